@@ -1,0 +1,52 @@
+// Dispatchers carry tasks to a thread: the host's UI thread or a worker.
+#pragma once
+
+#include "host/task.h"
+
+namespace XLoop {
+
+namespace platform {
+struct WorkerThread;
+}
+
+class IDispatcher {
+public:
+    // Queues task for its thread with a reference of its own. Null tasks,
+    // cancelled tasks and posts to a thread that is gone are dropped silently.
+    virtual void post(Task* task) = 0;
+    virtual ~IDispatcher() = default;
+};
+
+// Posts to the UI thread's queue created by InitializeVEQ. Every instance is
+// equivalent, so a poster may make one wherever it needs it; posting from
+// worker threads is safe.
+class MainThreadDispatcher final : public IDispatcher {
+public:
+    void post(Task* task) override;
+};
+
+// A thread with its own queue. Deleting the dispatcher tells the thread to
+// quit without waiting for it: the thread still runs what was queued before.
+class WorkerThreadDispatcher final : public IDispatcher {
+public:
+    explicit WorkerThreadDispatcher(platform::WorkerThread* thread) : thread(thread) {}
+    WorkerThreadDispatcher(const WorkerThreadDispatcher&) = delete;
+    WorkerThreadDispatcher& operator=(const WorkerThreadDispatcher&) = delete;
+    ~WorkerThreadDispatcher() override;
+
+    // Only from the thread that owns the dispatcher.
+    void post(Task* task) override;
+
+private:
+    platform::WorkerThread* thread;  // null when no thread could be started
+};
+
+// Starts a worker thread and returns once posting to it is safe. The caller
+// owns the result and ends the thread by deleting it.
+WorkerThreadDispatcher* createWorkerThreadDispatcher();
+
+// Tears the UI-thread queue down; pending tasks are released without running.
+// Does nothing when there is no queue.
+void destroyMainThreadDispatcher();
+
+}  // namespace XLoop

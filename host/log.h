@@ -1,0 +1,17 @@
+// The module's one diagnostic channel.
+#pragma once
+
+#if defined(__GNUC__)
+#define XLOOP_PRINTF_FORMAT(fmt, args) __attribute__((format(printf, fmt, args)))
+#else
+#define XLOOP_PRINTF_FORMAT(fmt, args)
+#endif
+
+namespace XLoop {
+
+// Writes one line, "(VEQ): " followed by the printf-formatted message, to the
+// current log sink. The message is cut at 1015 characters; no line end is
+// added. Safe on any thread; nothing is allocated.
+void logDebug(const char* format, ...) XLOOP_PRINTF_FORMAT(1, 2);
+
+}  // namespace XLoop

@@ -1,0 +1,103 @@
+// The lifecycle exports against the stand-in browser library.
+#include <gtest/gtest.h>
+
+#include "host/dispatcher.h"
+#include "host/module_state.h"
+#include "testing/veqpod/veqpod_control.h"
+#include "tests/recording_task.h"
+#include "tests/test_support.h"
+#include "xloop/xloop_client.h"
+
+using namespace xloop_test;
+
+namespace {
+
+class LifecycleTest : public ::testing::Test {
+protected:
+    void SetUp() override { veqpod::resetLibraryRecord(); }
+    void TearDown() override { XLoop::destroyMainThreadDispatcher(); }
+};
+
+TEST_F(LifecycleTest, InitializeStartsTheLibraryWithTheHostValue) {
+    LogCapture log;
+    int hostValue = 0;
+    veqpod::setInitializeResult(42);
+
+    EXPECT_EQ(InitializeVEQ(&hostValue), 42);
+
+    EXPECT_EQ(veqpod::libraryRecord().initializeCalls, 1);
+    EXPECT_EQ(veqpod::libraryRecord().lastInitializeValue, &hostValue);
+    EXPECT_EQ(log.lines(), std::vector<std::string>{"(VEQ): Initializing VEQ framework..."});
+}
+
+TEST_F(LifecycleTest, PlainBrowserGetsTheStandardInitDataAndVersionNumber) {
+    int arg1 = 0, arg2 = 0;
+    BrowserClient* client = CreateBrowser(&arg1, &arg2, "17.2");
+    BrowserClient* unnumbered = CreateBrowser(&arg1, &arg2, "beta");
+    BrowserClient* missing = CreateBrowser(&arg1, &arg2, nullptr);
+
+    const auto& creations = veqpod::libraryRecord().creations;
+    ASSERT_EQ(creations.size(), 3u);
+    EXPECT_EQ(creations[0].hostArg1, &arg1);
+    EXPECT_EQ(creations[0].hostArg2, &arg2);
+    EXPECT_EQ(creations[0].version, 17);
+    EXPECT_EQ(creations[0].initialURL, "about:blank");
+    EXPECT_EQ(creations[0].initialText, "");
+    for (uint32_t value : creations[0].initValues) EXPECT_EQ(value, 125u);
+    EXPECT_EQ(creations[1].version, 0);
+    EXPECT_EQ(creations[2].version, 0);
+
+    // A plain browser is not wired for the room.
+    auto* fake = veqpod::fake(client);
+    EXPECT_TRUE(fake->userData.empty());
+    EXPECT_TRUE(fake->actionHandlers.empty());
+    EXPECT_EQ(fake->destroyNotifier, nullptr);
+    EXPECT_EQ(fake->pageLoadHandler, nullptr);
+    EXPECT_TRUE(fake->calls.empty());
+    for (BrowserClient* each : {client, unnumbered, missing}) veqpod::destroyClient(each);
+}
+
+TEST_F(LifecycleTest, CreationPassesTheHostsInitDataAndRefusals) {
+    BrowserInitData own{"https://example.test/", "hello", 1, 2, 3};
+    BrowserClient* client = CreateBrowserWithInitData(nullptr, nullptr, "9", &own);
+    veqpod::refuseNextClient();
+    EXPECT_EQ(CreateBrowser(nullptr, nullptr, "9"), nullptr);
+
+    const auto& created = veqpod::libraryRecord().creations.at(0);
+    EXPECT_EQ(created.version, 9);
+    EXPECT_EQ(created.initialURL, "https://example.test/");
+    EXPECT_EQ(created.initialText, "hello");
+    EXPECT_EQ(created.initValues[2], 3u);
+    veqpod::destroyClient(client);
+}
+
+TEST_F(LifecycleTest, SettingsPassThroughToTheLibrary) {
+    EXPECT_EQ(SetIsLibShared(1), 3);
+    EXPECT_EQ(UpdateBrowserZoomScale(nullptr, 1.25), 2);
+    EXPECT_EQ(veqpod::libraryRecord().lastSharedFlag, 1);
+    EXPECT_EQ(veqpod::libraryRecord().lastZoomScale, 1.25);
+}
+
+TEST_F(LifecycleTest, ShutdownStopsConfigurationWorkOnceAndTheLibrary) {
+    TaskEvents events;
+    XLoop::g_configFetchTask = new RecordingTask("fetch", events);
+    XLoop::g_configUpdateTask = new RecordingTask("update", events);
+    XLoop::g_configWorkerDispatcher = XLoop::createWorkerThreadDispatcher();
+    LogCapture log;
+
+    ShutDownVEQ();
+    ShutDownVEQ();
+
+    EXPECT_EQ(events.all(), (std::vector<std::string>{"fetch cancelled", "fetch deleted",
+                                                      "update cancelled", "update deleted"}));
+    EXPECT_EQ(XLoop::g_configWorkerDispatcher, nullptr);
+    EXPECT_EQ(veqpod::libraryRecord().shutdownCalls, 2);
+    const std::vector<std::string> once{"(VEQ): Cleaning up remaining tasks",
+                                        "(VEQ): Shutting down VEQ framework",
+                                        "(VEQ): Shut down VEQ framework successfully"};
+    auto twice = once;
+    twice.insert(twice.end(), once.begin(), once.end());
+    EXPECT_EQ(log.lines(), twice);
+}
+
+}  // namespace

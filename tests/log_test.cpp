@@ -1,0 +1,54 @@
+// The diagnostic line: prefix, truncation, line ends, sinks.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "host/log.h"
+#include "tests/test_support.h"
+#include "xloop/xloop_client.h"
+
+using namespace xloop_test;
+using XLoop::logDebug;
+
+namespace {
+
+TEST(LogTest, LinesCarryThePrefixAndNoAddedLineEnd) {
+    LogCapture log;
+    const char* empty = "";
+    logDebug(empty, 0);
+    logDebug("URL %s accessibility result: %d", "http://x/", 1);
+    logDebug("Request Status: %d\n", 200);
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{"(VEQ): ",
+                                                     "(VEQ): URL http://x/ accessibility result: 1",
+                                                     "(VEQ): Request Status: 200\n"}));
+}
+
+TEST(LogTest, MessagesAreCutAfter1015Characters) {
+    LogCapture log;
+    const std::string fits(1015, 'a');
+    const std::string tooLong = std::string(1015, 'b') + "c";
+    logDebug("%s", fits.c_str());
+    logDebug("%s", tooLong.c_str());
+    logDebug("%s", std::string(5000, 'd').c_str());
+
+    auto lines = log.lines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "(VEQ): " + fits);
+    EXPECT_EQ(lines[1], "(VEQ): " + std::string(1015, 'b'));
+    EXPECT_EQ(lines[2].size(), 1022u);
+}
+
+TEST(LogTest, NullSinkRestoresTheDefaultChannel) {
+    {
+        LogCapture log;
+        logDebug("captured");
+        EXPECT_TRUE(log.contains("(VEQ): captured"));
+    }
+#if !defined(_WIN32)
+    testing::internal::CaptureStderr();
+    logDebug("to the default channel");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "(VEQ): to the default channel\n");
+#endif
+}
+
+}  // namespace

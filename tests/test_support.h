@@ -1,0 +1,31 @@
+// Shared helpers: capture the module's log lines, run the UI-thread queue.
+#pragma once
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace xloop_test {
+
+// Routes the module's log lines into memory for the lifetime of the object.
+class LogCapture {
+public:
+    LogCapture();
+    ~LogCapture();
+    std::vector<std::string> lines() const;
+    bool contains(const std::string& line) const;
+
+private:
+    static void collect(const char* line);
+};
+
+// Runs the module's UI-thread tasks on this thread until done() holds. Gives
+// up after a generous deadline so that a broken build fails instead of hanging;
+// returns whether done() held.
+bool runUiTasksUntil(const std::function<bool()>& done);
+
+// Runs whatever UI-thread tasks are pending right now.
+void runPendingUiTasks();
+
+}  // namespace xloop_test

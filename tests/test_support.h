@@ -1,6 +1,7 @@
 // Shared helpers: capture the module's log lines, run the UI-thread queue.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -18,6 +19,18 @@ public:
 
 private:
     static void collect(const char* line);
+};
+
+// A new, empty folder under the system's temporary folder, removed with
+// everything in it when the object goes.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    const std::filesystem::path& path() const { return folder; }
+
+private:
+    std::filesystem::path folder;
 };
 
 // Runs the module's UI-thread tasks on this thread until done() holds. Gives

@@ -32,6 +32,13 @@ BrowserClient* CreateBrowserWithInitData(void* hostArg1, void* hostArg2, const c
 int SetIsLibShared(int isShared);
 int UpdateBrowserZoomScale(BrowserClient* client, double zoomScale);
 
+/* Hands the page the available updates: three parallel lists of count texts
+ * (reference ids, names, descriptions). The page's "setUpdateInfo" runs at
+ * once, and every page loaded later gets the same list. A null client only
+ * logs the list. */
+void SetUpdateInfo(BrowserClient* client, int32_t count, const char* const* refIds,
+                   const char* const* names, const char* const* descriptions);
+
 /* Routes every diagnostic line ("(VEQ): " plus the message) to sink; null
  * restores the default (the debugger output on Windows, standard error
  * elsewhere). The sink may be called from any thread. */

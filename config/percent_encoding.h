@@ -1,0 +1,12 @@
+// Percent-encoding of UTF-8 bytes.
+#pragma once
+
+#include <string>
+
+namespace XLoop {
+
+// Keeps ASCII letters, digits, "-._~" and the characters in alsoKeep; every
+// other byte becomes %XX with upper-case hex digits.
+std::string percentEncode(const std::string& bytes, const char* alsoKeep = "");
+
+}  // namespace XLoop

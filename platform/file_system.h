@@ -1,0 +1,24 @@
+// Path work that follows the operating system's rules.
+#pragma once
+
+#include <string>
+
+namespace XLoop::platform {
+
+extern const char kPathSeparator;
+
+// Joins a name to a folder the way the platform does (one separator between
+// them); false when the platform refuses, e.g. past its path length limit.
+bool joinPath(const std::string& folder, const std::string& name, std::string* joined);
+
+// The absolute form of a path, worked out from the text and the current
+// folder without touching the disk; empty on failure.
+std::string absolutePath(const std::string& path);
+
+// True for a file or a folder.
+bool pathExists(const std::string& path);
+
+// The file URL of an absolute path; empty on failure.
+std::string fileURLFromAbsolutePath(const std::string& path);
+
+}  // namespace XLoop::platform

@@ -1,0 +1,47 @@
+#include "platform/file_system.h"
+
+#include <windows.h>
+
+#include <shlwapi.h>
+#include <sys/stat.h>
+#include <wininet.h>
+
+#include <cstdlib>
+
+#include "platform/wide_text_win.h"
+
+namespace XLoop::platform {
+
+const char kPathSeparator = '\\';
+
+bool joinPath(const std::string& folder, const std::string& name, std::string* joined) {
+    // A folder that fills the whole buffer would leave it unterminated.
+    std::u16string wideFolder = wideFromUtf8(folder);
+    if (wideFolder.size() >= MAX_PATH) return false;
+    wchar_t buffer[MAX_PATH] = {};
+    wideFolder.copy(reinterpret_cast<char16_t*>(buffer), wideFolder.size());
+    if (!PathAppendW(buffer, wideChars(wideFromUtf8(name)))) return false;
+    *joined = utf8FromWide(buffer);
+    return true;
+}
+
+std::string absolutePath(const std::string& path) {
+    wchar_t buffer[MAX_PATH];
+    if (_wfullpath(buffer, wideChars(wideFromUtf8(path)), MAX_PATH) == nullptr) return {};
+    return utf8FromWide(buffer);
+}
+
+bool pathExists(const std::string& path) {
+    struct _stat64i32 info;
+    return _wstat64i32(wideChars(wideFromUtf8(path)), &info) == 0;
+}
+
+std::string fileURLFromAbsolutePath(const std::string& path) {
+    wchar_t url[INTERNET_MAX_URL_LENGTH];
+    DWORD length = INTERNET_MAX_URL_LENGTH;
+    HRESULT result = UrlCreateFromPathW(wideChars(wideFromUtf8(path)), url, &length, 0);
+    if (result != S_OK && result != S_FALSE) return {};
+    return utf8FromWide(url);
+}
+
+}  // namespace XLoop::platform

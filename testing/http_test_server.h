@@ -1,0 +1,78 @@
+// An HTTP/1.1 server on 127.0.0.1 that runs inside the test process, so
+// tests of code that makes HEAD/GET requests need no outside network and can
+// make the server slow, wrong or broken on purpose.
+//
+// One request per connection: every answer carries "Connection: close" and the
+// server closes the connection after it. Requests are expected to have no body.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace xloop_test {
+
+// How the server answers one path.
+struct HttpRoute {
+    // Status code of the answer. Statuses that cannot carry a body (1xx, 204,
+    // 304) are sent with neither a body nor a Content-Length.
+    int status = 200;
+    // Body for GET. HEAD gets the same headers, including this body's
+    // Content-Length, but never the body itself.
+    std::string body;
+    // Wait this long before answering. The wait ends early, without an
+    // answer, when the server is destroyed.
+    int delayMilliseconds = 0;
+    // GET: announce the Content-Length of `body`, send only the first half of
+    // it, then close (needs a non-empty body). HEAD: close after the headers.
+    bool cutShort = false;
+    // Answer HEAD with 405 (Allow: GET); GET still gets `status`.
+    bool headNotAllowed = false;
+    // Extra response headers, sent in this order, e.g. {"Location", "/elsewhere"}.
+    // A Content-Length given here replaces the one the server would send.
+    std::vector<std::pair<std::string, std::string>> headers;
+};
+
+struct HttpRequestRecord {
+    std::string method;
+    // The request-target exactly as sent, e.g. "/" or "/a?b".
+    std::string target;
+    // Header fields in the order sent; values without surrounding whitespace.
+    std::vector<std::pair<std::string, std::string>> headers;
+};
+
+class HttpTestServer {
+public:
+    // Binds 127.0.0.1 on an ephemeral port and starts accepting. Every
+    // connection is served on its own thread. Throws std::runtime_error when
+    // the socket cannot be set up.
+    HttpTestServer();
+    // Stops accepting, abandons requests still being read or delayed, and
+    // joins every thread the server started.
+    ~HttpTestServer();
+
+    HttpTestServer(const HttpTestServer&) = delete;
+    HttpTestServer& operator=(const HttpTestServer&) = delete;
+
+    int port() const;
+    // "http://127.0.0.1:<port>" + pathAndQuery.
+    std::string url(const std::string& pathAndQuery) const;
+    // `path` is matched against the request-target without its query.
+    // Unknown paths get 404 with an empty body; methods other than GET and
+    // HEAD get 405.
+    void setRoute(const std::string& path, HttpRoute route);
+    // Every well-formed request so far, in arrival order.
+    std::vector<HttpRequestRecord> requests() const;
+    int requestCount() const;
+
+    // A port on 127.0.0.1 that nothing listens on (bound once, then
+    // released), for testing refused connections.
+    static int closedPort();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl;
+};
+
+}  // namespace xloop_test

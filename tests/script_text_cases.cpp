@@ -1,0 +1,53 @@
+// Prints texts as the module escapes them for script calls, one case a line:
+// the input bytes in hex, a tab, the escaped text, a tab, and the script the
+// module runs for an update list naming that text. check_script_text.js then
+// decodes them as the page does.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "host/url_escape.h"
+#include "testing/veqpod/veqpod_control.h"
+#include "xloop/xloop_client.h"
+
+namespace {
+
+std::string hex(const std::string& bytes) {
+    static const char kHex[] = "0123456789abcdef";
+    std::string out;
+    for (unsigned char byte : bytes) {
+        out.push_back(kHex[byte >> 4]);
+        out.push_back(kHex[byte & 0x0F]);
+    }
+    return out;
+}
+
+void quiet(const char*) {}
+
+}  // namespace
+
+int main() {
+    SetVEQLogSink(quiet);
+    const std::vector<std::string> cases = {
+        "plain ASCII text",
+        "quote \" backslash \\ percent % 100%25",
+        "apostrophe ' angle <script>&amp;",
+        "Latin-1: caf\xc3\xa9 \xc3\xbc \xc3\x9f \xc2\xa0",
+        "BMP: \xe2\x82\xac \xe4\xb8\xad\xe6\x96\x87 \xef\xbf\xbd",
+        "astral: \xf0\x9f\x98\x80 \xf0\x9d\x84\x9e",
+        "controls: \x01\x1f\n\r\t\b\f\x7f",
+        std::string(3000, 'x') + "\xe2\x82\xac\"",
+    };
+    for (const std::string& text : cases) {
+        BrowserClient* client = CreateBrowser(nullptr, nullptr, "1");
+        const char* names[] = {text.c_str(), "second"};
+        const char* ids[] = {"a1", "b2"};
+        const char* descriptions[] = {"D1", text.c_str()};
+        SetUpdateInfo(client, 2, ids, names, descriptions);
+        const std::string script = veqpod::fake(client)->calls.at(0).argument;
+        std::printf("%s\t%s\t%s\n", hex(text).c_str(), XLoop::urlEscape(text).c_str(),
+                    script.c_str());
+        veqpod::destroyClient(client);
+    }
+    return 0;
+}

@@ -32,3 +32,20 @@ function(xloop_keep_loaded_while_threads_run target)
     target_link_options(${target} PRIVATE -Wl,-z,nodelete)
   endif()
 endfunction()
+
+# mingw-w64 ships xmllite.h but no import library for xmllite.dll: make one
+# from the list of its exports. Targets link the interface library `xmllite`.
+function(xloop_add_xmllite_import_library)
+  if(NOT WIN32 OR TARGET xmllite)
+    return()
+  endif()
+  set(import_library ${CMAKE_BINARY_DIR}/libxmllite.a)
+  add_custom_command(OUTPUT ${import_library}
+    COMMAND ${CMAKE_DLLTOOL} -m i386:x86-64 -d ${PROJECT_SOURCE_DIR}/cmake/xmllite.def -l ${import_library}
+    DEPENDS ${PROJECT_SOURCE_DIR}/cmake/xmllite.def
+    COMMENT "Making the xmllite import library")
+  add_custom_target(xmllite_import_library ALL DEPENDS ${import_library})
+  add_library(xmllite INTERFACE)
+  target_link_libraries(xmllite INTERFACE ${import_library})
+  add_dependencies(xmllite xmllite_import_library)
+endfunction()

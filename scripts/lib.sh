@@ -15,9 +15,15 @@ ensure_packages() {
     --no-install-recommends "${missing[@]}"
 }
 
-# The packages every build needs.
+# What the native build and its tests need.
 ensure_build_packages() {
-  ensure_packages cmake ninja-build g++ make libgtest-dev binutils
+  ensure_packages cmake ninja-build g++ make binutils libgtest-dev libcurl4-openssl-dev
+  command -v node >/dev/null || ensure_packages nodejs
+}
+
+# What the Windows cross build and its tests under wine need.
+ensure_windows_packages() {
+  ensure_packages g++-mingw-w64-x86-64-posix wine64 googletest
 }
 
 # configure_and_build BUILD_DIR [cmake options...]

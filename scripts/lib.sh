@@ -17,7 +17,7 @@ ensure_packages() {
 
 # What the native build and its tests need.
 ensure_build_packages() {
-  ensure_packages cmake ninja-build g++ make binutils libgtest-dev libcurl4-openssl-dev
+  ensure_packages cmake ninja-build g++ make binutils libgtest-dev libbenchmark-dev libcurl4-openssl-dev
   command -v node >/dev/null || ensure_packages nodejs
 }
 

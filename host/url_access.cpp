@@ -7,7 +7,10 @@
 namespace XLoop {
 
 bool IsURLAccessible(const char* url) {
-    if (url == nullptr) return false;
+    if (url == nullptr) {
+        logDebug("IsURLAccessible called without a URL\n");
+        return false;
+    }
     logDebug("Calling IsURLAccessible for : %s\n", url);
     if (platform::isFileURL(url)) return true;
 

@@ -57,7 +57,7 @@ TEST_F(LifecycleTest, PlainBrowserGetsTheStandardInitDataAndVersionNumber) {
     for (BrowserClient* each : {client, unnumbered, missing}) veqpod::destroyClient(each);
 }
 
-TEST_F(LifecycleTest, CreationPassesTheHostsInitDataAndRefusals) {
+TEST_F(LifecycleTest, HostsInitDataRefusalsAndSettingsPassThrough) {
     BrowserInitData own{"https://example.test/", "hello", 1, 2, 3};
     BrowserClient* client = CreateBrowserWithInitData(nullptr, nullptr, "9", &own);
     veqpod::refuseNextClient();
@@ -69,9 +69,7 @@ TEST_F(LifecycleTest, CreationPassesTheHostsInitDataAndRefusals) {
     EXPECT_EQ(created.initialText, "hello");
     EXPECT_EQ(created.initValues[2], 3u);
     veqpod::destroyClient(client);
-}
 
-TEST_F(LifecycleTest, SettingsPassThroughToTheLibrary) {
     EXPECT_EQ(SetIsLibShared(1), 3);
     EXPECT_EQ(UpdateBrowserZoomScale(nullptr, 1.25), 2);
     EXPECT_EQ(veqpod::libraryRecord().lastSharedFlag, 1);

@@ -26,7 +26,10 @@ public:
         return events;
     }
 
-    bool has(const std::string& event) const { return indexOf(event) >= 0; }
+    bool has(const std::string& event) const {
+        std::lock_guard<std::mutex> lock(mutex);
+        return contains(event);
+    }
 
     std::thread::id threadOf(const std::string& event) const {
         std::lock_guard<std::mutex> lock(mutex);
@@ -39,19 +42,14 @@ public:
     // that only a hung build reaches.
     bool waitFor(const std::string& event) {
         std::unique_lock<std::mutex> lock(mutex);
-        return changed.wait_for(lock, std::chrono::seconds(30), [&] {
-            for (const auto& seen : events)
-                if (seen == event) return true;
-            return false;
-        });
+        return changed.wait_for(lock, std::chrono::seconds(30), [&] { return contains(event); });
     }
 
 private:
-    int indexOf(const std::string& event) const {
-        std::lock_guard<std::mutex> lock(mutex);
-        for (size_t i = 0; i < events.size(); ++i)
-            if (events[i] == event) return static_cast<int>(i);
-        return -1;
+    bool contains(const std::string& event) const {
+        for (const auto& seen : events)
+            if (seen == event) return true;
+        return false;
     }
 
     mutable std::mutex mutex;

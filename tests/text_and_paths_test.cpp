@@ -36,16 +36,14 @@ TEST(TextEncodingTest, InvalidSequencesBecomeReplacementCharacters) {
     EXPECT_EQ(toUtf8(loneSurrogate), "x\xef\xbf\xbdy");
 }
 
-TEST(PathsTest, AppendPathJoinsWithOneSeparator) {
+TEST(PathsTest, AppendPathJoinsWithOneSeparatorAndKeepsLongFoldersWhole) {
     const std::string folder = std::string("folder") + kSeparator + "sub";
     const std::string expected = folder + kSeparator + "VEQPrefs.xml";
     EXPECT_EQ(appendPath(folder.c_str(), "VEQPrefs.xml"), expected);
     EXPECT_EQ(appendPath((folder + kSeparator).c_str(), "VEQPrefs.xml"), expected);
-}
 
-TEST(PathsTest, AppendPathKeepsLongFoldersWhole) {
-    const std::string folder = std::string("root") + kSeparator + std::string(300, 'f');
-    EXPECT_EQ(appendPath(folder.c_str(), "name"), folder + kSeparator + "name");
+    const std::string longFolder = std::string("root") + kSeparator + std::string(300, 'f');
+    EXPECT_EQ(appendPath(longFolder.c_str(), "name"), longFolder + kSeparator + "name");
 }
 
 TEST(PathsTest, FileURLsOfExistingFilesOnly) {

@@ -3,6 +3,7 @@
 // module runs for an update list naming that text. check_script_text.js then
 // decodes them as the page does.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,7 @@ int main() {
         const std::string script = veqpod::fake(client)->calls.at(0).argument;
         std::printf("%s\t%s\t%s\n", hex(text).c_str(), XLoop::urlEscape(text).c_str(),
                     script.c_str());
+        std::free(client->getUserData("eXloopUpdateInfo"));  // no destroy notifier on a plain client
         veqpod::destroyClient(client);
     }
     return 0;

@@ -1,7 +1,7 @@
 // The update list as the page receives it, and the copy the client keeps.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstdlib>
 
 #include "host/url_escape.h"
 #include "testing/veqpod/veqpod_control.h"
@@ -15,7 +15,11 @@ namespace {
 class UpdateInfoTest : public ::testing::Test {
 protected:
     void SetUp() override { client = CreateBrowser(nullptr, nullptr, "1"); }
-    void TearDown() override { veqpod::destroyClient(client); }
+    void TearDown() override {
+        // A plain client has no destroy notifier to free the stored text.
+        std::free(client->getUserData("eXloopUpdateInfo"));
+        veqpod::destroyClient(client);
+    }
 
     std::string storedText() {
         auto* stored = static_cast<const char*>(client->getUserData("eXloopUpdateInfo"));

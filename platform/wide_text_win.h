@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "config/text_encoding.h"
+#include "base/utf.h"
 
 namespace XLoop::platform {
 

@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "config/paths.h"
-#include "config/text_encoding.h"
+#include "base/utf.h"
 #include "tests/test_support.h"
 
 using namespace XLoop;

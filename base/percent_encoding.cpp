@@ -1,4 +1,4 @@
-#include "config/percent_encoding.h"
+#include "base/percent_encoding.h"
 
 #include <cstring>
 

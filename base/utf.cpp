@@ -1,7 +1,7 @@
 // UTF-8 and UTF-16 conversions with the replacement rules of the Windows
 // conversions: each maximal invalid subsequence, and each lone surrogate,
-// becomes U+FFFD.
-#include "config/text_encoding.h"
+// becomes U+FFFD. Portable, so both platforms convert alike.
+#include "base/utf.h"
 
 #include <cstdint>
 

@@ -1,5 +1,9 @@
 #include "page/script_object.h"
 
+#include <cstring>
+
+#include "platform/library_memory.h"
+
 namespace XLoop {
 
 void quoteJsonString(const std::string& text, std::string& out) {
@@ -25,6 +29,13 @@ void quoteJsonString(const std::string& text, std::string& out) {
         }
     }
     out.push_back('"');
+}
+
+char* takeHeapCString(std::string& text) {
+    auto* copy = static_cast<char*>(platform::allocateForLibrary(text.size() + 1));
+    if (copy != nullptr) std::memcpy(copy, text.c_str(), text.size() + 1);
+    std::string().swap(text);
+    return copy;
 }
 
 }  // namespace XLoop

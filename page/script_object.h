@@ -10,4 +10,8 @@ namespace XLoop {
 // page's JSON.parse accepts it. Other bytes, UTF-8 included, pass unchanged.
 void quoteJsonString(const std::string& text, std::string& out);
 
+// Moves text into a NUL-terminated copy that the browser library owns and
+// frees (a script action's reply); text is left empty. Null when out of memory.
+char* takeHeapCString(std::string& text);
+
 }  // namespace XLoop

@@ -14,14 +14,14 @@ namespace {
 
 class LifecycleTest : public ::testing::Test {
 protected:
-    void SetUp() override { veqpod::resetLibraryRecord(); }
+    void SetUp() override { veqpodReset(); }
     void TearDown() override { XLoop::destroyMainThreadDispatcher(); }
 };
 
 TEST_F(LifecycleTest, InitializeStartsTheLibraryWithTheHostValue) {
     LogCapture log;
     int hostValue = 0;
-    veqpod::setInitializeResult(42);
+    veqpodSetInitializeResult(42);
 
     EXPECT_EQ(InitializeVEQ(&hostValue), 42);
 
@@ -36,7 +36,7 @@ TEST_F(LifecycleTest, PlainBrowserGetsTheStandardInitDataAndVersionNumber) {
     BrowserClient* unnumbered = CreateBrowser(&arg1, &arg2, "beta");
     BrowserClient* missing = CreateBrowser(&arg1, &arg2, nullptr);
 
-    const auto& creations = veqpod::libraryRecord().creations;
+    const auto creations = veqpod::libraryRecord().creations;
     ASSERT_EQ(creations.size(), 3u);
     EXPECT_EQ(creations[0].hostArg1, &arg1);
     EXPECT_EQ(creations[0].hostArg2, &arg2);
@@ -48,27 +48,26 @@ TEST_F(LifecycleTest, PlainBrowserGetsTheStandardInitDataAndVersionNumber) {
     EXPECT_EQ(creations[2].version, 0);
 
     // A plain browser is not wired for the room.
-    auto* fake = veqpod::fake(client);
-    EXPECT_TRUE(fake->userData.empty());
-    EXPECT_TRUE(fake->actionHandlers.empty());
-    EXPECT_EQ(fake->destroyNotifier, nullptr);
-    EXPECT_EQ(fake->pageLoadHandler, nullptr);
-    EXPECT_TRUE(fake->calls.empty());
-    for (BrowserClient* each : {client, unnumbered, missing}) veqpod::destroyClient(each);
+    EXPECT_EQ(veqpodUserDataCount(client), 0);
+    EXPECT_EQ(veqpodActionHandlerCount(client), 0);
+    EXPECT_FALSE(veqpodHasDestroyNotifier(client));
+    EXPECT_FALSE(veqpodHasPageLoadHandler(client));
+    EXPECT_TRUE(veqpod::calls(client).empty());
+    for (BrowserClient* each : {client, unnumbered, missing}) veqpodDestroyClient(each);
 }
 
 TEST_F(LifecycleTest, HostsInitDataRefusalsAndSettingsPassThrough) {
     BrowserInitData own{"https://example.test/", "hello", 1, 2, 3};
     BrowserClient* client = CreateBrowserWithInitData(nullptr, nullptr, "9", &own);
-    veqpod::refuseNextClient();
+    veqpodRefuseNextClient();
     EXPECT_EQ(CreateBrowser(nullptr, nullptr, "9"), nullptr);
 
-    const auto& created = veqpod::libraryRecord().creations.at(0);
+    const auto created = veqpod::libraryRecord().creations.at(0);
     EXPECT_EQ(created.version, 9);
     EXPECT_EQ(created.initialURL, "https://example.test/");
     EXPECT_EQ(created.initialText, "hello");
     EXPECT_EQ(created.initValues[2], 3u);
-    veqpod::destroyClient(client);
+    veqpodDestroyClient(client);
 
     EXPECT_EQ(SetIsLibShared(1), 3);
     EXPECT_EQ(UpdateBrowserZoomScale(nullptr, 1.25), 2);

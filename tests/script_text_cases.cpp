@@ -45,11 +45,11 @@ int main() {
         const char* ids[] = {"a1", "b2"};
         const char* descriptions[] = {"D1", text.c_str()};
         SetUpdateInfo(client, 2, ids, names, descriptions);
-        const std::string script = veqpod::fake(client)->calls.at(0).argument;
+        const std::string script = veqpod::calls(client).at(0).argument;
         std::printf("%s\t%s\t%s\n", hex(text).c_str(), XLoop::urlEscape(text).c_str(),
                     script.c_str());
         std::free(client->getUserData("eXloopUpdateInfo"));  // no destroy notifier on a plain client
-        veqpod::destroyClient(client);
+        veqpodDestroyClient(client);
     }
     return 0;
 }

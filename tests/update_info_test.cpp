@@ -18,7 +18,7 @@ protected:
     void TearDown() override {
         // A plain client has no destroy notifier to free the stored text.
         std::free(client->getUserData("eXloopUpdateInfo"));
-        veqpod::destroyClient(client);
+        veqpodDestroyClient(client);
     }
 
     std::string storedText() {
@@ -40,7 +40,7 @@ TEST_F(UpdateInfoTest, TwoUpdatesReachThePageEscapedAndAreKept) {
         R"({"updateDescriptions":["D1","D2"],"updateNames":["N1","N2"],"updateRefIds":["a1","b2"]})";
     EXPECT_EQ(log.lines(), (std::vector<std::string>{"(VEQ): In Update Info", "(VEQ): " + payload}));
     const std::string escaped = XLoop::urlEscape(payload);
-    EXPECT_EQ(veqpod::fake(client)->calls,
+    EXPECT_EQ(veqpod::calls(client),
               (std::vector<veqpod::ClientCall>{{"executeScript", "setUpdateInfo(\"" + escaped + "\");"}}));
     EXPECT_EQ(storedText(), escaped);
 }
@@ -77,7 +77,7 @@ TEST_F(UpdateInfoTest, TextsAreQuotedAsJsonAndLoggedLiterally) {
                   R"((VEQ): {"updateDescriptions":["100% sure\n","tab\tbell\u0007"],)"
                   R"("updateNames":["say \"hi\"","back\\slash"],"updateRefIds":["a1",""]})"}));
     EXPECT_EQ(storedText(), "(none)");  // a null client gets nothing
-    EXPECT_TRUE(veqpod::fake(client)->calls.empty());
+    EXPECT_TRUE(veqpod::calls(client).empty());
 }
 
 TEST(UrlEscapeTest, KeepsOnlyUnreservedBytes) {

@@ -110,7 +110,7 @@ protected:
     }
     void TearDown() override {
         worker.reset();
-        veqpod::destroyClient(client);
+        veqpodDestroyClient(client);
         XLoop::destroyMainThreadDispatcher();
     }
 
@@ -125,7 +125,7 @@ protected:
         return result;
     }
 
-    std::vector<veqpod::ClientCall>& calls() { return veqpod::fake(client)->calls; }
+    std::vector<veqpod::ClientCall> calls() { return veqpod::calls(client); }
 
     BrowserClient* client = nullptr;
     std::unique_ptr<XLoop::WorkerThreadDispatcher> worker;

@@ -3,11 +3,13 @@
  * record, the client object, the callback interfaces the module implements
  * and the five functions it imports.
  *
- * The library is a closed component built with the same compiler as the
- * module, so the C++ parts below must keep the library's virtual slot order.
- * Slot numbers in the comments are those of an MSVC build, where a virtual
- * destructor takes one slot; placeholders stand for slots the module never
- * calls so that every later slot keeps its number.
+ * The library is a closed component built with Microsoft's compiler, and its
+ * C++ interface is fixed by virtual slot number in that compiler's layout,
+ * where a virtual destructor takes one slot. Placeholders stand for slots the
+ * module never calls so that every later slot keeps its number. The plain
+ * declarations below are that layout for Microsoft's compiler (and the native
+ * layout elsewhere); g++ for Windows gets the same classes in an explicit
+ * form from veq_browser_msvc_abi.h.
  *
  * Types the library leaves open, chosen here:
  *  - the host's pass-through values (InitializeBrowser's argument and the two
@@ -19,8 +21,10 @@
  *    client and a `double` scale.
  *
  * Ownership across the boundary:
- *  - a reply text stored by JSActionHandler::handleAction is allocated with
- *    the global `operator new` and freed by the library with `operator delete`;
+ *  - a reply text stored by JSActionHandler::handleAction belongs to the
+ *    library, which frees it with its runtime's operator delete: on Windows
+ *    that runtime's heap is the process heap, so the text is allocated there
+ *    (HeapAlloc on GetProcessHeap()); elsewhere with the global operator new;
  *  - the library never deletes a DestroyNotifier or a JSActionHandler: the
  *    module owns both;
  *  - the page-load handler is shared: the library keeps its own reference.
@@ -52,6 +56,9 @@ typedef struct BrowserInitData {
 
 struct BrowserClient;
 
+#if defined(_WIN32) && !defined(_MSC_VER)
+#include "veq_browser_msvc_abi.h"
+#else
 namespace VEQ {
 
 class IPageLoadHandler {
@@ -71,7 +78,7 @@ public:
 class JSActionHandler {
 public:
     virtual ~JSActionHandler() = default;                 /* slot 0 */
-    /* Always stores in *result a text allocated with the global operator new. */
+    /* Always stores in *result a text for the library to free (see above). */
     virtual void handleAction(const char* actionName, const char* argument,
                               char** result) = 0;         /* slot 1 */
 };
@@ -102,6 +109,7 @@ struct BrowserClient {
     virtual void setPageBusy(bool busy) = 0;                              /* slot 18 */
     virtual bool setDestroyNotifier(VEQ::DestroyNotifier* notifier) = 0;  /* slot 19 */
 };
+#endif
 
 extern "C" {
 #else

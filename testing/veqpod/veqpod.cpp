@@ -1,153 +1,293 @@
 // A stand-in for the closed browser library: it keeps what a real client
 // keeps, records what the module asks of it, and lets tests raise events.
-#include <new>
-#include <set>
-
-#include "testing/veqpod/veqpod_control.h"
+// Written in ordinary C++ against the plain declarations of the interface, so
+// that the compiler lays it out as the real library's compiler does.
+#include "testing/veqpod/standin_records.h"
+#include "testing/veqpod/veqpod_api.h"
 
 namespace veqpod {
 namespace {
 
-LibraryRecord g_record;
-bool g_refuseNextClient = false;
-int g_initializeResult = 1;
-std::set<FakeClient*> g_liveClients;
+struct Call {
+    Text operation;
+    Text argument;
+    Call(const char* operation, const char* argument) : operation(operation), argument(argument) {}
+};
 
-}  // namespace
+struct UserDatum {
+    Text key;
+    void* value;
+    UserDatum(const char* key, void* value) : key(key), value(value) {}
+};
 
-bool FakeClient::setUserData(const char* key, void* value) {
-    userData[key] = value;
-    return true;
-}
+struct ActionEntry {
+    Text name;
+    VEQ::JSActionHandler* handler;
+    ActionEntry(const char* name, VEQ::JSActionHandler* handler) : name(name), handler(handler) {}
+};
 
-void* FakeClient::getUserData(const char* key) {
-    auto found = userData.find(key);
-    return found == userData.end() ? nullptr : found->second;
-}
+struct Creation {
+    VeqpodCreation fields;
+    Text initialURL;
+    Text initialText;
+};
 
-bool FakeClient::registerActionHandler(const char* actionName, VEQ::JSActionHandler* handler) {
-    actionHandlers[actionName] = handler;
-    return true;
-}
+class FakeClient final : public BrowserClient {
+public:
+    List<Call> calls;
+    List<UserDatum> userData;
+    List<ActionEntry> actions;
+    std::shared_ptr<VEQ::IPageLoadHandler> pageLoadHandler;
+    VEQ::DestroyNotifier* destroyNotifier = nullptr;
 
-bool FakeClient::setPageLoadHandler(std::shared_ptr<VEQ::IPageLoadHandler> handler) {
-    pageLoadHandler = std::move(handler);
-    return true;
-}
+    void reservedSlot1() override {}
+    void reservedSlot2() override {}
+    void reservedSlot3() override {}
+    void reservedSlot4() override {}
+    void reservedSlot5() override {}
+    void reservedSlot6() override {}
+    bool setUserData(const char* key, void* value) override {
+        if (UserDatum* datum = findUserDatum(key)) {
+            datum->value = value;
+        } else {
+            userData.add(new UserDatum(key, value));
+        }
+        return true;
+    }
+    void* getUserData(const char* key) override {
+        UserDatum* datum = findUserDatum(key);
+        return datum != nullptr ? datum->value : nullptr;
+    }
+    void reservedSlot9() override {}
+    void reservedSlot10() override {}
+    bool registerActionHandler(const char* actionName, VEQ::JSActionHandler* handler) override {
+        if (ActionEntry* entry = findAction(actionName)) {
+            entry->handler = handler;
+        } else {
+            actions.add(new ActionEntry(actionName, handler));
+        }
+        return true;
+    }
+    void reservedSlot12() override {}
+    // By value, as the real library takes it: the caller's copy is ours to destroy.
+    bool setPageLoadHandler(std::shared_ptr<VEQ::IPageLoadHandler> handler) override {
+        pageLoadHandler = handler;
+        return true;
+    }
+    void executeScript(const char* script) override { calls.add(new Call("executeScript", script)); }
+    void reservedSlot15() override {}
+    void loadURL(const char* url) override { calls.add(new Call("loadURL", url)); }
+    void reservedSlot17() override {}
+    void setPageBusy(bool busy) override {
+        calls.add(new Call("setPageBusy", busy ? "true" : "false"));
+    }
+    bool setDestroyNotifier(VEQ::DestroyNotifier* notifier) override {
+        destroyNotifier = notifier;
+        return true;
+    }
 
-void FakeClient::executeScript(const char* script) {
-    calls.push_back({"executeScript", script});
-}
+    ActionEntry* findAction(const char* name) const {
+        for (int i = 0; i < actions.size(); ++i) {
+            if (sameText(actions.at(i)->name.c_str(), name)) return actions.at(i);
+        }
+        return nullptr;
+    }
 
-void FakeClient::loadURL(const char* url) {
-    calls.push_back({"loadURL", url});
-}
+private:
+    UserDatum* findUserDatum(const char* key) const {
+        for (int i = 0; i < userData.size(); ++i) {
+            if (sameText(userData.at(i)->key.c_str(), key)) return userData.at(i);
+        }
+        return nullptr;
+    }
+};
 
-void FakeClient::setPageBusy(bool busy) {
-    calls.push_back({"setPageBusy", busy ? "true" : "false"});
-}
+// Everything the library keeps between calls. Made on first use: the Windows
+// build has no runtime to run constructors of globals.
+struct Library {
+    VeqpodRecord record{};
+    List<Creation> creations;
+    List<FakeClient> liveClients;
+    Text lastReply;
+    bool refuseNextClient = false;
+    int initializeResult = 1;
 
-bool FakeClient::setDestroyNotifier(VEQ::DestroyNotifier* notifier) {
-    destroyNotifier = notifier;
-    return true;
-}
+    Library() { resetRecord(); }
+    // Clients stay alive: tests destroy their own.
+    void resetRecord() {
+        record = VeqpodRecord{};
+        record.lastSharedFlag = -1;
+        creations.clear();
+        refuseNextClient = false;
+        initializeResult = 1;
+    }
+};
 
-const LibraryRecord& libraryRecord() {
-    return g_record;
-}
+Library* g_library = nullptr;
 
-void resetLibraryRecord() {
-    g_record = LibraryRecord{};
-    g_refuseNextClient = false;
-    g_initializeResult = 1;
-}
-
-void refuseNextClient() {
-    g_refuseNextClient = true;
-}
-
-void setInitializeResult(int result) {
-    g_initializeResult = result;
+Library& library() {
+    if (g_library == nullptr) g_library = new Library();
+    return *g_library;
 }
 
 FakeClient* fake(BrowserClient* client) {
     return static_cast<FakeClient*>(client);
 }
 
-void fireLoadStarted(BrowserClient* client, const char* url) {
-    if (auto handler = fake(client)->pageLoadHandler) handler->onLoadStarted(url);
+Call* callAt(BrowserClient* client, int index) {
+    return fake(client)->calls.at(index);
 }
 
-void fireLoadFinished(BrowserClient* client, const char* url) {
-    if (auto handler = fake(client)->pageLoadHandler) handler->onLoadFinished(url);
-}
-
-void fireLoadFailed(BrowserClient* client, const char* url) {
-    if (auto handler = fake(client)->pageLoadHandler) handler->onLoadFailed(url);
-}
-
-bool invokeAction(BrowserClient* client, const char* actionName, const char* argument,
-                  std::string* reply) {
-    auto& handlers = fake(client)->actionHandlers;
-    auto found = handlers.find(actionName);
-    if (found == handlers.end()) return false;
-    char* result = nullptr;
-    found->second->handleAction(actionName, argument, &result);
-    reply->assign(result != nullptr ? result : "");
-    ::operator delete(result);
-    return true;
-}
-
-void destroyClient(BrowserClient* client) {
+void destroy(BrowserClient* client) {
+    List<FakeClient>& live = library().liveClients;
+    for (int i = 0; i < live.size(); ++i) {
+        if (live.at(i) == client) live.takeAt(i);
+    }
     FakeClient* doomed = fake(client);
-    g_liveClients.erase(doomed);
     if (doomed->destroyNotifier != nullptr) doomed->destroyNotifier->onDestroy(client);
     delete doomed;
 }
 
+}  // namespace
 }  // namespace veqpod
 
-using veqpod::g_record;
+using veqpod::library;
 
 extern "C" {
 
 int InitializeBrowser(void* hostValue) {
-    g_record.initializeCalls++;
-    g_record.lastInitializeValue = hostValue;
-    return veqpod::g_initializeResult;
+    library().record.initializeCalls++;
+    library().record.lastInitializeValue = hostValue;
+    return library().initializeResult;
 }
 
 // Like the real library, shutting down destroys the clients still alive.
 int ShutdownBrowser(void) {
-    g_record.shutdownCalls++;
-    while (!veqpod::g_liveClients.empty()) veqpod::destroyClient(*veqpod::g_liveClients.begin());
+    library().record.shutdownCalls++;
+    while (library().liveClients.size() > 0) veqpod::destroy(library().liveClients.at(0));
     return 0;
 }
 
 BrowserClient* CreateBrowserClientWithInitData(void* hostArg1, void* hostArg2, int32_t version,
                                                BrowserInitData* initData) {
-    g_record.creations.push_back(
-        {hostArg1, hostArg2, version,
-         initData->initialURL != nullptr ? initData->initialURL : "",
-         initData->initialText != nullptr ? initData->initialText : "",
-         {initData->initValue1, initData->initValue2, initData->initValue3}});
-    if (veqpod::g_refuseNextClient) {
-        veqpod::g_refuseNextClient = false;
+    auto* creation = library().creations.add(new veqpod::Creation());
+    library().record.creationCount = library().creations.size();
+    creation->initialURL.assign(initData->initialURL);
+    creation->initialText.assign(initData->initialText);
+    creation->fields = {hostArg1,
+                        hostArg2,
+                        version,
+                        creation->initialURL.c_str(),
+                        creation->initialText.c_str(),
+                        {initData->initValue1, initData->initValue2, initData->initValue3}};
+    if (library().refuseNextClient) {
+        library().refuseNextClient = false;
         return nullptr;
     }
-    auto* client = new veqpod::FakeClient();
-    veqpod::g_liveClients.insert(client);
-    return client;
+    return library().liveClients.add(new veqpod::FakeClient());
 }
 
 int UpdateBrowserClientZoomScale(BrowserClient*, double zoomScale) {
-    g_record.lastZoomScale = zoomScale;
+    library().record.lastZoomScale = zoomScale;
     return 2;
 }
 
 int VEQSetIsLibShared(int isShared) {
-    g_record.lastSharedFlag = isShared;
+    library().record.lastSharedFlag = isShared;
     return 3;
+}
+
+void veqpodReset(void) {
+    library().resetRecord();
+}
+
+void veqpodGetRecord(VeqpodRecord* record) {
+    *record = library().record;
+}
+
+int veqpodGetCreation(int index, VeqpodCreation* creation) {
+    veqpod::Creation* found = library().creations.at(index);
+    if (found == nullptr) return 0;
+    *creation = found->fields;
+    return 1;
+}
+
+void veqpodRefuseNextClient(void) {
+    library().refuseNextClient = true;
+}
+
+void veqpodSetInitializeResult(int result) {
+    library().initializeResult = result;
+}
+
+int veqpodCallCount(BrowserClient* client) {
+    return veqpod::fake(client)->calls.size();
+}
+
+const char* veqpodCallOperation(BrowserClient* client, int index) {
+    veqpod::Call* call = veqpod::callAt(client, index);
+    return call != nullptr ? call->operation.c_str() : nullptr;
+}
+
+const char* veqpodCallArgument(BrowserClient* client, int index) {
+    veqpod::Call* call = veqpod::callAt(client, index);
+    return call != nullptr ? call->argument.c_str() : nullptr;
+}
+
+int veqpodUserDataCount(BrowserClient* client) {
+    return veqpod::fake(client)->userData.size();
+}
+
+int veqpodActionHandlerCount(BrowserClient* client) {
+    return veqpod::fake(client)->actions.size();
+}
+
+int veqpodHasPageLoadHandler(BrowserClient* client) {
+    return veqpod::fake(client)->pageLoadHandler ? 1 : 0;
+}
+
+int veqpodHasDestroyNotifier(BrowserClient* client) {
+    return veqpod::fake(client)->destroyNotifier != nullptr ? 1 : 0;
+}
+
+// Each event holds its own reference, as a library must while it calls out.
+void veqpodFireLoadStarted(BrowserClient* client, const char* url) {
+    if (auto handler = veqpod::fake(client)->pageLoadHandler) handler->onLoadStarted(url);
+}
+
+void veqpodFireLoadFinished(BrowserClient* client, const char* url) {
+    if (auto handler = veqpod::fake(client)->pageLoadHandler) handler->onLoadFinished(url);
+}
+
+void veqpodFireLoadFailed(BrowserClient* client, const char* url) {
+    if (auto handler = veqpod::fake(client)->pageLoadHandler) handler->onLoadFailed(url);
+}
+
+const char* veqpodInvokeAction(BrowserClient* client, const char* actionName, const char* argument) {
+    veqpod::ActionEntry* entry = veqpod::fake(client)->findAction(actionName);
+    if (entry == nullptr) return nullptr;
+    char* result = nullptr;
+    entry->handler->handleAction(actionName, argument, &result);
+    library().lastReply.assign(result);
+    ::operator delete(result);
+    return library().lastReply.c_str();
+}
+
+void veqpodDestroyClient(BrowserClient* client) {
+    veqpod::destroy(client);
+}
+
+void veqpodDeleteNotifier(void* notifier, int freeMemory) {
+    auto* doomed = static_cast<VEQ::DestroyNotifier*>(notifier);
+    if (freeMemory) {
+        delete doomed;
+    } else {
+        doomed->~DestroyNotifier();
+    }
+}
+
+int veqpodHeapIsValid(void) {
+    return veqpod::heapIsValid() ? 1 : 0;
 }
 
 }  // extern "C"

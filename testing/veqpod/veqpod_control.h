@@ -1,22 +1,10 @@
-// Test control of the stand-in browser library: what the module asked of it,
-// and the events a real browser would raise. Everything here is for the
-// thread that drives the browser (the host's UI thread in tests).
+// The stand-in's C control functions in the shape tests want them.
 #pragma once
 
-#include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "xloop/veq_browser.h"
-
-#if defined(_WIN32) && defined(VEQPOD_BUILDING_LIBRARY)
-#define VEQPOD_CONTROL_API __declspec(dllexport)
-#elif defined(_WIN32)
-#define VEQPOD_CONTROL_API __declspec(dllimport)
-#else
-#define VEQPOD_CONTROL_API __attribute__((visibility("default")))
-#endif
+#include "testing/veqpod/veqpod_api.h"
 
 namespace veqpod {
 
@@ -40,66 +28,44 @@ struct ClientCreation {
 };
 
 struct LibraryRecord {
-    int initializeCalls = 0;
-    void* lastInitializeValue = nullptr;
-    int shutdownCalls = 0;
-    int lastSharedFlag = -1;
-    double lastZoomScale = 0;
+    int initializeCalls;
+    void* lastInitializeValue;
+    int shutdownCalls;
+    int lastSharedFlag;
+    double lastZoomScale;
     std::vector<ClientCreation> creations;
 };
 
-class FakeClient final : public BrowserClient {
-public:
-    std::vector<ClientCall> calls;
-    std::map<std::string, void*> userData;
-    std::map<std::string, VEQ::JSActionHandler*> actionHandlers;
-    std::shared_ptr<VEQ::IPageLoadHandler> pageLoadHandler;
-    VEQ::DestroyNotifier* destroyNotifier = nullptr;
+inline LibraryRecord libraryRecord() {
+    VeqpodRecord record;
+    veqpodGetRecord(&record);
+    LibraryRecord copy{record.initializeCalls, record.lastInitializeValue, record.shutdownCalls,
+                       record.lastSharedFlag, record.lastZoomScale, {}};
+    VeqpodCreation creation;
+    for (int i = 0; veqpodGetCreation(i, &creation); ++i) {
+        copy.creations.push_back({creation.hostArg1, creation.hostArg2, creation.version,
+                                  creation.initialURL, creation.initialText,
+                                  {creation.initValues[0], creation.initValues[1],
+                                   creation.initValues[2]}});
+    }
+    return copy;
+}
 
-    void reservedSlot1() override {}
-    void reservedSlot2() override {}
-    void reservedSlot3() override {}
-    void reservedSlot4() override {}
-    void reservedSlot5() override {}
-    void reservedSlot6() override {}
-    bool setUserData(const char* key, void* value) override;
-    void* getUserData(const char* key) override;
-    void reservedSlot9() override {}
-    void reservedSlot10() override {}
-    bool registerActionHandler(const char* actionName, VEQ::JSActionHandler* handler) override;
-    void reservedSlot12() override {}
-    bool setPageLoadHandler(std::shared_ptr<VEQ::IPageLoadHandler> handler) override;
-    void executeScript(const char* script) override;
-    void reservedSlot15() override {}
-    void loadURL(const char* url) override;
-    void reservedSlot17() override {}
-    void setPageBusy(bool busy) override;
-    bool setDestroyNotifier(VEQ::DestroyNotifier* notifier) override;
-};
+inline std::vector<ClientCall> calls(BrowserClient* client) {
+    std::vector<ClientCall> all;
+    for (int i = 0; i < veqpodCallCount(client); ++i) {
+        all.push_back({veqpodCallOperation(client, i), veqpodCallArgument(client, i)});
+    }
+    return all;
+}
 
-// Library-wide record; reset between tests.
-VEQPOD_CONTROL_API const LibraryRecord& libraryRecord();
-VEQPOD_CONTROL_API void resetLibraryRecord();
-// The next CreateBrowserClientWithInitData returns null.
-VEQPOD_CONTROL_API void refuseNextClient();
-// What InitializeBrowser returns from now on.
-VEQPOD_CONTROL_API void setInitializeResult(int result);
-
-VEQPOD_CONTROL_API FakeClient* fake(BrowserClient* client);
-
-// Page events, delivered to the installed page-load handler if any.
-VEQPOD_CONTROL_API void fireLoadStarted(BrowserClient* client, const char* url);
-VEQPOD_CONTROL_API void fireLoadFinished(BrowserClient* client, const char* url);
-VEQPOD_CONTROL_API void fireLoadFailed(BrowserClient* client, const char* url);
-
-// Invokes a script action as the page would. False when no handler is
-// registered under the name; otherwise the reply text, freed as the library
-// frees it.
-VEQPOD_CONTROL_API bool invokeAction(BrowserClient* client, const char* actionName,
-                                     const char* argument, std::string* reply);
-
-// Destroys the client as the library does: the destroy notifier runs first,
-// while the user data can still be read.
-VEQPOD_CONTROL_API void destroyClient(BrowserClient* client);
+// False when no handler is registered under the name.
+inline bool invokeAction(BrowserClient* client, const char* actionName, const char* argument,
+                         std::string* reply) {
+    const char* text = veqpodInvokeAction(client, actionName, argument);
+    if (text == nullptr) return false;
+    reply->assign(text);
+    return true;
+}
 
 }  // namespace veqpod

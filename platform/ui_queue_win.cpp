@@ -18,21 +18,72 @@ HWND toWindow(UiQueueHandle queue) {
     return reinterpret_cast<HWND>(queue);
 }
 
+HINSTANCE moduleInstance() {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&dispatcherWindowProc), &module);
+    return module;
+}
+
+// The window class belongs to this module, so that a host which unloads the
+// module and loads it again, perhaps at another address, never meets a class
+// or a window whose procedure has gone with the old image. When the module
+// unloads, its window goes first (its pending tasks released), then the class.
+class ModuleWindow {
+public:
+    ~ModuleWindow() {
+        if (window != nullptr) {
+            if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) {
+                releasePendingTaskMessages(window);
+                DestroyWindow(window);
+            } else {
+                // Only its own thread may destroy it; at least keep its
+                // messages away from code that is about to be unmapped.
+                SetWindowLongPtrW(window, GWLP_WNDPROC,
+                                  reinterpret_cast<LONG_PTR>(&DefWindowProcW));
+            }
+        }
+        if (instance != nullptr) UnregisterClassW(kWindowClassName, instance);
+    }
+
+    HWND create() {
+        if (instance == nullptr) {
+            WNDCLASSEXW windowClass = {};
+            windowClass.cbSize = sizeof(WNDCLASSEXW);
+            windowClass.lpfnWndProc = dispatcherWindowProc;
+            windowClass.hInstance = moduleInstance();
+            windowClass.lpszClassName = kWindowClassName;
+            // A class left by an earlier life of this image at this very
+            // address has this procedure: use it.
+            if (RegisterClassExW(&windowClass) == 0 &&
+                GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+                return nullptr;
+            }
+            instance = windowClass.hInstance;
+        }
+        window = CreateWindowExW(0, kWindowClassName, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                 nullptr, instance, nullptr);
+        return window;
+    }
+
+    void destroy(HWND destroyed) {
+        releasePendingTaskMessages(destroyed);
+        DestroyWindow(destroyed);
+        if (destroyed == window) window = nullptr;
+    }
+
+private:
+    HINSTANCE instance = nullptr;
+    HWND window = nullptr;
+};
+
+ModuleWindow g_moduleWindow;
+
 }  // namespace
 
 UiQueueHandle createUiQueue() {
-    // Registered with the host executable's instance; registering a second
-    // time fails harmlessly and the class already there is used.
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof(WNDCLASSEXW);
-    windowClass.lpfnWndProc = dispatcherWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = kWindowClassName;
-    RegisterClassExW(&windowClass);
-    HWND window = CreateWindowExW(0, kWindowClassName, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                  nullptr, instance, nullptr);
-    return reinterpret_cast<UiQueueHandle>(window);
+    return reinterpret_cast<UiQueueHandle>(g_moduleWindow.create());
 }
 
 bool postToUiQueue(UiQueueHandle queue, Task* task, IDispatcher* poster) {
@@ -41,9 +92,7 @@ bool postToUiQueue(UiQueueHandle queue, Task* task, IDispatcher* poster) {
 }
 
 void destroyUiQueue(UiQueueHandle queue) {
-    HWND window = toWindow(queue);
-    releasePendingTaskMessages(window);
-    DestroyWindow(window);
+    g_moduleWindow.destroy(toWindow(queue));
 }
 
 int uiQueueDescriptor(UiQueueHandle) {

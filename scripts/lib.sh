@@ -23,7 +23,8 @@ ensure_build_packages() {
 
 # What the Windows cross build and its tests under wine need.
 ensure_windows_packages() {
-  ensure_packages g++-mingw-w64-x86-64-posix wine64 googletest
+  # clang and lld build the stand-in browser library in Microsoft's C++ ABI.
+  ensure_packages g++-mingw-w64-x86-64-posix wine64 googletest clang-16 lld-16
 }
 
 # configure_and_build BUILD_DIR [cmake options...]

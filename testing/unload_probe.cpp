@@ -1,11 +1,13 @@
-// A module built from the same core as XLoopConfigureClient with one extra
-// export, so a test can keep a worker thread busy inside module code while
-// the host unloads the module.
+// A module built from the same core as XLoopConfigureClient with a few
+// exports of its own, so a test can keep a worker thread busy inside module
+// code while the host unloads the module, and use the UI-thread queue of a
+// module it loads, unloads and loads again.
 #include <atomic>
 #include <chrono>
 #include <thread>
 
 #include "host/dispatcher.h"
+#include "xloop/xloop_client.h"
 
 #if defined(_WIN32)
 #define PROBE_API extern "C" __declspec(dllexport)
@@ -27,6 +29,15 @@ private:
     std::atomic<int>* finished;
 };
 
+class CountingTask : public XLoop::Task {
+public:
+    explicit CountingTask(std::atomic<int>* runs) : runs(runs) {}
+    void run() override { runs->fetch_add(1); }
+
+private:
+    std::atomic<int>* runs;
+};
+
 }  // namespace
 
 // Starts a worker that sleeps, then sets *finished from module code and goes
@@ -37,4 +48,23 @@ PROBE_API void StartBusyWorker(int milliseconds, std::atomic<int>* finished) {
     worker->post(task);
     task->release();
     delete worker;
+}
+
+PROBE_API void ProbeInitialize() {
+    InitializeVEQ(nullptr);
+}
+
+PROBE_API void ProbeShutDown() {
+    ShutDownVEQ();
+}
+
+// Posts a task to the UI-thread queue that counts its runs in *runs.
+PROBE_API void ProbePostUiTask(std::atomic<int>* runs) {
+    auto* task = new CountingTask(runs);
+    XLoop::MainThreadDispatcher().post(task);
+    task->release();
+}
+
+PROBE_API void ProbeRunUiTasks() {
+    DispatchVEQTasks();
 }

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 #if defined(_WIN32)
@@ -14,6 +15,8 @@
 namespace {
 
 using StartBusyWorker = void (*)(int milliseconds, std::atomic<int>* finished);
+using ProbeCall = void (*)();
+using ProbePostUiTask = void (*)(std::atomic<int>* runs);
 
 #if defined(_WIN32)
 void* loadModule(const char* path) { return LoadLibraryA(path); }
@@ -22,6 +25,29 @@ void* findExport(void* module, const char* name) {
 }
 void unloadModule(void* module) { FreeLibrary(static_cast<HMODULE>(module)); }
 bool isLoaded(const char* path) { return GetModuleHandleA(path) != nullptr; }
+
+// Keeps the address range of an unloaded module taken, so that the next load
+// of it must go elsewhere.
+class AddressBlock {
+public:
+    explicit AddressBlock(void* module) {
+        auto* image = static_cast<unsigned char*>(module);
+        auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(image);
+        auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(image + dos->e_lfanew);
+        base = image;
+        size = nt->OptionalHeader.SizeOfImage;
+    }
+    void take() { taken = VirtualAlloc(base, size, MEM_RESERVE, PAGE_NOACCESS); }
+    ~AddressBlock() {
+        if (taken != nullptr) VirtualFree(taken, 0, MEM_RELEASE);
+    }
+    void* start() const { return base; }
+
+private:
+    void* base;
+    size_t size;
+    void* taken = nullptr;
+};
 #else
 void* loadModule(const char* path) { return dlopen(path, RTLD_NOW | RTLD_LOCAL); }
 void* findExport(void* module, const char* name) { return dlsym(module, name); }
@@ -52,6 +78,47 @@ TEST(ModuleUnloadTest, WorkerFinishesAfterTheHostUnloadsTheModule) {
 #else
     std::this_thread::sleep_for(std::chrono::milliseconds(50));  // let the thread end
 #endif
+}
+
+// A host may unload the module after shutting it down and load it again: the
+// second life has a working UI-thread queue. On Windows the second image is
+// made to load at another address, where a window class left behind by the
+// first would call into unmapped code.
+TEST(ModuleUnloadTest, ReloadedModuleRunsUiTasksAgain) {
+    std::atomic<int> runs{0};
+#if defined(_WIN32)
+    std::unique_ptr<AddressBlock> firstImage;
+#endif
+    for (int life = 0; life < 2; ++life) {
+        void* module = loadModule(XLOOP_UNLOAD_PROBE_PATH);
+        ASSERT_NE(module, nullptr);
+#if defined(_WIN32)
+        if (life == 0) firstImage = std::make_unique<AddressBlock>(module);
+#endif
+        auto initialize = reinterpret_cast<ProbeCall>(findExport(module, "ProbeInitialize"));
+        auto post = reinterpret_cast<ProbePostUiTask>(findExport(module, "ProbePostUiTask"));
+        auto runTasks = reinterpret_cast<ProbeCall>(findExport(module, "ProbeRunUiTasks"));
+        auto shutDown = reinterpret_cast<ProbeCall>(findExport(module, "ProbeShutDown"));
+        ASSERT_TRUE(initialize && post && runTasks && shutDown);
+
+        initialize();
+        post(&runs);
+        for (int i = 0; i < 2000 && runs.load() == life; ++i) {
+            runTasks();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        EXPECT_EQ(runs.load(), life + 1);
+        shutDown();
+        unloadModule(module);
+#if defined(_WIN32)
+        EXPECT_FALSE(isLoaded(XLOOP_UNLOAD_PROBE_PATH));
+        if (life == 0) {
+            firstImage->take();
+        } else {
+            EXPECT_NE(module, firstImage->start());
+        }
+#endif
+    }
 }
 
 }  // namespace

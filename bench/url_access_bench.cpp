@@ -62,11 +62,8 @@ void BM_CheckTaskToResultOnUiThread(benchmark::State& state) {
     const std::string url = server().url("/room");
     for (auto _ : state) {
         std::atomic<bool> done{false};
-        auto* result = new FlagResultTask(done);
-        auto* check = new XLoop::URLAccessCheckTask(url, result);
-        worker->post(check);
-        check->release();
-        result->release();
+        auto result = XLoop::makeRef<FlagResultTask>(done);
+        worker->post(XLoop::makeRef<XLoop::URLAccessCheckTask>(url, std::move(result)).get());
         while (!done) {
             pollfd wake{GetVEQDispatchFd(), POLLIN, 0};
             poll(&wake, 1, 1000);

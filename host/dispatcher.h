@@ -1,13 +1,12 @@
 // Dispatchers carry tasks to a thread: the host's UI thread or a worker.
 #pragma once
 
+#include <memory>
+
 #include "host/task.h"
+#include "platform/worker_thread.h"
 
 namespace XLoop {
-
-namespace platform {
-struct WorkerThread;
-}
 
 class IDispatcher {
 public:
@@ -41,12 +40,12 @@ private:
     platform::WorkerThread* thread;  // null when no thread could be started
 };
 
-// Starts a worker thread and returns once posting to it is safe. The caller
-// owns the result and ends the thread by deleting it.
-WorkerThreadDispatcher* createWorkerThreadDispatcher();
+// Starts a worker thread and returns once posting to it is safe. Deleting the
+// result ends the thread.
+std::unique_ptr<WorkerThreadDispatcher> createWorkerThreadDispatcher();
 
 // Tears the UI-thread queue down; pending tasks are released without running.
-// Does nothing when there is no queue.
+// Does nothing when there is no queue. UI thread only.
 void destroyMainThreadDispatcher();
 
 }  // namespace XLoop

@@ -4,6 +4,7 @@
 #include "host/log.h"
 #include "host/module_state.h"
 #include "host/browser_creation.h"
+#include "host/ui_thread.h"
 #include "platform/ui_queue.h"
 #include "xloop/xloop_client.h"
 
@@ -13,33 +14,36 @@ namespace {
 
 // Stops a background task the way every owner does, and forgets it so that a
 // second shutdown finds nothing to release.
-void cancelAndRelease(Task*& task) {
-    if (task == nullptr) return;
+void cancelAndRelease(RefPtr<Task>& task) {
+    if (!task) return;
     task->cancel();
-    task->release();
-    task = nullptr;
+    task.reset();
 }
 
 }  // namespace
 
 extern "C" int InitializeVEQ(void* hostValue) {
+    bindUiThread();
     logDebug("Initializing VEQ framework...");
-    if (g_dispatcherWindow.load() == nullptr) g_dispatcherWindow.store(platform::createUiQueue());
+    if (g_dispatcherWindow.load() == nullptr) {
+        g_dispatcherWindow.store(platform::createUiQueue(kTaskQueueHandler));
+    }
     return InitializeBrowser(hostValue);
 }
 
 extern "C" void ShutDownVEQ(void) {
+    XLOOP_ASSERT_UI_THREAD();
     logDebug("Cleaning up remaining tasks");
     cancelAndRelease(g_configFetchTask);
     cancelAndRelease(g_configUpdateTask);
-    delete g_configWorkerDispatcher;
-    g_configWorkerDispatcher = nullptr;
+    g_configWorkerDispatcher.reset();
     logDebug("Shutting down VEQ framework");
     ShutdownBrowser();
     logDebug("Shut down VEQ framework successfully");
 }
 
 extern "C" BrowserClient* CreateBrowser(void* hostArg1, void* hostArg2, const char* version) {
+    XLOOP_ASSERT_UI_THREAD();
     StandardInitData initData;
     return CreateBrowserClientWithInitData(hostArg1, hostArg2, versionNumber(version), &initData.record);
 }
@@ -47,13 +51,16 @@ extern "C" BrowserClient* CreateBrowser(void* hostArg1, void* hostArg2, const ch
 extern "C" BrowserClient* CreateBrowserWithInitData(void* hostArg1, void* hostArg2,
                                                     const char* version,
                                                     BrowserInitData* initData) {
+    XLOOP_ASSERT_UI_THREAD();
     return CreateBrowserClientWithInitData(hostArg1, hostArg2, versionNumber(version), initData);
 }
 
 extern "C" int SetIsLibShared(int isShared) {
+    XLOOP_ASSERT_UI_THREAD();
     return VEQSetIsLibShared(isShared);
 }
 
 extern "C" int UpdateBrowserZoomScale(BrowserClient* client, double zoomScale) {
+    XLOOP_ASSERT_UI_THREAD();
     return UpdateBrowserClientZoomScale(client, zoomScale);
 }

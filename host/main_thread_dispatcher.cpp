@@ -1,6 +1,7 @@
 #include "host/dispatcher.h"
 #include "host/log.h"
 #include "host/module_state.h"
+#include "host/ui_thread.h"
 #include "platform/ui_queue.h"
 #include "xloop/xloop_client.h"
 
@@ -12,10 +13,11 @@ void MainThreadDispatcher::post(Task* task) {
     if (window == nullptr) return;
     if (task->isCancelled()) return;
     task->addRef();  // owned by the queued message
-    if (!platform::postToUiQueue(window, task, this)) task->release();
+    if (!platform::postToUiQueue(window, task)) task->release();
 }
 
 void destroyMainThreadDispatcher() {
+    XLOOP_ASSERT_UI_THREAD();
     platform::UiQueueHandle window = g_dispatcherWindow.load();
     if (window == nullptr) return;
     logDebug("Destroying main thread dispatcher");
@@ -27,10 +29,11 @@ void destroyMainThreadDispatcher() {
 }  // namespace XLoop
 
 extern "C" int GetVEQDispatchFd(void) {
-    return XLoop::platform::uiQueueDescriptor(XLoop::g_dispatcherWindow.load());
+    return XLoop::platform::uiQueueDescriptor();
 }
 
 extern "C" void DispatchVEQTasks(void) {
+    XLOOP_ASSERT_UI_THREAD();
     XLoop::platform::UiQueueHandle window = XLoop::g_dispatcherWindow.load();
-    if (window != nullptr) XLoop::platform::runPendingUiTasks(window);
+    if (window != nullptr) XLoop::platform::runPendingUiItems(window);
 }

@@ -3,6 +3,19 @@
 #include "host/dispatcher.h"
 
 namespace XLoop {
+namespace {
+
+void runTaskItem(void* item) {
+    static_cast<Task*>(item)->runFromQueue();
+}
+
+void dropTaskItem(void* item) {
+    static_cast<Task*>(item)->release();
+}
+
+}  // namespace
+
+const platform::QueueItemHandler kTaskQueueHandler{runTaskItem, dropTaskItem};
 
 void RefCount::addRef() {
     refCount.fetch_add(1);
@@ -10,10 +23,6 @@ void RefCount::addRef() {
 
 void RefCount::release() {
     if (refCount.fetch_sub(1) == 1) delete this;
-}
-
-Task::~Task() {
-    if (followUpTask != nullptr) followUpTask->release();
 }
 
 void Task::cancel() {
@@ -31,13 +40,12 @@ void Task::runFromQueue() {
         run();
         // The follow-up's own cancel flag is deliberately not consulted: it
         // belongs to the task that just ran.
-        if (followUpTask != nullptr) {
+        if (followUpTask) {
             followUpTask->run();
-            followUpTask->release();
-            followUpTask = nullptr;
+            followUpTask.reset();
         }
     }
-    release();
+    release();  // the queue's reference
 }
 
 void MainThreadDispatcherReleaseTask::run() {

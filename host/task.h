@@ -4,6 +4,9 @@
 #include <atomic>
 #include <cstdint>
 
+#include "host/ref_ptr.h"
+#include "platform/queue_item.h"
+
 namespace XLoop {
 
 // Intrusive reference count shared between threads. Objects start with one
@@ -24,13 +27,12 @@ private:
 };
 
 // A unit of work run on a dispatcher's thread. An owner stops a task with
-// cancel() and then release(); a cancelled task is neither posted nor run.
+// cancel() and then releases its reference; a cancelled task is neither
+// posted nor run.
 class Task : public RefCount {
 public:
-    // Takes over one reference to followUpTask, which runs on the same thread
-    // right after this task's run().
-    explicit Task(Task* followUpTask = nullptr) : followUpTask(followUpTask) {}
-    ~Task() override;
+    // followUpTask runs on the same thread right after this task's run().
+    explicit Task(RefPtr<Task> followUpTask = nullptr) : followUpTask(std::move(followUpTask)) {}
 
     virtual void run() = 0;
     // Called by every cancel(), even on an already cancelled task, so that a
@@ -40,14 +42,18 @@ public:
     void cancel();
     bool isCancelled() const;
 
-    // What a queue does with a task message it takes: runs the task (unless
-    // cancelled) and its follow-up, then drops the message's reference.
+    // What a queue does with a task it takes: runs the task (unless
+    // cancelled) and its follow-up, then drops the queue's reference.
     void runFromQueue();
 
 private:
     std::atomic<uint32_t> cancelled{0};
-    Task* followUpTask;
+    RefPtr<Task> followUpTask;
 };
+
+// How the module's queues run the tasks they carry, and drop those they
+// never run.
+extern const platform::QueueItemHandler kTaskQueueHandler;
 
 // Ends the main-thread dispatcher when run, e.g. as the follow-up of a task
 // that must run before the UI-thread queue goes away.

@@ -4,7 +4,8 @@
 
 #include "host/heap_text.h"
 #include "host/log.h"
-#include "host/url_escape.h"
+#include "host/ui_thread.h"
+#include "page/script_call.h"
 #include "page/script_object.h"
 #include "xloop/xloop_client.h"
 
@@ -38,6 +39,7 @@ std::string updateValue(int32_t count, const char* const* texts) {
 
 extern "C" void SetUpdateInfo(BrowserClient* client, int32_t count, const char* const* refIds,
                               const char* const* names, const char* const* descriptions) {
+    XLOOP_ASSERT_UI_THREAD();
     logDebug("In Update Info");
     std::string payload = "{\"updateDescriptions\":" + updateValue(count, descriptions) +
                           ",\"updateNames\":" + updateValue(count, names) +
@@ -45,8 +47,8 @@ extern "C" void SetUpdateInfo(BrowserClient* client, int32_t count, const char* 
     logDebug("%s", payload.c_str());
     if (client == nullptr) return;
 
-    std::string escaped = urlEscape(payload);
-    client->executeScript(("setUpdateInfo(\"" + escaped + "\");").c_str());
+    const std::string escaped = urlEscape(payload);
+    client->executeScript(scriptCallWithEscapedPayload("setUpdateInfo", escaped).c_str());
     // The client keeps one copy: the one of the latest call.
     std::free(client->getUserData(kUpdateInfoKey));
     client->setUserData(kUpdateInfoKey, duplicateHeapText(escaped));

@@ -1,12 +1,30 @@
 #include "host/url_access.h"
 
 #include "host/dispatcher.h"
+#include "host/http_request.h"
 #include "host/log.h"
-#include "platform/http_client.h"
+#include "host/ui_thread.h"
 
 namespace XLoop {
 
+namespace {
+
+// The status of the answer, 0 when none came.
+int statusOf(const char* url, platform::HttpVerb verb, platform::HttpCancellation& cancellation) {
+    platform::HttpAnswer answer = requestFollowingRedirects({url, verb, 0}, cancellation);
+    if (answer.failedStep != nullptr) return 0;
+    logDebug("Request Status: %d\n", answer.status);
+    return answer.status;
+}
+
+}  // namespace
+
 bool IsURLAccessible(const char* url) {
+    platform::HttpCancellation never;
+    return IsURLAccessible(url, never);
+}
+
+bool IsURLAccessible(const char* url, platform::HttpCancellation& cancellation) {
     if (url == nullptr) {
         logDebug("IsURLAccessible called without a URL\n");
         return false;
@@ -14,31 +32,26 @@ bool IsURLAccessible(const char* url) {
     logDebug("Calling IsURLAccessible for : %s\n", url);
     if (platform::isFileURL(url)) return true;
 
-    int status = 0;
-    if (!platform::requestHttpStatus(url, "HEAD", &status)) return false;
-    logDebug("Request Status: %d\n", status);
+    int status = statusOf(url, platform::HttpVerb::Head, cancellation);
     if (status == 405 || status == 501) {
         // A server that does not implement HEAD is not an offline server.
-        if (!platform::requestHttpStatus(url, "GET", &status)) return false;
-        logDebug("Request Status: %d\n", status);
+        status = statusOf(url, platform::HttpVerb::Get, cancellation);
     }
     return status == 200;
 }
 
-URLAccessCheckTask::URLAccessCheckTask(std::string url, URLAccessResultTask* resultTask)
-    : resultTask(resultTask), url(std::move(url)) {
-    resultTask->addRef();
-}
-
-URLAccessCheckTask::~URLAccessCheckTask() {
-    resultTask->release();
-}
+URLAccessCheckTask::URLAccessCheckTask(std::string url, RefPtr<URLAccessResultTask> resultTask)
+    : resultTask(std::move(resultTask)), url(std::move(url)) {}
 
 void URLAccessCheckTask::run() {
     logDebug("Checking if URL %s is accessible", url.c_str());
-    resultTask->accessible = IsURLAccessible(url.c_str());
+    resultTask->accessible = IsURLAccessible(url.c_str(), cancellation);
     logDebug("URL %s accessibility result: %d", url.c_str(), resultTask->accessible ? 1 : 0);
-    MainThreadDispatcher().post(resultTask);
+    MainThreadDispatcher().post(resultTask.get());
+}
+
+void URLAccessCheckTask::onCancel() {
+    cancellation.cancel();
 }
 
 URLAccessResultTaskForInitialLoad::URLAccessResultTaskForInitialLoad(
@@ -50,6 +63,7 @@ URLAccessResultTaskForInitialLoad::URLAccessResultTaskForInitialLoad(
       pageLoadHandler(std::move(pageLoadHandler)) {}
 
 void URLAccessResultTaskForInitialLoad::run() {
+    XLOOP_ASSERT_UI_THREAD();
     if (accessible) {
         logDebug("URL %s is accessible", onlineURL.c_str());
         client->loadURL(onlineURL.c_str());

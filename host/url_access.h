@@ -5,15 +5,19 @@
 #include <memory>
 #include <string>
 
+#include "host/ref_ptr.h"
 #include "host/task.h"
+#include "platform/http_client.h"
 #include "xloop/veq_browser.h"
 
 namespace XLoop {
 
 // True for a file URL (no network use), or when the server answers a HEAD
-// request with 200. A server that does not implement HEAD (405, 501) is asked
-// once more with GET. Blocks; worker threads only.
+// request with 200, redirects followed. A server that does not implement HEAD
+// (405, 501) is asked once more with GET. Blocks; worker threads only. A
+// cancellation makes it return false at once.
 bool IsURLAccessible(const char* url);
+bool IsURLAccessible(const char* url, platform::HttpCancellation& cancellation);
 
 // Base of every task that acts on a check's answer.
 class URLAccessResultTask : public Task {
@@ -25,15 +29,16 @@ public:
 
 class URLAccessCheckTask : public Task {
 public:
-    // Holds a reference of its own to resultTask.
-    URLAccessCheckTask(std::string url, URLAccessResultTask* resultTask);
-    ~URLAccessCheckTask() override;
+    URLAccessCheckTask(std::string url, RefPtr<URLAccessResultTask> resultTask);
 
     void run() override;
+    // Aborts a request in progress, so the worker is free at once.
+    void onCancel() override;
 
 private:
-    URLAccessResultTask* resultTask;
+    RefPtr<URLAccessResultTask> resultTask;
     std::string url;
+    platform::HttpCancellation cancellation;
 };
 
 // Loads the room page when the check says it answers, else the offline page.

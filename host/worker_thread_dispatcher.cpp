@@ -1,10 +1,9 @@
 #include "host/dispatcher.h"
-#include "platform/worker_thread.h"
 
 namespace XLoop {
 
-WorkerThreadDispatcher* createWorkerThreadDispatcher() {
-    return new WorkerThreadDispatcher(platform::startWorkerThread());
+std::unique_ptr<WorkerThreadDispatcher> createWorkerThreadDispatcher() {
+    return std::make_unique<WorkerThreadDispatcher>(platform::startWorkerThread(kTaskQueueHandler));
 }
 
 WorkerThreadDispatcher::~WorkerThreadDispatcher() {
@@ -19,7 +18,7 @@ void WorkerThreadDispatcher::post(Task* task) {
     if (thread == nullptr) return;
     if (task->isCancelled()) return;
     task->addRef();  // owned by the queued message
-    if (!platform::postToWorkerThread(thread, task, this)) task->release();
+    if (!platform::postToWorkerThread(thread, task)) task->release();
 }
 
 }  // namespace XLoop

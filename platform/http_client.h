@@ -1,18 +1,68 @@
-// The one HTTP exchange the module makes: a request whose status matters and
-// whose body is never read.
+// One HTTP exchange: a request whose status, redirect target and (when asked)
+// body come back, cancellable from another thread. Redirects are reported,
+// not followed: the caller follows them, the same way on every platform.
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
 
 namespace XLoop::platform {
 
+// WinINet's numbers for the failures the caller tells apart; every platform
+// reports its failures in WinINet's numbers, so logs read alike.
+constexpr int kHttpErrorCancelled = 12017;       // ERROR_INTERNET_OPERATION_CANCELLED
+constexpr int kHttpErrorRedirectFailed = 12156;  // ERROR_HTTP_REDIRECT_FAILED
+
+enum class HttpVerb { Head, Get };
+
+struct HttpExchange {
+    std::string url;
+    HttpVerb verb = HttpVerb::Head;
+    // GET only: read the body, at most this many bytes; 0 stops at the status.
+    size_t bodyLimit = 0;
+};
+
+struct HttpAnswer {
+    // Where the exchange failed, named after the Windows call ("HttpSendRequest"
+    // and so on), and WinINet's error number; step is null when it did not.
+    const char* failedStep = nullptr;
+    int errorCode = 0;
+    int status = 0;
+    // The absolute URL of a redirect's Location; empty when there is none or
+    // it cannot be made absolute.
+    std::string location;
+    std::string body;
+    // The body went past the limit; nothing of it is kept.
+    bool bodyTooLarge = false;
+};
+
+// Lets one thread cancel the exchanges another runs under it: an exchange
+// running at the time, or started later, returns within milliseconds with
+// kHttpErrorCancelled. Owned by whatever owns the work (a task), so it
+// outlives both threads' use of it.
+class HttpCancellation {
+public:
+    HttpCancellation();
+    ~HttpCancellation();
+    HttpCancellation(const HttpCancellation&) = delete;
+    HttpCancellation& operator=(const HttpCancellation&) = delete;
+
+    // From any thread, any number of times.
+    void cancel();
+
+    struct State;  // the platform's own
+
+private:
+    friend HttpAnswer exchangeHttp(const HttpExchange&, HttpCancellation&);
+    std::shared_ptr<State> state;
+};
+
+// Sends the request with the agent "XLoopRoom", a 60 s connect time-out and a
+// 60 s receive time-out; secure for https. Blocks the calling thread.
+HttpAnswer exchangeHttp(const HttpExchange& exchange, HttpCancellation& cancellation);
+
 // True for URLs with the file scheme.
 bool isFileURL(const std::string& url);
-
-// Sends verb ("HEAD" or "GET") for url with the agent "XLoopRoom", a 60 s
-// connect time-out and no redirects followed, and stores the status code.
-// Secure when the scheme is https. False, after logging which step failed and
-// the platform's error code, when no status arrived.
-bool requestHttpStatus(const std::string& url, const char* verb, int* status);
 
 }  // namespace XLoop::platform

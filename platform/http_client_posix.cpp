@@ -3,52 +3,99 @@
 #include <curl/curl.h>
 #include <strings.h>
 
-#include <cstring>
+#include <cerrno>
 #include <mutex>
 
-#include "host/log.h"
-
 namespace XLoop::platform {
+
+struct HttpCancellation::State {
+    std::mutex mutex;
+    bool cancelled = false;
+    // The exchange running under this cancellation; woken by cancel().
+    CURLM* running = nullptr;
+};
+
 namespace {
+
+constexpr char kCrackStep[] = "InternetOpen or InternetCrackUrl";
+constexpr char kSendStep[] = "HttpSendRequest";
+constexpr char kQueryStep[] = "HttpQueryInfo";
+constexpr char kReadStep[] = "InternetReadFile";
 
 void initializeCurlOnce() {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-// Stops a GET at its first body byte: only the status is wanted.
-size_t refuseBody(char*, size_t, size_t, void*) {
-    return 0;
+// WinINet's number for the same failure, so that both platforms log alike.
+int wininetError(CURLcode result, long osError) {
+    switch (result) {
+        case CURLE_UNSUPPORTED_PROTOCOL: return 12006;   // ERROR_INTERNET_UNRECOGNIZED_SCHEME
+        case CURLE_URL_MALFORMAT: return 12005;          // ERROR_INTERNET_INVALID_URL
+        case CURLE_COULDNT_RESOLVE_PROXY:
+        case CURLE_COULDNT_RESOLVE_HOST: return 12007;   // ERROR_INTERNET_NAME_NOT_RESOLVED
+        case CURLE_COULDNT_CONNECT: return 12029;        // ERROR_INTERNET_CANNOT_CONNECT
+        case CURLE_OPERATION_TIMEDOUT: return 12002;     // ERROR_INTERNET_TIMEOUT
+        case CURLE_WEIRD_SERVER_REPLY:
+        case CURLE_GOT_NOTHING: return 12152;            // ERROR_HTTP_INVALID_SERVER_RESPONSE
+        case CURLE_SEND_ERROR:
+        case CURLE_RECV_ERROR:
+        case CURLE_PARTIAL_FILE:                         // ERROR_INTERNET_CONNECTION_RESET / _ABORTED
+            return osError == ECONNRESET ? 12031 : 12030;
+        case CURLE_SSL_CONNECT_ERROR: return 12157;      // ERROR_INTERNET_SECURITY_CHANNEL_ERROR
+        case CURLE_PEER_FAILED_VERIFICATION: return 12045;  // ERROR_INTERNET_INVALID_CA
+        case CURLE_OUT_OF_MEMORY: return 8;              // ERROR_NOT_ENOUGH_MEMORY
+        default: return 12004;                           // ERROR_INTERNET_INTERNAL_ERROR
+    }
 }
 
-bool splitsIntoHostAndPath(const std::string& url) {
+HttpAnswer failure(const char* step, int code) {
+    HttpAnswer answer;
+    answer.failedStep = step;
+    answer.errorCode = code;
+    return answer;
+}
+
+// A URL WinINet could split into host and path, with a scheme it speaks.
+bool checkURL(const std::string& url, HttpAnswer* answer) {
     CURLU* parts = curl_url();
-    if (parts == nullptr) return false;
-    CURLUcode result = curl_url_set(parts, CURLUPART_URL, url.c_str(), 0);
+    if (parts == nullptr) {
+        *answer = failure(kCrackStep, 8);
+        return false;
+    }
+    char* scheme = nullptr;
+    const bool parsed = curl_url_set(parts, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK &&
+                        curl_url_get(parts, CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK;
+    const bool spoken = parsed && (strcasecmp(scheme, "http") == 0 || strcasecmp(scheme, "https") == 0);
+    curl_free(scheme);
     curl_url_cleanup(parts);
-    if (result != CURLUE_OK) {
-        logDebug("Error in InternetOpen or InternetCrackUrl: %d\n", static_cast<int>(result));
-        return false;
-    }
-    return true;
+    if (!parsed) *answer = failure(kCrackStep, 12005);
+    else if (!spoken) *answer = failure(kCrackStep, 12006);
+    return spoken;
 }
 
-}  // namespace
+struct BodySink {
+    size_t limit;
+    HttpAnswer* answer;
+};
 
-bool isFileURL(const std::string& url) {
-    return strncasecmp(url.c_str(), "file:", 5) == 0;
+// Keeps the body up to its limit; a zero limit stops at the first byte, as
+// only the status is wanted.
+size_t collectBody(char* data, size_t size, size_t count, void* context) {
+    auto* sink = static_cast<BodySink*>(context);
+    const size_t bytes = size * count;
+    if (sink->limit == 0) return 0;
+    if (sink->answer->body.size() + bytes > sink->limit) {
+        sink->answer->bodyTooLarge = true;
+        sink->answer->body.clear();
+        return 0;
+    }
+    sink->answer->body.append(data, bytes);
+    return bytes;
 }
 
-bool requestHttpStatus(const std::string& url, const char* verb, int* status) {
-    initializeCurlOnce();
-    if (!splitsIntoHostAndPath(url)) return false;
-    CURL* request = curl_easy_init();
-    if (request == nullptr) {
-        logDebug("Error in InternetOpen or InternetCrackUrl: %d\n", static_cast<int>(CURLE_FAILED_INIT));
-        return false;
-    }
-    const bool head = std::strcmp(verb, "HEAD") == 0;
-    curl_easy_setopt(request, CURLOPT_URL, url.c_str());
+void configure(CURL* request, const HttpExchange& exchange, BodySink* sink) {
+    curl_easy_setopt(request, CURLOPT_URL, exchange.url.c_str());
     curl_easy_setopt(request, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(request, CURLOPT_USERAGENT, "XLoopRoom");
     curl_easy_setopt(request, CURLOPT_CONNECTTIMEOUT_MS, 60000L);
@@ -56,33 +103,109 @@ bool requestHttpStatus(const std::string& url, const char* verb, int* status) {
     curl_easy_setopt(request, CURLOPT_FOLLOWLOCATION, 0L);
     // Like the Windows request, a certificate for another host name is accepted.
     curl_easy_setopt(request, CURLOPT_SSL_VERIFYHOST, 0L);
-    // A server that stops sending for a minute ends the request instead of
-    // holding the worker thread forever.
+    // The receive time-out: a server that sends nothing for a minute ends it.
     curl_easy_setopt(request, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(request, CURLOPT_LOW_SPEED_TIME, 60L);
-    if (head) {
+    if (exchange.verb == HttpVerb::Head) {
         curl_easy_setopt(request, CURLOPT_NOBODY, 1L);
     } else {
         curl_easy_setopt(request, CURLOPT_HTTPGET, 1L);
-        curl_easy_setopt(request, CURLOPT_WRITEFUNCTION, refuseBody);
+        curl_easy_setopt(request, CURLOPT_WRITEFUNCTION, collectBody);
+        curl_easy_setopt(request, CURLOPT_WRITEDATA, sink);
     }
+}
 
-    CURLcode result = curl_easy_perform(request);
-    long code = 0;
-    curl_easy_getinfo(request, CURLINFO_RESPONSE_CODE, &code);
+// Runs the transfer until it ends or the cancellation fires; false when cancelled.
+bool perform(CURLM* multi, HttpCancellation::State& state, CURLcode* result) {
+    {
+        std::lock_guard<std::mutex> lock(state.mutex);
+        if (state.cancelled) return false;
+        state.running = multi;
+    }
+    bool cancelled = false;
+    for (;;) {
+        int running = 0;
+        if (curl_multi_perform(multi, &running) != CURLM_OK) {
+            *result = CURLE_FAILED_INIT;
+            break;
+        }
+        if (running == 0) {
+            int left = 0;
+            while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
+                if (message->msg == CURLMSG_DONE) *result = message->data.result;
+            }
+            break;
+        }
+        curl_multi_poll(multi, nullptr, 0, 1000, nullptr);
+        std::lock_guard<std::mutex> lock(state.mutex);
+        if (state.cancelled) {
+            cancelled = true;
+            break;
+        }
+    }
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.running = nullptr;
+    return !cancelled;
+}
+
+}  // namespace
+
+HttpCancellation::HttpCancellation() : state(std::make_shared<State>()) {}
+
+HttpCancellation::~HttpCancellation() = default;
+
+void HttpCancellation::cancel() {
+    std::lock_guard<std::mutex> lock(state->mutex);
+    state->cancelled = true;
+    if (state->running != nullptr) curl_multi_wakeup(state->running);
+}
+
+bool isFileURL(const std::string& url) {
+    return strncasecmp(url.c_str(), "file:", 5) == 0;
+}
+
+HttpAnswer exchangeHttp(const HttpExchange& exchange, HttpCancellation& cancellation) {
+    initializeCurlOnce();
+    HttpAnswer answer;
+    if (!checkURL(exchange.url, &answer)) return answer;
+    CURL* request = curl_easy_init();
+    CURLM* multi = curl_multi_init();
+    if (request == nullptr || multi == nullptr || curl_multi_add_handle(multi, request) != CURLM_OK) {
+        curl_easy_cleanup(request);
+        curl_multi_cleanup(multi);
+        return failure(kCrackStep, 8);
+    }
+    BodySink sink{exchange.bodyLimit, &answer};
+    configure(request, exchange, &sink);
+
+    CURLcode result = CURLE_OK;
+    const bool finished = perform(multi, *cancellation.state, &result);
+    long status = 0;
+    long osError = 0;
+    char* location = nullptr;
+    curl_easy_getinfo(request, CURLINFO_RESPONSE_CODE, &status);
+    curl_easy_getinfo(request, CURLINFO_OS_ERRNO, &osError);
+    curl_easy_getinfo(request, CURLINFO_REDIRECT_URL, &location);
+    answer.status = static_cast<int>(status);
+    if (location != nullptr) answer.location = location;
+    curl_multi_remove_handle(multi, request);
+    curl_multi_cleanup(multi);
     curl_easy_cleanup(request);
 
-    const bool bodyRefused = !head && result == CURLE_WRITE_ERROR;
-    if (result != CURLE_OK && !bodyRefused) {
-        logDebug("Error in HttpSendRequest: %d\n", static_cast<int>(result));
-        return false;
+    // A body refused on purpose, at once or past its limit, is not a failure
+    // of the exchange.
+    const bool bodyRefused = result == CURLE_WRITE_ERROR && (exchange.bodyLimit == 0 || answer.bodyTooLarge);
+    if (!finished) {
+        answer.failedStep = kSendStep;
+        answer.errorCode = kHttpErrorCancelled;
+    } else if (result != CURLE_OK && !bodyRefused) {
+        answer.failedStep = status != 0 ? kReadStep : kSendStep;
+        answer.errorCode = wininetError(result, osError);
+    } else if (status == 0) {
+        answer.failedStep = kQueryStep;
+        answer.errorCode = 12150;  // ERROR_HTTP_HEADER_NOT_FOUND
     }
-    if (code == 0) {
-        logDebug("Error in HttpQueryInfo: %d\n", static_cast<int>(result));
-        return false;
-    }
-    *status = static_cast<int>(code);
-    return true;
+    return answer;
 }
 
 }  // namespace XLoop::platform

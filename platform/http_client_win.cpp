@@ -6,98 +6,246 @@
 #include <wininet.h>
 
 #include <cwchar>
+#include <mutex>
 
-#include "host/log.h"
 #include "platform/wide_text_win.h"
 
 namespace XLoop::platform {
 namespace {
 
-constexpr DWORD kConnectTimeoutMs = 60000;
+constexpr char kCrackStep[] = "InternetOpen or InternetCrackUrl";
+constexpr DWORD kTimeoutMs = 60000;
 constexpr DWORD kPlainFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
-                              INTERNET_FLAG_PRAGMA_NOCACHE;
+                              INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_AUTO_REDIRECT;
 constexpr DWORD kSecureFlags = kPlainFlags | INTERNET_FLAG_SECURE |
                                INTERNET_FLAG_IGNORE_CERT_DATE_INVALID |
                                INTERNET_FLAG_IGNORE_CERT_CN_INVALID;
+constexpr DWORD kReadChunk = 2048;
 
-void setConnectTimeout(HINTERNET handle) {
-    DWORD timeout = kConnectTimeoutMs;
-    InternetSetOptionW(handle, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+void setTimeout(HINTERNET handle, DWORD option) {
+    DWORD timeout = kTimeoutMs;
+    InternetSetOptionW(handle, option, &timeout, sizeof timeout);
 }
 
-int lastError() {
-    return static_cast<int>(GetLastError());
-}
+// One exchange, run on a thread of its own: a WinINet call blocked on the
+// network does not always return when its handles are closed (wine's never
+// do), so a cancelled caller walks away and the thread ends on its own once
+// WinINet lets go, at the latest at the time-outs.
+struct Transfer {
+    explicit Transfer(HttpExchange exchange)
+        : exchange(std::move(exchange)), done(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~Transfer() {
+        closeHandles();
+        if (done != nullptr) CloseHandle(done);
+    }
 
-// Closes the handles it holds, innermost first, however the exchange ends.
-struct Handles {
+    // Remembers a handle so that abandon() can close it; false, with the
+    // handle closed, when the transfer was abandoned meanwhile.
+    bool keep(HINTERNET& slot, HINTERNET handle) {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (abandoned) {
+            if (handle != nullptr) InternetCloseHandle(handle);
+            return false;
+        }
+        slot = handle;
+        return true;
+    }
+
+    // Innermost first, each once, whichever thread gets there.
+    void closeHandles() {
+        std::lock_guard<std::mutex> lock(mutex);
+        for (HINTERNET* handle : {&request, &connection, &internet}) {
+            if (*handle != nullptr) InternetCloseHandle(*handle);
+            *handle = nullptr;
+        }
+    }
+
+    void abandon() {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            abandoned = true;
+        }
+        closeHandles();
+    }
+
+    const HttpExchange exchange;
+    HttpAnswer answer;
+    HANDLE done;  // set once answer is complete
+
+    std::mutex mutex;
+    bool abandoned = false;
     HINTERNET internet = nullptr;
     HINTERNET connection = nullptr;
     HINTERNET request = nullptr;
-    ~Handles() {
-        for (HINTERNET handle : {request, connection, internet}) {
-            if (handle != nullptr) InternetCloseHandle(handle);
-        }
-    }
 };
 
+void fail(HttpAnswer& answer, const char* step) {
+    answer.failedStep = step;
+    answer.errorCode = static_cast<int>(GetLastError());
+}
+
+// The redirect target made absolute against the URL that answered.
+std::string redirectTarget(HINTERNET request, const std::u16string& base) {
+    DWORD size = 0;
+    HttpQueryInfoW(request, HTTP_QUERY_LOCATION, nullptr, &size, nullptr);
+    if (size == 0) return {};
+    std::wstring location(size / sizeof(wchar_t) + 1, L'\0');
+    if (!HttpQueryInfoW(request, HTTP_QUERY_LOCATION, &location[0], &size, nullptr)) return {};
+    wchar_t absolute[INTERNET_MAX_URL_LENGTH];
+    DWORD length = INTERNET_MAX_URL_LENGTH;
+    if (FAILED(UrlCombineW(wideChars(base), location.c_str(), absolute, &length, 0))) return {};
+    return utf8FromWide(absolute);
+}
+
+// Reads the body up to its limit; a body shorter than announced is a broken
+// transfer.
+void readBody(HINTERNET request, size_t limit, HttpAnswer& answer) {
+    char chunk[kReadChunk];
+    for (;;) {
+        DWORD read = 0;
+        if (!InternetReadFile(request, chunk, kReadChunk, &read)) return fail(answer, "InternetReadFile");
+        if (read == 0) break;
+        if (answer.body.size() + read > limit) {
+            answer.bodyTooLarge = true;
+            answer.body.clear();
+            return;
+        }
+        answer.body.append(chunk, read);
+    }
+    DWORD announced = 0;
+    DWORD size = sizeof announced;
+    if (HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced, &size,
+                       nullptr) &&
+        answer.body.size() < announced) {
+        answer.failedStep = "InternetReadFile";
+        answer.errorCode = ERROR_INTERNET_CONNECTION_ABORTED;
+    }
+}
+
+void perform(Transfer& transfer) {
+    const HttpExchange& exchange = transfer.exchange;
+    HttpAnswer& answer = transfer.answer;
+    const std::u16string url = wideFromUtf8(exchange.url);
+
+    // Only the host name and the path are asked for; the path then carries
+    // the query too. They point into url, so no length limit applies.
+    URL_COMPONENTSW parts = {};
+    parts.dwStructSize = sizeof parts;
+    parts.dwHostNameLength = 1;
+    parts.dwUrlPathLength = 1;
+    HINTERNET internet = InternetOpenW(L"XLoopRoom", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    if (!transfer.keep(transfer.internet, internet)) return;
+    if (internet == nullptr ||
+        !InternetCrackUrlW(wideChars(url), static_cast<DWORD>(url.size()), 0, &parts)) {
+        return fail(answer, kCrackStep);
+    }
+    if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) {
+        answer.failedStep = kCrackStep;
+        answer.errorCode = ERROR_INTERNET_UNRECOGNIZED_SCHEME;
+        return;
+    }
+    setTimeout(internet, INTERNET_OPTION_CONNECT_TIMEOUT);
+    std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
+    std::wstring path(parts.lpszUrlPath != nullptr ? parts.lpszUrlPath : L"", parts.dwUrlPathLength);
+    if (path.empty()) path = L"/";
+
+    HINTERNET connection = InternetConnectW(internet, host.c_str(), parts.nPort, nullptr, nullptr,
+                                            INTERNET_SERVICE_HTTP, 0, 0);
+    if (!transfer.keep(transfer.connection, connection)) return;
+    if (connection == nullptr) return fail(answer, "InternetConnect");
+    setTimeout(connection, INTERNET_OPTION_CONNECT_TIMEOUT);
+
+    const DWORD flags = parts.nScheme == INTERNET_SCHEME_HTTPS ? kSecureFlags : kPlainFlags;
+    const wchar_t* verb = exchange.verb == HttpVerb::Head ? L"HEAD" : L"GET";
+    HINTERNET request =
+        HttpOpenRequestW(connection, verb, path.c_str(), L"HTTP/1.1", nullptr, nullptr, flags, 0);
+    if (!transfer.keep(transfer.request, request)) return;
+    if (request == nullptr) return fail(answer, "HttpOpenRequest");
+    setTimeout(request, INTERNET_OPTION_CONNECT_TIMEOUT);
+    // Without it a server that accepts and never answers holds the request forever.
+    setTimeout(request, INTERNET_OPTION_RECEIVE_TIMEOUT);
+
+    if (!HttpSendRequestW(request, nullptr, 0, nullptr, 0)) return fail(answer, "HttpSendRequest");
+    wchar_t statusText[32] = {};
+    DWORD statusSize = sizeof statusText;
+    if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE, statusText, &statusSize, nullptr)) {
+        return fail(answer, "HttpQueryInfo");
+    }
+    answer.status = _wtoi(statusText);
+    if (answer.status >= 300 && answer.status < 400) answer.location = redirectTarget(request, url);
+    if (exchange.verb == HttpVerb::Get && exchange.bodyLimit > 0) readBody(request, exchange.bodyLimit, answer);
+}
+
+DWORD WINAPI runTransfer(void* parameter) {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&runTransfer), &module);
+    {
+        std::unique_ptr<std::shared_ptr<Transfer>> transfer(static_cast<std::shared_ptr<Transfer>*>(parameter));
+        perform(**transfer);
+        (*transfer)->closeHandles();
+        SetEvent((*transfer)->done);
+    }
+    // Drops the module reference its starter took for it.
+    FreeLibraryAndExitThread(module, 0);
+}
+
+HttpAnswer cancelledAnswer() {
+    HttpAnswer answer;
+    answer.failedStep = "HttpSendRequest";
+    answer.errorCode = kHttpErrorCancelled;
+    return answer;
+}
+
 }  // namespace
+
+struct HttpCancellation::State {
+    State() : cancelled(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~State() {
+        if (cancelled != nullptr) CloseHandle(cancelled);
+    }
+    HANDLE cancelled;  // manual reset: stays set
+};
+
+HttpCancellation::HttpCancellation() : state(std::make_shared<State>()) {}
+
+HttpCancellation::~HttpCancellation() = default;
+
+void HttpCancellation::cancel() {
+    SetEvent(state->cancelled);
+}
 
 bool isFileURL(const std::string& url) {
     return UrlIsW(wideChars(wideFromUtf8(url)), URLIS_FILEURL) != FALSE;
 }
 
-bool requestHttpStatus(const std::string& url, const char* verb, int* status) {
-    std::u16string wideUrl = wideFromUtf8(url);
-    Handles handles;
-    handles.internet = InternetOpenW(L"XLoopRoom", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+HttpAnswer exchangeHttp(const HttpExchange& exchange, HttpCancellation& cancellation) {
+    if (WaitForSingleObject(cancellation.state->cancelled, 0) == WAIT_OBJECT_0) return cancelledAnswer();
+    auto transfer = std::make_shared<Transfer>(exchange);
+    // The thread holds the module until it ends, even after its caller left.
+    HMODULE module = nullptr;
+    if (transfer->done == nullptr ||
+        !GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                            reinterpret_cast<LPCWSTR>(&runTransfer), &module)) {
+        HttpAnswer answer;
+        fail(answer, kCrackStep);
+        return answer;
+    }
+    auto* threadShare = new std::shared_ptr<Transfer>(transfer);
+    HANDLE thread = CreateThread(nullptr, 0, runTransfer, threadShare, 0, nullptr);
+    if (thread == nullptr) {
+        HttpAnswer answer;
+        fail(answer, kCrackStep);
+        delete threadShare;
+        FreeLibrary(module);
+        return answer;
+    }
+    CloseHandle(thread);
 
-    // Only the host name and the path are asked for; the path then carries
-    // the query too. They point into wideUrl, so no length limit applies.
-    URL_COMPONENTSW parts = {};
-    parts.dwStructSize = sizeof parts;
-    parts.dwHostNameLength = 1;
-    parts.dwUrlPathLength = 1;
-    if (handles.internet == nullptr ||
-        !InternetCrackUrlW(wideChars(wideUrl), static_cast<DWORD>(wideUrl.size()), 0, &parts)) {
-        logDebug("Error in InternetOpen or InternetCrackUrl: %d\n", lastError());
-        return false;
-    }
-    setConnectTimeout(handles.internet);
-    std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
-    std::wstring path(parts.lpszUrlPath != nullptr ? parts.lpszUrlPath : L"", parts.dwUrlPathLength);
-    if (path.empty()) path = L"/";
-
-    handles.connection = InternetConnectW(handles.internet, host.c_str(), parts.nPort, nullptr,
-                                          nullptr, INTERNET_SERVICE_HTTP, 0, 0);
-    if (handles.connection == nullptr) {
-        logDebug("Error in InternetConnect: %d\n", lastError());
-        return false;
-    }
-    setConnectTimeout(handles.connection);
-
-    const DWORD flags = parts.nScheme == INTERNET_SCHEME_HTTPS ? kSecureFlags : kPlainFlags;
-    std::u16string wideVerb = wideFromUtf8(verb);
-    handles.request = HttpOpenRequestW(handles.connection, wideChars(wideVerb), path.c_str(),
-                                       L"HTTP/1.1", nullptr, nullptr, flags, 0);
-    if (handles.request == nullptr) {
-        logDebug("Error in HttpOpenRequest: %d\n", lastError());
-        return false;
-    }
-    setConnectTimeout(handles.request);
-
-    if (!HttpSendRequestW(handles.request, nullptr, 0, nullptr, 0)) {
-        logDebug("Error in HttpSendRequest: %d\n", lastError());
-        return false;
-    }
-    wchar_t statusText[32] = {};
-    DWORD statusSize = sizeof statusText;
-    if (!HttpQueryInfoW(handles.request, HTTP_QUERY_STATUS_CODE, statusText, &statusSize, nullptr)) {
-        logDebug("Error in HttpQueryInfo: %d\n", lastError());
-        return false;
-    }
-    *status = _wtoi(statusText);
-    return true;
+    HANDLE events[] = {transfer->done, cancellation.state->cancelled};
+    if (WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0) return transfer->answer;
+    transfer->abandon();
+    return cancelledAnswer();
 }
 
 }  // namespace XLoop::platform

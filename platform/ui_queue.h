@@ -1,11 +1,8 @@
-// The UI thread's task queue: a hidden message-only window on Windows, an
+// The UI thread's queue: a hidden message-only window on Windows, an
 // eventfd-signalled queue elsewhere.
 #pragma once
 
-namespace XLoop {
-class Task;
-class IDispatcher;
-}
+#include "platform/queue_item.h"
 
 namespace XLoop::platform {
 
@@ -14,22 +11,24 @@ struct UiQueue;
 using UiQueueHandle = UiQueue*;
 
 // Creates the queue for the calling thread; null on failure.
-UiQueueHandle createUiQueue();
+UiQueueHandle createUiQueue(QueueItemHandler handler);
 
-// Queues a task message from any thread; false when the queue is gone or
-// refused it (the caller still owns the reference).
-bool postToUiQueue(UiQueueHandle queue, Task* task, IDispatcher* poster);
+// Queues an item from any thread; false when the queue is gone or refused it
+// (the caller still owns the item).
+bool postToUiQueue(UiQueueHandle queue, void* item);
 
-// Removes every pending message, releasing its task without running it, then
-// destroys the queue. UI thread only.
+// Drops every pending item without running it, then destroys the queue. UI
+// thread only.
 void destroyUiQueue(UiQueueHandle queue);
 
-// Readable while tasks are pending; -1 where the host's message loop runs the
-// tasks (Windows) or the queue is gone.
-int uiQueueDescriptor(UiQueueHandle queue);
+// Readable while items are pending. One descriptor for the module's whole
+// life, made with the first queue and kept when a queue is destroyed and made
+// again; -1 before the first queue, and where the host's message loop runs
+// the items (Windows).
+int uiQueueDescriptor();
 
-// Runs every pending task on the calling thread, stopping early if a task
+// Runs every pending item on the calling thread, stopping early if an item
 // destroys the queue.
-void runPendingUiTasks(UiQueueHandle queue);
+void runPendingUiItems(UiQueueHandle queue);
 
 }  // namespace XLoop::platform

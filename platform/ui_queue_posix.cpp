@@ -7,13 +7,11 @@
 #include <deque>
 #include <mutex>
 
-#include "host/task.h"
-
 namespace XLoop::platform {
 
 struct UiQueue {
-    int wakeDescriptor;  // eventfd: readable while tasks are pending
-    std::deque<Task*> pending;
+    QueueItemHandler handler;
+    std::deque<void*> pending;
 };
 
 namespace {
@@ -23,70 +21,77 @@ namespace {
 // never dereferences a stale one.
 std::mutex g_queueLock;
 UiQueue* g_liveQueue = nullptr;
+// Made with the first queue and never closed: a host registers it once in its
+// event loop, however often the queue goes and comes back.
+int g_wakeDescriptor = -1;
 
-void signal(int descriptor) {
+void signal() {
     uint64_t one = 1;
     // Cannot fail short of overflowing the counter, which a read resets.
-    (void)!write(descriptor, &one, sizeof one);
+    (void)!write(g_wakeDescriptor, &one, sizeof one);
 }
 
-void clearSignal(int descriptor) {
+void clearSignal() {
     uint64_t count;
-    (void)!read(descriptor, &count, sizeof count);
+    (void)!read(g_wakeDescriptor, &count, sizeof count);
 }
 
-Task* takeNextTask(UiQueueHandle queue) {
+// The next item and how to run it; false when there is none or the queue is gone.
+bool takeNextItem(UiQueueHandle queue, void** item, QueueItemHandler* handler) {
     std::lock_guard<std::mutex> lock(g_queueLock);
-    if (queue != g_liveQueue || queue->pending.empty()) return nullptr;
-    Task* task = queue->pending.front();
+    if (queue != g_liveQueue || queue->pending.empty()) return false;
+    *item = queue->pending.front();
+    *handler = queue->handler;
     queue->pending.pop_front();
-    return task;
+    return true;
 }
 
 }  // namespace
 
-UiQueueHandle createUiQueue() {
-    int descriptor = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (descriptor < 0) return nullptr;
+UiQueueHandle createUiQueue(QueueItemHandler handler) {
     std::lock_guard<std::mutex> lock(g_queueLock);
-    g_liveQueue = new UiQueue{descriptor, {}};
+    if (g_wakeDescriptor < 0) g_wakeDescriptor = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (g_wakeDescriptor < 0) return nullptr;
+    g_liveQueue = new UiQueue{handler, {}};
     return g_liveQueue;
 }
 
-bool postToUiQueue(UiQueueHandle queue, Task* task, IDispatcher*) {
+bool postToUiQueue(UiQueueHandle queue, void* item) {
     std::lock_guard<std::mutex> lock(g_queueLock);
     if (queue != g_liveQueue) return false;
-    queue->pending.push_back(task);
-    signal(queue->wakeDescriptor);
+    queue->pending.push_back(item);
+    signal();
     return true;
 }
 
 void destroyUiQueue(UiQueueHandle queue) {
-    std::deque<Task*> dropped;
+    std::deque<void*> dropped;
     {
         std::lock_guard<std::mutex> lock(g_queueLock);
         if (queue != g_liveQueue) return;
         g_liveQueue = nullptr;
         dropped.swap(queue->pending);
+        clearSignal();
     }
-    for (Task* task : dropped) task->release();
-    close(queue->wakeDescriptor);
+    for (void* item : dropped) queue->handler.drop(item);
     delete queue;
 }
 
-int uiQueueDescriptor(UiQueueHandle queue) {
+int uiQueueDescriptor() {
     std::lock_guard<std::mutex> lock(g_queueLock);
-    return queue != nullptr && queue == g_liveQueue ? queue->wakeDescriptor : -1;
+    return g_wakeDescriptor;
 }
 
-void runPendingUiTasks(UiQueueHandle queue) {
+void runPendingUiItems(UiQueueHandle queue) {
     {
         std::lock_guard<std::mutex> lock(g_queueLock);
         if (queue != g_liveQueue) return;
-        clearSignal(queue->wakeDescriptor);
+        clearSignal();
     }
-    // One task at a time: a task may post more, or destroy the queue.
-    while (Task* task = takeNextTask(queue)) task->runFromQueue();
+    // One item at a time: an item may post more, or destroy the queue.
+    void* item;
+    QueueItemHandler handler;
+    while (takeNextItem(queue, &item, &handler)) handler.run(item);
 }
 
 }  // namespace XLoop::platform

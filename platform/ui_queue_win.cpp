@@ -2,15 +2,18 @@
 
 #include <windows.h>
 
-#include "platform/task_message_win.h"
+#include "platform/item_message_win.h"
 
 namespace XLoop::platform {
 namespace {
 
 constexpr wchar_t kWindowClassName[] = L"XLoopMainThreadDispatcherMessageWindow";
 
+// Set with the first queue; every queue of the module carries the same items.
+QueueItemHandler g_handler{};
+
 LRESULT CALLBACK dispatcherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kTaskMessage) reinterpret_cast<Task*>(wParam)->runFromQueue();
+    if (message == kItemMessage) g_handler.run(reinterpret_cast<void*>(wParam));
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -29,13 +32,13 @@ HINSTANCE moduleInstance() {
 // The window class belongs to this module, so that a host which unloads the
 // module and loads it again, perhaps at another address, never meets a class
 // or a window whose procedure has gone with the old image. When the module
-// unloads, its window goes first (its pending tasks released), then the class.
+// unloads, its window goes first (its pending items dropped), then the class.
 class ModuleWindow {
 public:
     ~ModuleWindow() {
         if (window != nullptr) {
             if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) {
-                releasePendingTaskMessages(window);
+                dropPendingItems(window, g_handler.drop);
                 DestroyWindow(window);
             } else {
                 // Only its own thread may destroy it; at least keep its
@@ -68,7 +71,7 @@ public:
     }
 
     void destroy(HWND destroyed) {
-        releasePendingTaskMessages(destroyed);
+        dropPendingItems(destroyed, g_handler.drop);
         DestroyWindow(destroyed);
         if (destroyed == window) window = nullptr;
     }
@@ -82,27 +85,27 @@ ModuleWindow g_moduleWindow;
 
 }  // namespace
 
-UiQueueHandle createUiQueue() {
+UiQueueHandle createUiQueue(QueueItemHandler handler) {
+    g_handler = handler;
     return reinterpret_cast<UiQueueHandle>(g_moduleWindow.create());
 }
 
-bool postToUiQueue(UiQueueHandle queue, Task* task, IDispatcher* poster) {
-    return PostMessageW(toWindow(queue), kTaskMessage, reinterpret_cast<WPARAM>(task),
-                        reinterpret_cast<LPARAM>(poster)) != FALSE;
+bool postToUiQueue(UiQueueHandle queue, void* item) {
+    return postItemMessage(toWindow(queue), item) != FALSE;
 }
 
 void destroyUiQueue(UiQueueHandle queue) {
     g_moduleWindow.destroy(toWindow(queue));
 }
 
-int uiQueueDescriptor(UiQueueHandle) {
+int uiQueueDescriptor() {
     return -1;
 }
 
-void runPendingUiTasks(UiQueueHandle queue) {
+void runPendingUiItems(UiQueueHandle queue) {
     HWND window = toWindow(queue);
     MSG message;
-    // A task that destroys the window ends the loop: peeking at a destroyed
+    // An item that destroys the window ends the loop: peeking at a destroyed
     // window finds nothing.
     while (IsWindow(window) && PeekMessageW(&message, window, 0, 0, PM_REMOVE)) {
         DispatchMessageW(&message);

@@ -1,10 +1,7 @@
-// A thread with a task queue of its own.
+// A thread with a queue of its own.
 #pragma once
 
-namespace XLoop {
-class Task;
-class IDispatcher;
-}
+#include "platform/queue_item.h"
 
 namespace XLoop::platform {
 
@@ -12,14 +9,15 @@ struct WorkerThread;
 
 // Starts the thread and returns once its queue takes posts; null when the
 // thread cannot be started.
-WorkerThread* startWorkerThread();
+WorkerThread* startWorkerThread(QueueItemHandler handler);
 
-// Queues a task message; false when the thread refused it (the caller still
-// owns the reference). The poster travels with the message but is not read.
-bool postToWorkerThread(WorkerThread* thread, Task* task, IDispatcher* poster);
+// Queues an item; false when the thread refused it (the caller still owns
+// the item).
+bool postToWorkerThread(WorkerThread* thread, void* item);
 
-// Tells the thread to run what is queued and end. The handle is invalid
-// afterwards; the thread frees what it owns on its own.
+// Tells the thread to run what is queued and end; what is queued after that
+// is dropped. The handle is invalid afterwards; the thread frees what it owns
+// on its own.
 void quitWorkerThread(WorkerThread* thread);
 
 }  // namespace XLoop::platform

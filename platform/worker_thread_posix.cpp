@@ -7,45 +7,55 @@
 #include <system_error>
 #include <thread>
 
-#include "host/task.h"
-
 namespace XLoop::platform {
 namespace {
 
 // Shared by the dispatcher's handle and the thread, so that whichever lets go
-// last frees it. A null entry is the quit message.
+// last frees it.
 struct MessageQueue {
-    std::mutex mutex;
-    std::condition_variable messageArrived;
-    std::deque<Task*> messages;
+    struct Message {
+        bool quit;
+        void* item;
+    };
 
-    void push(Task* message) {
+    explicit MessageQueue(QueueItemHandler handler) : handler(handler) {}
+
+    void push(Message message) {
         std::lock_guard<std::mutex> lock(mutex);
         messages.push_back(message);
         messageArrived.notify_one();
     }
 
-    Task* take() {
+    Message take() {
         std::unique_lock<std::mutex> lock(mutex);
         messageArrived.wait(lock, [this] { return !messages.empty(); });
-        Task* message = messages.front();
+        Message message = messages.front();
         messages.pop_front();
         return message;
     }
+
+    const QueueItemHandler handler;
+    std::mutex mutex;
+    std::condition_variable messageArrived;
+    std::deque<Message> messages;
 };
 
 void runWorkerLoop(std::shared_ptr<MessageQueue> queue) {
-    while (Task* task = queue->take()) task->runFromQueue();
+    for (;;) {
+        MessageQueue::Message message = queue->take();
+        if (message.quit) return;
+        queue->handler.run(message.item);
+    }
 }
 
 }  // namespace
 
 struct WorkerThread {
-    std::shared_ptr<MessageQueue> queue = std::make_shared<MessageQueue>();
+    std::shared_ptr<MessageQueue> queue;
 };
 
-WorkerThread* startWorkerThread() {
-    auto worker = std::make_unique<WorkerThread>();
+WorkerThread* startWorkerThread(QueueItemHandler handler) {
+    auto worker = std::make_unique<WorkerThread>(WorkerThread{std::make_shared<MessageQueue>(handler)});
     try {
         // The queue exists before the thread starts, so posting is safe at once.
         std::thread(runWorkerLoop, worker->queue).detach();
@@ -55,13 +65,14 @@ WorkerThread* startWorkerThread() {
     return worker.release();
 }
 
-bool postToWorkerThread(WorkerThread* thread, Task* task, IDispatcher*) {
-    thread->queue->push(task);
+bool postToWorkerThread(WorkerThread* thread, void* item) {
+    thread->queue->push({false, item});
     return true;
 }
 
+// Nothing can be posted behind the quit message: the handle goes with it.
 void quitWorkerThread(WorkerThread* thread) {
-    thread->queue->push(nullptr);
+    thread->queue->push({true, nullptr});
     delete thread;
 }
 

@@ -43,11 +43,8 @@ private:
 // Starts a worker that sleeps, then sets *finished from module code and goes
 // on running module code until its thread ends.
 PROBE_API void StartBusyWorker(int milliseconds, std::atomic<int>* finished) {
-    XLoop::WorkerThreadDispatcher* worker = XLoop::createWorkerThreadDispatcher();
-    auto* task = new SleepTask(milliseconds, finished);
-    worker->post(task);
-    task->release();
-    delete worker;
+    auto task = XLoop::makeRef<SleepTask>(milliseconds, finished);
+    XLoop::createWorkerThreadDispatcher()->post(task.get());
 }
 
 PROBE_API void ProbeInitialize() {
@@ -60,9 +57,7 @@ PROBE_API void ProbeShutDown() {
 
 // Posts a task to the UI-thread queue that counts its runs in *runs.
 PROBE_API void ProbePostUiTask(std::atomic<int>* runs) {
-    auto* task = new CountingTask(runs);
-    XLoop::MainThreadDispatcher().post(task);
-    task->release();
+    XLoop::MainThreadDispatcher().post(XLoop::makeRef<CountingTask>(runs).get());
 }
 
 PROBE_API void ProbeRunUiTasks() {

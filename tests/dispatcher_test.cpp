@@ -113,7 +113,7 @@ TEST_F(DispatcherTest, FollowUpRunsRightAfterItsTaskEvenWhenCancelled) {
 }
 
 TEST_F(DispatcherTest, DeletedWorkerStillRunsWhatWasQueuedBeforeIt) {
-    auto* worker = XLoop::createWorkerThreadDispatcher();
+    auto worker = XLoop::createWorkerThreadDispatcher();
     auto* gate = new GateTask();
     auto* first = new RecordingTask("first", events);
     auto* skipped = new RecordingTask("skipped", events);
@@ -122,7 +122,7 @@ TEST_F(DispatcherTest, DeletedWorkerStillRunsWhatWasQueuedBeforeIt) {
     worker->post(first);
     worker->post(skipped);
     worker->post(last);
-    delete worker;
+    worker.reset();
     skipped->cancel();
     for (XLoop::Task* task : {first, skipped, last}) task->release();
     gate->open();
@@ -147,6 +147,7 @@ TEST_F(DispatcherTest, WorkerResultComesBackToTheUiThread) {
 
 TEST_F(DispatcherTest, DestroyingTheUiQueueReleasesPendingTasksAndLogsOnce) {
     LogCapture log;
+    const int descriptor = GetVEQDispatchFd();
     auto* task = new RecordingTask("task", events);
     MainThreadDispatcher().post(task);
     task->release();
@@ -157,7 +158,10 @@ TEST_F(DispatcherTest, DestroyingTheUiQueueReleasesPendingTasksAndLogsOnce) {
     EXPECT_EQ(events.all(), (std::vector<std::string>{"task deleted"}));
     EXPECT_EQ(log.lines(), (std::vector<std::string>{"(VEQ): Destroying main thread dispatcher",
                                                      "(VEQ): Main thread dispatcher destroyed now"}));
-    EXPECT_EQ(GetVEQDispatchFd(), -1);
+    // A host registers the descriptor once: it outlives the queue.
+    EXPECT_EQ(GetVEQDispatchFd(), descriptor);
+    InitializeVEQ(nullptr);
+    EXPECT_EQ(GetVEQDispatchFd(), descriptor);
 }
 
 TEST_F(DispatcherTest, PostsWithoutAUiQueueAreDropped) {

@@ -77,8 +77,8 @@ TEST_F(LifecycleTest, HostsInitDataRefusalsAndSettingsPassThrough) {
 
 TEST_F(LifecycleTest, ShutdownStopsConfigurationWorkOnceAndTheLibrary) {
     TaskEvents events;
-    XLoop::g_configFetchTask = new RecordingTask("fetch", events);
-    XLoop::g_configUpdateTask = new RecordingTask("update", events);
+    XLoop::g_configFetchTask = XLoop::makeRef<RecordingTask>("fetch", events);
+    XLoop::g_configUpdateTask = XLoop::makeRef<RecordingTask>("update", events);
     XLoop::g_configWorkerDispatcher = XLoop::createWorkerThreadDispatcher();
     LogCapture log;
 

@@ -61,8 +61,9 @@ private:
 // Records "<name> ran", "<name> cancelled" and "<name> deleted".
 class RecordingTask : public XLoop::Task {
 public:
+    // Takes over the caller's reference to followUp.
     RecordingTask(std::string name, TaskEvents& events, XLoop::Task* followUp = nullptr)
-        : XLoop::Task(followUp), name(std::move(name)), events(events) {}
+        : XLoop::Task(XLoop::RefPtr<XLoop::Task>::adopt(followUp)), name(std::move(name)), events(events) {}
     ~RecordingTask() override { events.add(name + " deleted"); }
 
     void run() override { events.add(name + " ran"); }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/url_escape.h"
+#include "page/script_call.h"
 #include "testing/veqpod/veqpod_control.h"
 #include "xloop/xloop_client.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "host/url_escape.h"
+#include "page/script_call.h"
 #include "testing/veqpod/veqpod_control.h"
 #include "tests/test_support.h"
 #include "xloop/xloop_client.h"

@@ -106,7 +106,7 @@ protected:
     void SetUp() override {
         InitializeVEQ(nullptr);
         client = CreateBrowser(nullptr, nullptr, "1");
-        worker.reset(XLoop::createWorkerThreadDispatcher());
+        worker = XLoop::createWorkerThreadDispatcher();
     }
     void TearDown() override {
         worker.reset();
@@ -119,9 +119,8 @@ protected:
     XLoop::URLAccessResultTask* startCheck(const std::string& url) {
         auto* result = new XLoop::URLAccessResultTaskForInitialLoad(client, url, "file:///offline.html",
                                                                    nullptr);
-        auto* check = new XLoop::URLAccessCheckTask(url, result);
-        worker->post(check);
-        check->release();
+        auto check = XLoop::makeRef<XLoop::URLAccessCheckTask>(url, XLoop::RefPtr<XLoop::URLAccessResultTask>(result));
+        worker->post(check.get());
         return result;
     }
 

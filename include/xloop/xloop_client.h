@@ -47,9 +47,12 @@ void SetVEQLogSink(VEQLogSink sink);
 
 /* UI-thread queue integration for hosts without a Windows message loop.
  * GetVEQDispatchFd: a descriptor that becomes readable when tasks are
- * pending, or -1 when there is no queue (always -1 on Windows, where the
- * host's message loop runs the tasks). DispatchVEQTasks: runs every pending
- * task on the calling thread, which must be the host's UI thread. */
+ * pending. It is made by the first InitializeVEQ and stays the same for the
+ * module's whole life, also when the queue is torn down and made again, so
+ * register it once in the event loop; -1 before the first InitializeVEQ, and
+ * always on Windows, where the host's message loop runs the tasks.
+ * DispatchVEQTasks: runs every pending task on the calling thread, which
+ * must be the host's UI thread. */
 int GetVEQDispatchFd(void);
 void DispatchVEQTasks(void);
 

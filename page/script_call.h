@@ -1,4 +1,5 @@
-// Texts that travel between the double quotes of a script call.
+// Calls into the room page's script that carry a payload between the double
+// quotes of a string argument.
 #pragma once
 
 #include <string>
@@ -10,5 +11,9 @@ namespace XLoop {
 // U+FFFD, so the page's decodeURIComponent always succeeds and gives back
 // every valid text exactly.
 std::string urlEscape(const std::string& text);
+
+// `function("<escaped>");`, the call of a page function whose one argument
+// is a text that urlEscape made; the page decodes it.
+std::string scriptCallWithEscapedPayload(const char* function, const std::string& escaped);
 
 }  // namespace XLoop

@@ -1,0 +1,20 @@
+// HTTP exchanges as the module makes them: redirects followed, failures
+// logged once in the module's words.
+#pragma once
+
+#include "platform/http_client.h"
+
+namespace XLoop {
+
+// Redirects are followed the way Windows' own HTTP stack follows them: at most
+// this many, 301, 302, 303, 307 and 308, to http and https only, keeping the
+// verb.
+constexpr int kMaxRedirects = 100;
+
+// The answer of the last exchange; a redirect without a target is an answer
+// too. One to another scheme, or one too many, fails with kHttpErrorRedirectFailed at "HttpSendRequest".
+// Every failure is logged as "Error in <step>: <code>".
+platform::HttpAnswer requestFollowingRedirects(platform::HttpExchange exchange,
+                                               platform::HttpCancellation& cancellation);
+
+}  // namespace XLoop

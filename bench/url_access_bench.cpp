@@ -77,5 +77,3 @@ void BM_CheckTaskToResultOnUiThread(benchmark::State& state) {
 BENCHMARK(BM_CheckTaskToResultOnUiThread)->UseRealTime();
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -1,28 +1,5 @@
 #include "testing/http_test_server.h"
 
-// --- Platform shim: the only place POSIX sockets and Winsock differ. --------
-#if defined(_WIN32)
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <winsock2.h>
-#include <ws2tcpip.h>
-#if defined(_MSC_VER)
-#pragma comment(lib, "ws2_32.lib")
-#endif
-#else
-#include <arpa/inet.h>
-#include <errno.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-#endif
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -33,77 +10,11 @@
 #include <stdexcept>
 #include <thread>
 
+#include "testing/test_socket.h"
+
 namespace {
 
-#if defined(_WIN32)
-using Socket = SOCKET;
-using SockLen = int;
-const Socket kNoSocket = INVALID_SOCKET;
-const int kSendFlags = 0;
-const int kShutdownSend = SD_SEND;
-
-void initSockets() {
-    // WSAStartup once per process; no WSACleanup, because servers may live in
-    // static objects that outlast any cleanup point we could pick.
-    static const bool ready = [] {
-        WSADATA data;
-        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
-    }();
-    if (!ready) throw std::runtime_error("WSAStartup failed");
-}
-void closeSocket(Socket s) { closesocket(s); }
-bool setNonBlocking(Socket s) {
-    u_long on = 1;
-    return ioctlsocket(s, FIONBIO, &on) == 0;
-}
-bool lastCallWouldBlock() {
-    const int error = WSAGetLastError();
-    return error == WSAEWOULDBLOCK || error == WSAEINTR;
-}
-// 1 when `s` is ready, 0 when only `wake` is readable, -1 on failure. select
-// has no descriptor-value limit on Windows (fd_set is a list), and WSAPoll
-// needs a newer _WIN32_WINNT.
-int waitReady(Socket s, bool forWrite, Socket wake) {
-    fd_set readable;
-    fd_set writable;
-    FD_ZERO(&readable);
-    FD_ZERO(&writable);
-    FD_SET(wake, &readable);
-    FD_SET(s, forWrite ? &writable : &readable);
-    if (select(0, &readable, &writable, nullptr, nullptr) <= 0) return -1;
-    return FD_ISSET(s, forWrite ? &writable : &readable) ? 1 : 0;
-}
-#else
-using Socket = int;
-using SockLen = socklen_t;
-const Socket kNoSocket = -1;
-// A client that hangs up early must not kill the test process with SIGPIPE.
-const int kSendFlags = MSG_NOSIGNAL;
-const int kShutdownSend = SHUT_WR;
-
-void initSockets() {}
-void closeSocket(Socket s) { ::close(s); }
-bool setNonBlocking(Socket s) {
-    const int flags = fcntl(s, F_GETFL, 0);
-    return flags >= 0 && fcntl(s, F_SETFL, flags | O_NONBLOCK) == 0;
-}
-bool lastCallWouldBlock() { return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR; }
-// 1 when `s` is ready, 0 when only `wake` is readable, -1 on failure. poll,
-// because select breaks on descriptors above FD_SETSIZE.
-int waitReady(Socket s, bool forWrite, Socket wake) {
-    pollfd entries[2] = {};
-    entries[0].fd = s;
-    entries[0].events = forWrite ? POLLOUT : POLLIN;
-    entries[1].fd = wake;
-    entries[1].events = POLLIN;
-    for (;;) {
-        const int result = poll(entries, 2, -1);
-        if (result > 0) return entries[0].revents != 0 ? 1 : 0;
-        if (result < 0 && errno != EINTR) return -1;
-    }
-}
-#endif
-// --- End of the platform shim. ----------------------------------------------
+using namespace xloop_test;
 
 const std::size_t kMaxRequestHead = 64 * 1024;
 
@@ -119,12 +30,7 @@ Socket bindLoopback(int* port) {
     initSockets();
     Socket s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (s == kNoSocket) return kNoSocket;
-#if !defined(_WIN32)
-    // Lets a test run restart right away despite old connections in TIME_WAIT.
-    // Not on Windows, where SO_REUSEADDR would let another socket steal the port.
-    int on = 1;
-    setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-#endif
+    allowQuickRebind(s);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -289,6 +195,7 @@ struct HttpTestServer::Impl {
     std::atomic<bool> stopping{false};
     std::vector<std::pair<std::string, HttpRoute>> routes;
     std::vector<HttpRequestRecord> records;
+    int completed = 0;
 
     std::thread acceptThread;
     // Touched only by the accept thread until it is joined.
@@ -351,7 +258,7 @@ struct HttpTestServer::Impl {
         while (sent < data.size()) {
             if (!waitUntilReady(s, true)) return false;
             const int chunk = static_cast<int>(std::min<std::size_t>(data.size() - sent, 64 * 1024));
-            const int result = static_cast<int>(send(s, data.data() + sent, chunk, kSendFlags));
+            const int result = sendSome(s, data.data() + sent, chunk);
             if (result < 0 && lastCallWouldBlock()) continue;
             if (result <= 0) return false;
             sent += static_cast<std::size_t>(result);
@@ -373,7 +280,7 @@ struct HttpTestServer::Impl {
         HttpRequestRecord record;
         if (!parseRequestHead(head, &record)) {
             sendAll(s, "HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
-            shutdown(s, kShutdownSend);
+            shutdownSending(s);
             return;
         }
         const std::string method = record.method;
@@ -420,10 +327,20 @@ struct HttpTestServer::Impl {
         for (const auto& header : headers) response += header.first + ": " + header.second + "\r\n";
         if (hasBody && !lengthGiven) response += "Content-Length: " + std::to_string(body.size()) + "\r\n";
         response += "Connection: close\r\n\r\n";
-        if (hasBody && !isHead) response += route.cutShort && known ? body.substr(0, body.size() / 2) : body;
-
+        const bool drip = route.dripMilliseconds > 0 && hasBody && !isHead && known;
+        if (hasBody && !isHead && !drip) {
+            response += route.cutShort && known ? body.substr(0, body.size() / 2) : body;
+        }
+        if (!sendAll(s, response)) return;
+        if (drip) {
+            for (char byte : body) {
+                if (!delay(route.dripMilliseconds) || !sendAll(s, std::string(1, byte))) return;
+            }
+        }
         // A graceful close, so the client reads everything sent before the end.
-        if (sendAll(s, response)) shutdown(s, kShutdownSend);
+        shutdownSending(s);
+        std::lock_guard<std::mutex> lock(mutex);
+        completed++;
     }
 };
 
@@ -448,7 +365,7 @@ HttpTestServer::~HttpTestServer() {
         impl->stopping.store(true);
     }
     impl->stopSignal.notify_all();
-    shutdown(impl->wakeWriter, kShutdownSend);
+    shutdownSending(impl->wakeWriter);
     impl->acceptThread.join();
     for (auto& connection : impl->connections) connection.thread.join();
     closeSocket(impl->listener);
@@ -483,12 +400,52 @@ int HttpTestServer::requestCount() const {
     return static_cast<int>(impl->records.size());
 }
 
+int HttpTestServer::completedAnswers() const {
+    std::lock_guard<std::mutex> lock(impl->mutex);
+    return impl->completed;
+}
+
 int HttpTestServer::closedPort() {
     int port = 0;
     const Socket s = bindLoopback(&port);
     if (s == kNoSocket) throw std::runtime_error("HttpTestServer::closedPort: cannot bind 127.0.0.1");
     closeSocket(s);
     return port;
+}
+
+struct StalledListener::Impl {
+    Socket listener = kNoSocket;
+    int port = 0;
+    std::vector<Socket> fillers;
+};
+
+StalledListener::StalledListener() : impl(new Impl) {
+    impl->listener = bindLoopback(&impl->port);
+    if (impl->listener == kNoSocket || listen(impl->listener, 0) != 0) {
+        throw std::runtime_error("StalledListener: cannot listen on 127.0.0.1");
+    }
+    // Connections of our own fill the queue; later ones find no room.
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<unsigned short>(impl->port));
+    for (int i = 0; i < 4; ++i) {
+        Socket filler = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        if (filler == kNoSocket) break;
+        setNonBlocking(filler);
+        connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        impl->fillers.push_back(filler);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // let the handshakes settle
+}
+
+StalledListener::~StalledListener() {
+    for (Socket filler : impl->fillers) closeSocket(filler);
+    closeSocket(impl->listener);
+}
+
+std::string StalledListener::url(const std::string& pathAndQuery) const {
+    return "http://127.0.0.1:" + std::to_string(impl->port) + pathAndQuery;
 }
 
 }  // namespace xloop_test

@@ -27,6 +27,8 @@ struct HttpRoute {
     // GET: announce the Content-Length of `body`, send only the first half of
     // it, then close (needs a non-empty body). HEAD: close after the headers.
     bool cutShort = false;
+    // GET: send the body one byte at a time, waiting this long before each.
+    int dripMilliseconds = 0;
     // Answer HEAD with 405 (Allow: GET); GET still gets `status`.
     bool headNotAllowed = false;
     // Extra response headers, sent in this order, e.g. {"Location", "/elsewhere"}.
@@ -69,6 +71,24 @@ public:
     // A port on 127.0.0.1 that nothing listens on (bound once, then
     // released), for testing refused connections.
     static int closedPort();
+    // Answers whose last byte was sent.
+    int completedAnswers() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl;
+};
+
+// A port on 127.0.0.1 whose listen queue is full and never accepted from, so
+// a new connection stays pending until the client gives up.
+class StalledListener {
+public:
+    StalledListener();
+    ~StalledListener();
+    StalledListener(const StalledListener&) = delete;
+    StalledListener& operator=(const StalledListener&) = delete;
+
+    std::string url(const std::string& pathAndQuery) const;
 
 private:
     struct Impl;

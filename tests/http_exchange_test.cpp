@@ -1,0 +1,120 @@
+// HTTP exchanges against real sockets on 127.0.0.1: redirects followed alike
+// on both platforms, failures logged alike, and cancellation that frees the
+// requesting thread at once wherever the exchange is.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "host/http_request.h"
+#include "host/url_access.h"
+#include "testing/http_test_server.h"
+#include "tests/test_support.h"
+
+using namespace xloop_test;
+using XLoop::platform::HttpAnswer;
+using XLoop::platform::HttpCancellation;
+using XLoop::platform::HttpVerb;
+
+namespace {
+
+HttpRoute redirectTo(const std::string& location, int delayMilliseconds = 0) {
+    HttpRoute route;
+    route.status = 302;
+    route.headers = {{"Location", location}};
+    route.delayMilliseconds = delayMilliseconds;
+    return route;
+}
+
+// Runs a GET on another thread and cancels it once `started` holds; the
+// exchange must still be running then, and returns with a cancelled answer.
+template <class Started>
+void expectCancelledWhen(const std::string& url, Started started) {
+    HttpCancellation cancellation;
+    HttpAnswer answer;
+    std::atomic<bool> returned{false};
+    std::thread exchange([&] {
+        answer = XLoop::requestFollowingRedirects({url, HttpVerb::Get, 1 << 20}, cancellation);
+        returned = true;
+    });
+    while (!started()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_FALSE(returned.load());
+    cancellation.cancel();
+    exchange.join();
+    EXPECT_STREQ(answer.failedStep, "HttpSendRequest");
+    EXPECT_EQ(answer.errorCode, XLoop::platform::kHttpErrorCancelled);
+}
+
+TEST(HttpExchangeTest, RedirectsAreFollowedToTheirEndAndLoopsAreRefused) {
+    HttpTestServer server;
+    HttpRoute room;
+    room.body = "room";
+    server.setRoute("/room", room);
+    server.setRoute("/moved", redirectTo("/room"));
+    server.setRoute("/elsewhere", redirectTo(server.url("/moved")));
+    server.setRoute("/loop", redirectTo("/loop"));
+    server.setRoute("/ftp", redirectTo("ftp://127.0.0.1/room"));
+    LogCapture log;
+
+    EXPECT_TRUE(XLoop::IsURLAccessible(server.url("/elsewhere").c_str()));
+    EXPECT_EQ(server.requestCount(), 3);
+    EXPECT_TRUE(log.contains("(VEQ): Request Status: 200\n"));
+
+    EXPECT_FALSE(XLoop::IsURLAccessible(server.url("/loop").c_str()));
+    EXPECT_EQ(server.requestCount(), 3 + 1 + XLoop::kMaxRedirects);
+    EXPECT_FALSE(XLoop::IsURLAccessible(server.url("/ftp").c_str()));
+    EXPECT_EQ(log.lines().back(), "(VEQ): Error in HttpSendRequest: 12156\n");
+
+    HttpCancellation never;
+    HttpAnswer body = XLoop::requestFollowingRedirects({server.url("/moved"), HttpVerb::Get, 100}, never);
+    EXPECT_EQ(body.status, 200);
+    EXPECT_EQ(body.body, "room");
+}
+
+TEST(HttpExchangeTest, ServersThatCannotBeReachedAreLoggedInWinINetsWords) {
+    LogCapture log;
+    EXPECT_FALSE(XLoop::IsURLAccessible(
+        ("http://127.0.0.1:" + std::to_string(HttpTestServer::closedPort()) + "/").c_str()));
+    EXPECT_FALSE(XLoop::IsURLAccessible("http://no-such-host.invalid/"));
+    EXPECT_FALSE(XLoop::IsURLAccessible("gopher://127.0.0.1/"));
+
+    std::vector<std::string> errors;
+    for (const auto& line : log.lines()) {
+        if (line.rfind("(VEQ): Error", 0) == 0) errors.push_back(line);
+    }
+    EXPECT_EQ(errors, (std::vector<std::string>{
+                          "(VEQ): Error in HttpSendRequest: 12029\n",
+                          "(VEQ): Error in HttpSendRequest: 12007\n",
+                          "(VEQ): Error in InternetOpen or InternetCrackUrl: 12006\n"}));
+}
+
+TEST(HttpExchangeTest, CancelWhileConnectingReturnsAtOnce) {
+    StalledListener listener;
+    const auto start = std::chrono::steady_clock::now();
+    expectCancelledWhen(listener.url("/"), [&] {
+        return std::chrono::steady_clock::now() - start > std::chrono::milliseconds(200);
+    });
+}
+
+TEST(HttpExchangeTest, CancelWhileTheBodyArrivesReturnsAtOnce) {
+    HttpTestServer server;
+    HttpRoute slow;
+    slow.body = std::string(100, 'x');
+    slow.dripMilliseconds = 100;  // ten seconds in all
+    server.setRoute("/slow", slow);
+    expectCancelledWhen(server.url("/slow"), [&] { return server.requestCount() > 0; });
+    EXPECT_EQ(server.completedAnswers(), 0);  // returned long before the body's end
+}
+
+TEST(HttpExchangeTest, CancelDuringARedirectChainReturnsAtOnce) {
+    HttpTestServer server;
+    server.setRoute("/hop", redirectTo("/hop", 100));
+    expectCancelledWhen(server.url("/hop"), [&] { return server.requestCount() >= 3; });
+    // A cancelled exchange starts nothing new either.
+    const int requests = server.requestCount();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_LE(server.requestCount(), requests + 1);
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+#include "platform/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace XLoop::platform {
+namespace {
+
+bool writeAll(int descriptor, const std::string& bytes) {
+    size_t written = 0;
+    while (written < bytes.size()) {
+        ssize_t count = write(descriptor, bytes.data() + written, bytes.size() - written);
+        if (count < 0 && errno == EINTR) continue;
+        if (count <= 0) return false;
+        written += static_cast<size_t>(count);
+    }
+    return true;
+}
+
+std::string folderOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The rename is only durable once the folder's entry list is on disk.
+StepResult flushFolder(const std::string& folder) {
+    int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return StepResult::failure("open folder", errno);
+    int result = fsync(descriptor);
+    int error = errno;
+    close(descriptor);
+    return result == 0 ? StepResult::success() : StepResult::failure("flush folder", error);
+}
+
+// Writes, flushes and closes the new file; the caller removes it on failure.
+StepResult fillNewFile(int descriptor, const std::string& bytes) {
+    if (!writeAll(descriptor, bytes)) {
+        int error = errno;
+        close(descriptor);
+        return StepResult::failure("write", error);
+    }
+    if (fsync(descriptor) != 0) {
+        int error = errno;
+        close(descriptor);
+        return StepResult::failure("flush", error);
+    }
+    if (close(descriptor) != 0) return StepResult::failure("close", errno);
+    return StepResult::success();
+}
+
+}  // namespace
+
+StepResult createFolder(const std::string& path) {
+    if (mkdir(path.c_str(), 0777) == 0 || errno == EEXIST) return StepResult::success();
+    return StepResult::failure("create folder", errno);
+}
+
+StepResult readWholeFile(const std::string& path, std::string* bytes) {
+    bytes->clear();
+    int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return errno == ENOENT ? StepResult::success() : StepResult::failure("open", errno);
+    }
+    char buffer[16384];
+    for (;;) {
+        ssize_t count = read(descriptor, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) {
+            int error = errno;
+            close(descriptor);
+            return StepResult::failure("read", error);
+        }
+        if (count == 0) break;
+        bytes->append(buffer, static_cast<size_t>(count));
+    }
+    close(descriptor);
+    return StepResult::success();
+}
+
+StepResult writeFileAtomically(const std::string& path, const std::string& bytes) {
+    // A unique name per save: two processes saving into one folder never
+    // write into, or rename, each other's file.
+    std::string newPath = path + ".XXXXXX";
+    int descriptor = mkostemp(newPath.data(), O_CLOEXEC);
+    if (descriptor < 0) return StepResult::failure("create new file", errno);
+    StepResult filled = fillNewFile(descriptor, bytes);
+    if (!filled.ok) {
+        unlink(newPath.c_str());
+        return filled;
+    }
+    if (rename(newPath.c_str(), path.c_str()) != 0) {
+        int error = errno;
+        unlink(newPath.c_str());
+        return StepResult::failure("replace", error);
+    }
+    return flushFolder(folderOf(path));
+}
+
+}  // namespace XLoop::platform

@@ -1,0 +1,106 @@
+#include "platform/file_io.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/wide_text_win.h"
+
+namespace XLoop::platform {
+namespace {
+
+std::u16string folderOf(const std::u16string& path) {
+    size_t separator = path.find_last_of(u"\\/");
+    return separator == std::u16string::npos ? u"." : path.substr(0, separator);
+}
+
+bool writeAll(HANDLE file, const std::string& bytes) {
+    size_t written = 0;
+    while (written < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - written, 1u << 30));
+        DWORD count = 0;
+        if (!WriteFile(file, bytes.data() + written, chunk, &count, nullptr) || count == 0) return false;
+        written += count;
+    }
+    return true;
+}
+
+// Writes, flushes and closes the new file; the caller removes it on failure.
+StepResult fillNewFile(const std::u16string& newPath, const std::string& bytes) {
+    HANDLE file = CreateFileW(wideChars(newPath), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return StepResult::failure("open new file", GetLastError());
+    StepResult result = StepResult::success();
+    if (!writeAll(file, bytes)) {
+        result = StepResult::failure("write", GetLastError());
+    } else if (!FlushFileBuffers(file)) {
+        result = StepResult::failure("flush", GetLastError());
+    }
+    if (!CloseHandle(file) && result.ok) result = StepResult::failure("close", GetLastError());
+    return result;
+}
+
+// ReplaceFileW keeps the old file's identity and refuses a missing one; the
+// first save of a store moves the new file into place instead.
+StepResult moveIntoPlace(const std::u16string& newPath, const std::u16string& path) {
+    if (ReplaceFileW(wideChars(path), wideChars(newPath), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                     nullptr)) {
+        return StepResult::success();
+    }
+    DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND) return StepResult::failure("replace", error);
+    if (MoveFileExW(wideChars(newPath), wideChars(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return StepResult::success();
+    }
+    return StepResult::failure("move", GetLastError());
+}
+
+}  // namespace
+
+StepResult createFolder(const std::string& path) {
+    if (CreateDirectoryW(wideChars(wideFromUtf8(path)), nullptr)) return StepResult::success();
+    DWORD error = GetLastError();
+    return error == ERROR_ALREADY_EXISTS ? StepResult::success() : StepResult::failure("create folder", error);
+}
+
+StepResult readWholeFile(const std::string& path, std::string* bytes) {
+    bytes->clear();
+    HANDLE file = CreateFileW(wideChars(wideFromUtf8(path)), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return missing ? StepResult::success() : StepResult::failure("open", error);
+    }
+    char buffer[16384];
+    StepResult result = StepResult::success();
+    for (;;) {
+        DWORD count = 0;
+        if (!ReadFile(file, buffer, sizeof buffer, &count, nullptr)) {
+            result = StepResult::failure("read", GetLastError());
+            break;
+        }
+        if (count == 0) break;
+        bytes->append(buffer, count);
+    }
+    CloseHandle(file);
+    return result;
+}
+
+StepResult writeFileAtomically(const std::string& path, const std::string& bytes) {
+    const std::u16string widePath = wideFromUtf8(path);
+    // A unique name per save: two processes saving into one folder never
+    // write into, or move, each other's file.
+    wchar_t newPath[MAX_PATH];
+    if (GetTempFileNameW(wideChars(folderOf(widePath)), L"VEQ", 0, newPath) == 0) {
+        return StepResult::failure("create new file", GetLastError());
+    }
+    const std::u16string wideNewPath = reinterpret_cast<const char16_t*>(newPath);
+    StepResult result = fillNewFile(wideNewPath, bytes);
+    if (result.ok) result = moveIntoPlace(wideNewPath, widePath);
+    if (!result.ok) DeleteFileW(newPath);
+    return result;
+}
+
+}  // namespace XLoop::platform

@@ -1,0 +1,12 @@
+// How the platform's file system compares names.
+#pragma once
+
+#include <string>
+
+namespace XLoop::platform {
+
+// Below, equal to or above zero as a sorts before, names the same entry as or
+// sorts after b: ignoring letter case on Windows, byte by byte elsewhere.
+int compareFileNames(const std::string& a, const std::string& b);
+
+}  // namespace XLoop::platform

@@ -1,0 +1,97 @@
+// libxml2's SAX push parser: unlike its pull reader it hands over every
+// element read before an error, and it tells of a DOCTYPE before parsing it.
+#include "platform/xml_reader.h"
+
+#include <libxml/parser.h>
+
+#include <algorithm>
+#include <climits>
+
+namespace XLoop::platform {
+namespace {
+
+struct ParseState {
+    xmlParserCtxtPtr context = nullptr;
+    XmlElementVisitor* visitor = nullptr;
+    int depth = 0;
+    bool sawDoctype = false;
+};
+
+// Without entity substitution (never asked for: it is what expands a
+// document's own entities) the parser hands over every "&" of a value as
+// "&#38;", ready for a second pass that we do not make. No other "&" can
+// occur: with document types refused, only the predefined entities and
+// character references exist, and both are already replaced.
+std::string attributeValue(const xmlChar* begin, const xmlChar* end) {
+    std::string value(reinterpret_cast<const char*>(begin), static_cast<size_t>(end - begin));
+    static const std::string escaped = "&#38;";
+    for (size_t at = value.find(escaped); at != std::string::npos; at = value.find(escaped, at + 1)) {
+        value.replace(at, escaped.size(), "&");
+    }
+    return value;
+}
+
+void startElement(void* user, const xmlChar* localName, const xmlChar*, const xmlChar*, int, const xmlChar**,
+                  int attributeCount, int, const xmlChar** attributes) {
+    auto* state = static_cast<ParseState*>(user);
+    XmlElement element{reinterpret_cast<const char*>(localName), state->depth++, {}};
+    // Five pointers per attribute: local name, prefix, URI, value start, value end.
+    for (int i = 0; i < attributeCount; ++i) {
+        const xmlChar** attribute = attributes + 5 * i;
+        element.attributes.emplace_back(reinterpret_cast<const char*>(attribute[0]),
+                                        attributeValue(attribute[3], attribute[4]));
+    }
+    state->visitor->visitElement(element);
+}
+
+void endElement(void* user, const xmlChar*, const xmlChar*, const xmlChar*) {
+    --static_cast<ParseState*>(user)->depth;
+}
+
+// Called on "<!DOCTYPE" before any of the declarations inside it are read.
+void refuseDoctype(void* user, const xmlChar*, const xmlChar*, const xmlChar*) {
+    auto* state = static_cast<ParseState*>(user);
+    state->sawDoctype = true;
+    xmlStopParser(state->context);
+}
+
+void ignoreError(void*, xmlErrorPtr) {}
+
+xmlSAXHandler elementHandler() {
+    xmlSAXHandler handler{};
+    handler.initialized = XML_SAX2_MAGIC;
+    handler.startElementNs = startElement;
+    handler.endElementNs = endElement;
+    handler.internalSubset = refuseDoctype;
+    handler.serror = ignoreError;
+    return handler;
+}
+
+}  // namespace
+
+StepResult visitXmlElements(const char* bytes, size_t size, XmlElementVisitor& visitor) {
+    xmlInitParser();
+    xmlSAXHandler handler = elementHandler();
+    ParseState state;
+    state.visitor = &visitor;
+    // The first bytes let the parser detect the encoding.
+    const int headSize = static_cast<int>(std::min<size_t>(size, 4));
+    state.context = xmlCreatePushParserCtxt(&handler, &state, bytes, headSize, nullptr);
+    if (state.context == nullptr) return StepResult::failure("create parser", 0);
+    xmlCtxtUseOptions(state.context, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+
+    int error = 0;
+    size_t offset = static_cast<size_t>(headSize);
+    do {
+        const int chunk = static_cast<int>(std::min<size_t>(size - offset, INT_MAX / 2));
+        offset += static_cast<size_t>(chunk);
+        error = xmlParseChunk(state.context, bytes + offset - chunk, chunk, offset == size);
+    } while (error == XML_ERR_OK && !state.sawDoctype && offset < size);
+    if (error == XML_ERR_OK && !state.context->wellFormed) error = state.context->errNo;
+    xmlFreeParserCtxt(state.context);
+
+    if (state.sawDoctype) return StepResult::failure("document type declaration", 0);
+    return error == XML_ERR_OK ? StepResult::success() : StepResult::failure("parse", error);
+}
+
+}  // namespace XLoop::platform

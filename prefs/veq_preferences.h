@@ -1,0 +1,42 @@
+// A persistent map of UTF-8 keys to UTF-8 values, one per user-data folder
+// and locale, mirrored in <userDataPath>/VEQ/<locale>/VEQPrefs.xml.
+#pragma once
+
+#include <map>
+#include <string>
+
+namespace VEQ {
+
+// Stores are made, loaded and handed out by getPreferenceStore only, and used
+// on the host's main thread only.
+class VEQPreferences {
+public:
+    VEQPreferences(const VEQPreferences&) = delete;
+    VEQPreferences& operator=(const VEQPreferences&) = delete;
+
+    // Sets the entry and saves the whole store. A null text counts as empty.
+    virtual void setPreference(const char* key, const char* value);
+    // The stored value; a missing key is first stored, and saved, with the
+    // default, so later reads return it whatever default they pass.
+    virtual std::string getPreference(const char* key, const char* defaultValue);
+    virtual bool hasPreference(const char* key);
+    // Every entry, in byte order of key.
+    virtual std::map<std::string, std::string> getAllPreferences();
+    // Write the whole store to filePath and read filePath into the store. A
+    // failure is logged; the values in memory stay as they are.
+    virtual void savePreferences() = 0;
+    virtual void loadPreferences() = 0;
+    virtual ~VEQPreferences();
+
+protected:
+    // Creates the store's two folder levels under userDataPath, one at a time;
+    // when they cannot be made the store lives in memory and every save fails.
+    VEQPreferences(std::string userDataPath, std::string locale);
+
+    std::string filePath;
+    std::map<std::string, std::string> preferences;
+    std::string userDataPath;
+    std::string locale;
+};
+
+}  // namespace VEQ

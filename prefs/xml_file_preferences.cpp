@@ -1,0 +1,52 @@
+#include "prefs/xml_file_preferences.h"
+
+#include "host/log.h"
+#include "platform/file_io.h"
+#include "platform/xml_reader.h"
+#include "prefs/preferences_document.h"
+
+namespace VEQ {
+namespace {
+
+class GeneralElementReader final : public XLoop::platform::XmlElementVisitor {
+public:
+    explicit GeneralElementReader(std::map<std::string, std::string>& preferences) : preferences(preferences) {}
+
+    void visitElement(const XLoop::platform::XmlElement& element) override {
+        if (element.localName != "general") return;
+        for (const auto& [name, value] : element.attributes) preferences[name] = value;
+    }
+
+private:
+    std::map<std::string, std::string>& preferences;
+};
+
+}  // namespace
+
+void XmlFilePreferences::savePreferences() {
+    XLoop::platform::StepResult written =
+        XLoop::platform::writeFileAtomically(filePath, XLoop::preferencesDocument(preferences));
+    if (!written.ok) {
+        XLoop::logDebug("Could not save the preferences to %s: %s failed with error %d", filePath.c_str(),
+                        written.step, written.code);
+    }
+}
+
+void XmlFilePreferences::loadPreferences() {
+    std::string bytes;
+    XLoop::platform::StepResult read = XLoop::platform::readWholeFile(filePath, &bytes);
+    if (!read.ok) {
+        XLoop::logDebug("Could not read the preferences from %s: %s failed with error %d", filePath.c_str(),
+                        read.step, read.code);
+        return;
+    }
+    if (bytes.empty()) return;  // not saved yet
+    GeneralElementReader reader(preferences);
+    XLoop::platform::StepResult parsed = XLoop::platform::visitXmlElements(bytes.data(), bytes.size(), reader);
+    if (!parsed.ok) {
+        XLoop::logDebug("Read the preferences from %s only up to a fault: %s, error %d", filePath.c_str(),
+                        parsed.step, parsed.code);
+    }
+}
+
+}  // namespace VEQ

@@ -1,0 +1,84 @@
+#include "prefs/xml_text.h"
+
+#include <functional>
+
+namespace XLoop {
+namespace {
+
+// Decodes the sequence at text[*offset] and moves past it; false for
+// anything that is not well-formed UTF-8 (overlong forms, surrogates, values
+// above U+10FFFF, cut-off sequences).
+bool nextCodePoint(const std::string& text, size_t* offset, char32_t* codePoint) {
+    const auto byteAt = [&text](size_t index) { return static_cast<unsigned char>(text[index]); };
+    unsigned lead = byteAt((*offset)++);
+    if (lead < 0x80) {
+        *codePoint = lead;
+        return true;
+    }
+    int continuationBytes;
+    unsigned low = 0x80, high = 0xBF;  // allowed range of the next byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        continuationBytes = 1;
+        *codePoint = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        continuationBytes = 2;
+        *codePoint = lead & 0x0F;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        continuationBytes = 3;
+        *codePoint = lead & 0x07;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return false;
+    }
+    for (int i = 0; i < continuationBytes; ++i, low = 0x80, high = 0xBF) {
+        if (*offset >= text.size()) return false;
+        unsigned next = byteAt((*offset)++);
+        if (next < low || next > high) return false;
+        *codePoint = (*codePoint << 6) | (next & 0x3F);
+    }
+    return true;
+}
+
+bool everyCodePoint(const std::string& text, const std::function<bool(char32_t, bool first)>& accepts) {
+    size_t offset = 0;
+    char32_t codePoint;
+    while (offset < text.size()) {
+        const bool first = offset == 0;
+        if (!nextCodePoint(text, &offset, &codePoint) || !accepts(codePoint, first)) return false;
+    }
+    return true;
+}
+
+bool isXmlChar(char32_t c) {
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
+           (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+bool isNameStartChar(char32_t c) {
+    return (c >= 'A' && c <= 'Z') || c == '_' || (c >= 'a' && c <= 'z') || (c >= 0xC0 && c <= 0xD6) ||
+           (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) || (c >= 0x370 && c <= 0x37D) ||
+           (c >= 0x37F && c <= 0x1FFF) || (c >= 0x200C && c <= 0x200D) || (c >= 0x2070 && c <= 0x218F) ||
+           (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF) || (c >= 0xF900 && c <= 0xFDCF) ||
+           (c >= 0xFDF0 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0xEFFFF);
+}
+
+bool isNameChar(char32_t c) {
+    return isNameStartChar(c) || c == '-' || c == '.' || (c >= '0' && c <= '9') || c == 0xB7 ||
+           (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
+}
+
+}  // namespace
+
+bool isXmlText(const std::string& text) {
+    return everyCodePoint(text, [](char32_t c, bool) { return isXmlChar(c); });
+}
+
+bool isPlainAttributeName(const std::string& name) {
+    if (name.empty() || name.compare(0, 5, "xmlns") == 0) return false;
+    return everyCodePoint(name, [](char32_t c, bool first) { return first ? isNameStartChar(c) : isNameChar(c); });
+}
+
+}  // namespace XLoop

@@ -27,17 +27,16 @@ platform::HttpAnswer requestFollowingRedirects(platform::HttpExchange exchange,
     for (int redirects = 0;; ++redirects) {
         answer = platform::exchangeHttp(exchange, cancellation);
         // Without a target the redirect itself is the answer.
-        if (answer.failedStep == nullptr && isRedirect(answer.status) && !answer.location.empty()) {
+        if (answer.outcome.ok && isRedirect(answer.status) && !answer.location.empty()) {
             if (redirects < kMaxRedirects && isHttpURL(answer.location)) {
                 exchange.url = answer.location;
                 continue;
             }
-            answer.failedStep = "HttpSendRequest";
-            answer.errorCode = platform::kHttpErrorRedirectFailed;
+            answer.outcome = platform::StepResult::failure("HttpSendRequest", platform::kHttpErrorRedirectFailed);
         }
         break;
     }
-    if (answer.failedStep != nullptr) logDebug("Error in %s: %d\n", answer.failedStep, answer.errorCode);
+    if (!answer.outcome.ok) logDebug("Error in %s: %d\n", answer.outcome.step, answer.outcome.code);
     return answer;
 }
 

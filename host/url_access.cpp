@@ -12,7 +12,7 @@ namespace {
 // The status of the answer, 0 when none came.
 int statusOf(const char* url, platform::HttpVerb verb, platform::HttpCancellation& cancellation) {
     platform::HttpAnswer answer = requestFollowingRedirects({url, verb, 0}, cancellation);
-    if (answer.failedStep != nullptr) return 0;
+    if (!answer.outcome.ok) return 0;
     logDebug("Request Status: %d\n", answer.status);
     return answer.status;
 }

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/step_result.h"
+
 namespace XLoop::platform {
 
 // WinINet's numbers for the failures the caller tells apart; every platform
@@ -24,10 +26,9 @@ struct HttpExchange {
 };
 
 struct HttpAnswer {
-    // Where the exchange failed, named after the Windows call ("HttpSendRequest"
-    // and so on), and WinINet's error number; step is null when it did not.
-    const char* failedStep = nullptr;
-    int errorCode = 0;
+    // Where the exchange failed, the step named after the Windows call
+    // ("HttpSendRequest" and so on), with WinINet's error number.
+    StepResult outcome = StepResult::success();
     int status = 0;
     // The absolute URL of a redirect's Location; empty when there is none or
     // it cannot be made absolute.

@@ -51,8 +51,7 @@ int wininetError(CURLcode result, long osError) {
 
 HttpAnswer failure(const char* step, int code) {
     HttpAnswer answer;
-    answer.failedStep = step;
-    answer.errorCode = code;
+    answer.outcome = StepResult::failure(step, code);
     return answer;
 }
 
@@ -196,14 +195,11 @@ HttpAnswer exchangeHttp(const HttpExchange& exchange, HttpCancellation& cancella
     // of the exchange.
     const bool bodyRefused = result == CURLE_WRITE_ERROR && (exchange.bodyLimit == 0 || answer.bodyTooLarge);
     if (!finished) {
-        answer.failedStep = kSendStep;
-        answer.errorCode = kHttpErrorCancelled;
+        answer.outcome = StepResult::failure(kSendStep, kHttpErrorCancelled);
     } else if (result != CURLE_OK && !bodyRefused) {
-        answer.failedStep = status != 0 ? kReadStep : kSendStep;
-        answer.errorCode = wininetError(result, osError);
+        answer.outcome = StepResult::failure(status != 0 ? kReadStep : kSendStep, wininetError(result, osError));
     } else if (status == 0) {
-        answer.failedStep = kQueryStep;
-        answer.errorCode = 12150;  // ERROR_HTTP_HEADER_NOT_FOUND
+        answer.outcome = StepResult::failure(kQueryStep, 12150);  // ERROR_HTTP_HEADER_NOT_FOUND
     }
     return answer;
 }

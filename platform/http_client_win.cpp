@@ -80,8 +80,7 @@ struct Transfer {
 };
 
 void fail(HttpAnswer& answer, const char* step) {
-    answer.failedStep = step;
-    answer.errorCode = static_cast<int>(GetLastError());
+    answer.outcome = StepResult::failure(step, static_cast<int>(GetLastError()));
 }
 
 // The redirect target made absolute against the URL that answered.
@@ -117,8 +116,7 @@ void readBody(HINTERNET request, size_t limit, HttpAnswer& answer) {
     if (HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced, &size,
                        nullptr) &&
         answer.body.size() < announced) {
-        answer.failedStep = "InternetReadFile";
-        answer.errorCode = ERROR_INTERNET_CONNECTION_ABORTED;
+        answer.outcome = StepResult::failure("InternetReadFile", ERROR_INTERNET_CONNECTION_ABORTED);
     }
 }
 
@@ -140,8 +138,7 @@ void perform(Transfer& transfer) {
         return fail(answer, kCrackStep);
     }
     if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) {
-        answer.failedStep = kCrackStep;
-        answer.errorCode = ERROR_INTERNET_UNRECOGNIZED_SCHEME;
+        answer.outcome = StepResult::failure(kCrackStep, ERROR_INTERNET_UNRECOGNIZED_SCHEME);
         return;
     }
     setTimeout(internet, INTERNET_OPTION_CONNECT_TIMEOUT);
@@ -192,8 +189,7 @@ DWORD WINAPI runTransfer(void* parameter) {
 
 HttpAnswer cancelledAnswer() {
     HttpAnswer answer;
-    answer.failedStep = "HttpSendRequest";
-    answer.errorCode = kHttpErrorCancelled;
+    answer.outcome = StepResult::failure("HttpSendRequest", kHttpErrorCancelled);
     return answer;
 }
 

@@ -42,8 +42,8 @@ void expectCancelledWhen(const std::string& url, Started started) {
     EXPECT_FALSE(returned.load());
     cancellation.cancel();
     exchange.join();
-    EXPECT_STREQ(answer.failedStep, "HttpSendRequest");
-    EXPECT_EQ(answer.errorCode, XLoop::platform::kHttpErrorCancelled);
+    EXPECT_STREQ(answer.outcome.step, "HttpSendRequest");
+    EXPECT_EQ(answer.outcome.code, XLoop::platform::kHttpErrorCancelled);
 }
 
 TEST(HttpExchangeTest, RedirectsAreFollowedToTheirEndAndLoopsAreRefused) {

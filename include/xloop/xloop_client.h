@@ -11,9 +11,35 @@
 
 #include "veq_browser.h"
 
+#ifndef __cplusplus
+#include <stdbool.h>
+#endif
+
 #ifdef __cplusplus
 extern "C" {
 #endif
+
+/* The room's configuration, made by GetVEQConfiguration and owned by the
+ * host from then on (the module never frees it). Fields stand in this order
+ * with their natural alignment; the flags are one byte each. Every text is a
+ * separate NUL-terminated UTF-8 copy from malloc, which free releases; a text
+ * is null only when its source was. The record must outlive every browser
+ * made from it. */
+typedef struct VEQConfiguration {
+    char* configURL;        /* the server's configuration file, or the override file's URL */
+    char* url;              /* the room page, with a cache-busting suffix; never null */
+    char* serverURL;        /* never null, may be empty */
+    bool killSwitch;        /* the room is switched off */
+    char* product;
+    char* version;
+    char* locale;           /* lower-cased */
+    char* userDataPath;
+    char* hostValue;
+    char* installationType;
+    char* offlinePageURL;   /* file URL of the offline page; empty when that file does not exist */
+    bool isMASBuild;
+    bool isWASBuild;
+} VEQConfiguration;
 
 /* Creates the UI-thread task queue once, then starts the browser library
  * with hostValue; returns the library's result unchanged. */
@@ -38,6 +64,23 @@ int UpdateBrowserZoomScale(BrowserClient* client, double zoomScale);
  * logs the list. */
 void SetUpdateInfo(BrowserClient* client, int32_t count, const char* const* refIds,
                    const char* const* names, const char* const* descriptions);
+
+/* Resolves the room's configuration from the settings-override file
+ * <userDataPath>/VEQConfig.xml when present, else from the preferences of
+ * (userDataPath, locale) when they hold all three values, else from the
+ * shipped file at defaultConfigPath; without an override file it also fetches
+ * the server's file at configURL in the background, for the next run. Always
+ * returns a new record. */
+VEQConfiguration* GetVEQConfiguration(const char* defaultConfigPath, const char* configURL,
+                                      const char* product, const char* version,
+                                      const char* locale, const char* userDataPath,
+                                      const char* hostValue, const char* installationType,
+                                      const char* offlinePagePath, bool isMASBuild,
+                                      bool isWASBuild);
+
+/* Replaces the record's installation type with a copy of the text, unless
+ * either is null or the text is the same; returns config. */
+VEQConfiguration* ModifyVEQConfiguration(VEQConfiguration* config, const char* installationType);
 
 /* Routes every diagnostic line ("(VEQ): " plus the message) to sink; null
  * restores the default (the debugger output on Windows, standard error

@@ -21,4 +21,7 @@ bool pathExists(const std::string& path);
 // The file URL of an absolute path; empty on failure.
 std::string fileURLFromAbsolutePath(const std::string& path);
 
+// The path a file URL names; empty when the URL is not a local file URL.
+std::string pathFromFileURL(const std::string& url);
+
 }  // namespace XLoop::platform

@@ -1,5 +1,6 @@
 #include "platform/file_system.h"
 
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,6 +59,17 @@ bool pathExists(const std::string& path) {
 
 std::string fileURLFromAbsolutePath(const std::string& path) {
     return "file://" + percentEncode(path, "/!$&'()*+,;=:@");
+}
+
+// file:///path and file://localhost/path; another host is not a local file.
+std::string pathFromFileURL(const std::string& url) {
+    if (url.size() < 7 || strncasecmp(url.c_str(), "file://", 7) != 0) return {};
+    size_t pathStart = url.find('/', 7);
+    if (pathStart == std::string::npos) return {};
+    std::string host = url.substr(7, pathStart - 7);
+    if (!host.empty() && strcasecmp(host.c_str(), "localhost") != 0) return {};
+    std::string path = url.substr(pathStart, url.find_first_of("?#", pathStart) - pathStart);
+    return percentDecode(path);
 }
 
 }  // namespace XLoop::platform

@@ -36,6 +36,13 @@ bool pathExists(const std::string& path) {
     return _wstat64i32(wideChars(wideFromUtf8(path)), &info) == 0;
 }
 
+std::string pathFromFileURL(const std::string& url) {
+    wchar_t path[MAX_PATH];
+    DWORD length = MAX_PATH;
+    if (PathCreateFromUrlW(wideChars(wideFromUtf8(url)), path, &length, 0) != S_OK) return {};
+    return utf8FromWide(path);
+}
+
 std::string fileURLFromAbsolutePath(const std::string& path) {
     wchar_t url[INTERNET_MAX_URL_LENGTH];
     DWORD length = INTERNET_MAX_URL_LENGTH;

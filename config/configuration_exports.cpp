@@ -1,0 +1,170 @@
+// The exports that resolve the room's configuration for the host.
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "config/config_file.h"
+#include "config/paths.h"
+#include "config/remote_config.h"
+#include "host/dispatcher.h"
+#include "host/heap_text.h"
+#include "host/log.h"
+#include "host/module_state.h"
+#include "host/ui_thread.h"
+#include "prefs/preference_stores.h"
+#include "xloop/xloop_client.h"
+
+using namespace XLoop;
+
+namespace {
+
+std::string textOrEmpty(const char* text) {
+    return text != nullptr ? text : "";
+}
+
+char* copyOrNull(const char* text) {
+    return text != nullptr ? duplicateHeapText(text) : nullptr;
+}
+
+std::string lowerCased(std::string text) {
+    for (char& byte : text) byte = static_cast<char>(std::tolower(static_cast<unsigned char>(byte)));
+    return text;
+}
+
+// Keeps caches from answering with an old room page: the seconds since the
+// epoch, after "?" or, when the URL has a query already, "&".
+std::string withCacheBustingSuffix(const std::string& url) {
+    const long long now = static_cast<long long>(std::time(nullptr));
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "%c%d", url.find('?') != std::string::npos ? '&' : '?',
+                  static_cast<int>(now % 2147483647));
+    return url + suffix;
+}
+
+struct Values {
+    std::string killswitch = "on";
+    std::string url;
+    std::string serverurl;
+};
+
+bool storeHoldsEveryValue(VEQ::VEQPreferences* store) {
+    return store != nullptr && store->hasPreference("killswitch") && store->hasPreference("url") &&
+           store->hasPreference("serverurl");
+}
+
+// Stops the fetch of an earlier call, so two fetchers never write one store.
+void stopEarlierFetch() {
+    for (RefPtr<Task>* task : {&g_configFetchTask, &g_configUpdateTask}) {
+        if (*task) (*task)->cancel();
+        task->reset();
+    }
+    g_configWorkerDispatcher.reset();
+}
+
+void scheduleServerFetch(const VEQConfiguration& record, const std::string& userDataPath,
+                         const std::string& storeLocale) {
+    logDebug("Scheduled config fetch task from server...");
+    stopEarlierFetch();
+    g_configWorkerDispatcher = createWorkerThreadDispatcher();
+    // With the room switched off, the UI-thread queue goes once fresh values are stored.
+    RefPtr<Task> followUp;
+    if (record.killSwitch) followUp = makeRef<MainThreadDispatcherReleaseTask>();
+    auto update = makeRef<UpdateXLoopConfigTask>(std::move(followUp));
+    auto fetch = makeRef<FetchXloopServerConfigTask>(record.configURL, record.product, record.version,
+                                                     record.locale, userDataPath, storeLocale, update);
+    g_configUpdateTask = update;
+    g_configFetchTask = fetch;
+    g_configWorkerDispatcher->post(fetch.get());
+}
+
+}  // namespace
+
+extern "C" VEQConfiguration* GetVEQConfiguration(const char* defaultConfigPath, const char* configURL,
+                                                 const char* product, const char* version,
+                                                 const char* locale, const char* userDataPath,
+                                                 const char* hostValue, const char* installationType,
+                                                 const char* offlinePagePath, bool isMASBuild,
+                                                 bool isWASBuild) {
+    XLOOP_ASSERT_UI_THREAD();
+    const std::string userData = textOrEmpty(userDataPath);
+    const std::string storeLocale = textOrEmpty(locale);
+    std::string configPath = textOrEmpty(defaultConfigPath);
+    std::string recordConfigURL = textOrEmpty(configURL);
+
+    // Without a user-data folder the override's path would be taken from the
+    // current folder, where a stray file must not win over everything.
+    bool overridePresent = false;
+    if (!userData.empty()) {
+        const std::string overridePath = appendPath(userData.c_str(), "VEQConfig.xml");
+        const std::string overrideURL = fileURLFromPath(overridePath.c_str());
+        if (!overrideURL.empty()) {
+            overridePresent = true;
+            logDebug("Settings Override file is present at: %s", overrideURL.c_str());
+            configPath = overridePath;
+            recordConfigURL = overrideURL;
+        }
+    }
+    const std::string lowerLocale = lowerCased(storeLocale);
+    auto store = VEQ::getPreferenceStore(userData, storeLocale);
+    // An empty path would name the current folder.
+    const std::string fileURL = configPath.empty() ? "" : fileURLFromPath(configPath.c_str());
+
+    Values values;
+    logDebug("Default configuration file URL is: %s, path is %s", fileURL.c_str(), configPath.c_str());
+    if (!overridePresent && storeHoldsEveryValue(store.get())) {
+        values.killswitch = store->getPreference("killswitch", "on");
+        values.url = store->getPreference("url", "");
+        values.serverurl = store->getPreference("serverurl", "");
+        logDebug("Reading settings existing preference: %s %s %s", values.killswitch.c_str(),
+                 values.url.c_str(), values.serverurl.c_str());
+    } else if (!fileURL.empty()) {
+        platform::HttpCancellation never;
+        if (readConfigFile(fileURL.c_str(), textOrEmpty(product).c_str(), textOrEmpty(version).c_str(),
+                           lowerLocale.c_str(), values.killswitch, values.url, values.serverurl, never)) {
+            applyConfigParameters(values.killswitch.c_str(), values.url.c_str(), values.serverurl.c_str(),
+                                  userData.c_str(), storeLocale.c_str());
+            logDebug("Reading settings default config: %s %s %s", values.killswitch.c_str(),
+                     values.url.c_str(), values.serverurl.c_str());
+        } else {
+            logDebug("Failed to read settings from default config");
+        }
+    } else {
+        logDebug("Default config file path is invalid");
+    }
+    logDebug("Parameters: Kill Switch is %s and URL is %s and ServerURL is %s", values.killswitch.c_str(),
+             values.url.c_str(), values.serverurl.c_str());
+
+    auto* record = static_cast<VEQConfiguration*>(std::calloc(1, sizeof(VEQConfiguration)));
+    if (record == nullptr) return nullptr;
+    record->configURL = duplicateHeapText(recordConfigURL);
+    record->url = duplicateHeapText(withCacheBustingSuffix(values.url));
+    record->serverURL = duplicateHeapText(values.serverurl);
+    record->killSwitch = values.killswitch == "on";
+    record->product = duplicateHeapText(textOrEmpty(product));
+    record->version = duplicateHeapText(textOrEmpty(version));
+    record->locale = duplicateHeapText(lowerLocale);
+    record->userDataPath = duplicateHeapText(userData);
+    record->hostValue = copyOrNull(hostValue);
+    record->installationType = copyOrNull(installationType);
+    record->offlinePageURL =
+        offlinePagePath != nullptr ? duplicateHeapText(fileURLFromPath(offlinePagePath)) : nullptr;
+    record->isMASBuild = isMASBuild;
+    record->isWASBuild = isWASBuild;
+
+    if (!overridePresent) scheduleServerFetch(*record, userData, storeLocale);
+    return record;
+}
+
+extern "C" VEQConfiguration* ModifyVEQConfiguration(VEQConfiguration* config, const char* installationType) {
+    XLOOP_ASSERT_UI_THREAD();
+    if (config == nullptr || installationType == nullptr) return config;
+    if (config->installationType != nullptr && std::strcmp(config->installationType, installationType) == 0) {
+        return config;
+    }
+    std::free(config->installationType);
+    config->installationType = duplicateHeapText(installationType);
+    return config;
+}

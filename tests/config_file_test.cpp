@@ -1,0 +1,135 @@
+// Reading VEQConfig.xml from real files and from the local HTTP server.
+#include <gtest/gtest.h>
+
+#include "config/config_file.h"
+#include "config/paths.h"
+#include "testing/http_test_server.h"
+#include "tests/preferences_files.h"
+#include "tests/test_support.h"
+
+using namespace xloop_test;
+
+namespace {
+
+struct Read {
+    bool found;
+    std::string killswitch = "-";
+    std::string url = "-";
+    std::string serverurl = "-";
+
+    bool operator==(const Read& other) const {
+        return found == other.found && killswitch == other.killswitch && url == other.url &&
+               serverurl == other.serverurl;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Read& read) {
+    return out << read.found << " " << read.killswitch << " " << read.url << " " << read.serverurl;
+}
+
+Read readURL(const std::string& url, const char* locale = "en_us") {
+    Read read{false};
+    XLoop::platform::HttpCancellation never;
+    read.found = XLoop::readConfigFile(url.c_str(), "prod", "7", locale, read.killswitch, read.url,
+                                       read.serverurl, never);
+    return read;
+}
+
+class ConfigFileTest : public ::testing::Test {
+protected:
+    Read readText(const std::string& xml, const char* locale = "en_us") {
+        const auto file = folder.path() / "VEQConfig.xml";
+        writeBytes(file, xml);
+        return readURL(XLoop::fileURLFromPath(file.u8string().c_str()), locale);
+    }
+
+    TempFolder folder;
+};
+
+TEST_F(ConfigFileTest, SectionsApplyInDocumentOrderAndTheRestIsSkipped) {
+    EXPECT_EQ(readText(R"(<?xml version="1.0"?>
+<veqconfig>
+  <defaults killswitch="on" url="general" serverurl="general-server"/>
+  <prod>
+    <defaults url="product"/>
+    <ver_7>
+      <defaults serverurl="version-server"/>
+      <en_us killswitch="off"/>
+      <en_US url="upper-case locale"/>
+      <de_de url="other locale"/>
+      <defaults><defaults url="too deep"/></defaults>
+    </ver_7>
+    <ver_8><en_us url="other version"/></ver_8>
+  </prod>
+  <other><defaults url="other product"><prod><defaults url="nested"/></prod></defaults></other>
+</veqconfig>)"),
+              (Read{true, "off", "product", "version-server"}));
+
+    // The file decides: general defaults after the product win over it.
+    EXPECT_EQ(readText(R"(<veqconfig><prod><defaults killswitch="off" url="product"/></prod>
+                          <defaults url="general"/><defaults url="second" serverurl="s"/></veqconfig>)"),
+              (Read{true, "off", "second", "s"}));
+}
+
+TEST_F(ConfigFileTest, NamesMatchByLocalNameAndCase) {
+    EXPECT_EQ(readText(R"(<c:veqconfig xmlns:c="urn:c" xmlns:a="urn:a">
+                            <c:defaults a:killswitch="" URL="ignored" KillSwitch="ignored" url="u"/>
+                          </c:veqconfig>)"),
+              (Read{true, "", "u", "-"}));
+    // A product text that is no XML name can only meet the general defaults.
+    Read read{false};
+    XLoop::platform::HttpCancellation never;
+    const auto file = folder.path() / "VEQConfig.xml";
+    const std::string url = XLoop::fileURLFromPath(file.u8string().c_str());
+    read.found = XLoop::readConfigFile(url.c_str(), "my prod", "7", "en_us", read.killswitch, read.url,
+                                       read.serverurl, never);
+    EXPECT_EQ(read, (Read{true, "", "u", "-"}));
+}
+
+TEST_F(ConfigFileTest, BrokenFilesKeepWhatCameBeforeTheFault) {
+    // Values met before a cut stay; the kill switch decides the result.
+    EXPECT_EQ(readText(R"(<veqconfig><defaults killswitch="off" url="before"/><prod><defaults url="cut)"),
+              (Read{true, "off", "before", "-"}));
+    EXPECT_EQ(readText(R"(<veqconfig><defaults url="only url"/><broken</veqconfig>)"),
+              (Read{false, "-", "only url", "-"}));
+    EXPECT_EQ(readText(R"(<!DOCTYPE veqconfig [<!ENTITY e "x">]><veqconfig><defaults killswitch="off"/></veqconfig>)"),
+              (Read{false}));
+    EXPECT_EQ(readText(""), (Read{false}));
+    EXPECT_EQ(readURL(XLoop::fileURLFromPath((folder.path() / "missing.xml").u8string().c_str())), (Read{false}));
+}
+
+TEST(ConfigFileOverHttpTest, OnlyAWholeSuccessfulAnswerCounts) {
+    HttpTestServer server;
+    HttpRoute good;
+    good.body = R"(<veqconfig><defaults killswitch="off" url="room"/></veqconfig>)";
+    server.setRoute("/good", good);
+    server.setRoute("/moved", [] {
+        HttpRoute route;
+        route.status = 302;
+        route.headers = {{"Location", "/good"}};
+        return route;
+    }());
+    HttpRoute missing = good;
+    missing.status = 404;
+    server.setRoute("/missing", missing);
+    HttpRoute cut = good;
+    cut.cutShort = true;
+    server.setRoute("/cut", cut);
+    server.setRoute("/empty", HttpRoute{});
+    HttpRoute huge;
+    huge.body = std::string(XLoop::kMaxRemoteConfigBytes + 1, ' ');
+    server.setRoute("/huge", huge);
+    LogCapture log;
+
+    EXPECT_EQ(readURL(server.url("/good")), (Read{true, "off", "room", "-"}));
+    EXPECT_EQ(readURL(server.url("/moved")), (Read{true, "off", "room", "-"}));
+    for (const char* path : {"/missing", "/cut", "/empty", "/huge"}) {
+        EXPECT_EQ(readURL(server.url(path)), (Read{false})) << path;
+    }
+    EXPECT_TRUE(log.contains("(VEQ): Configuration at " + server.url("/huge") + " refused: larger than " +
+                             std::to_string(XLoop::kMaxRemoteConfigBytes) + " bytes"));
+    EXPECT_TRUE(log.contains("(VEQ): Configuration at " + server.url("/missing") +
+                             " not read: the server answered 404"));
+}
+
+}  // namespace

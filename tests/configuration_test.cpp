@@ -1,0 +1,268 @@
+// Resolving the room's configuration from the override file, the stored
+// preferences and the shipped file, and fetching the server's file.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <thread>
+
+#include "config/paths.h"
+#include "config/remote_config.h"
+#include "host/dispatcher.h"
+#include "host/module_state.h"
+#include "testing/http_test_server.h"
+#include "tests/preferences_files.h"
+#include "tests/test_support.h"
+#include "xloop/xloop_client.h"
+
+using namespace xloop_test;
+
+namespace {
+
+std::string configXml(const std::string& killswitch, const std::string& url, const std::string& server) {
+    return "<veqconfig><prod><ver_7><en_us killswitch=\"" + killswitch + "\" url=\"" + url +
+           "\" serverurl=\"" + server + "\"/></ver_7></prod></veqconfig>";
+}
+
+struct RecordDeleter {
+    void operator()(VEQConfiguration* record) const {
+        for (char* text : {record->configURL, record->url, record->serverURL, record->product, record->version,
+                           record->locale, record->userDataPath, record->hostValue, record->installationType,
+                           record->offlinePageURL}) {
+            std::free(text);
+        }
+        std::free(record);
+    }
+};
+using Record = std::unique_ptr<VEQConfiguration, RecordDeleter>;
+
+// The cache-busting number goes; the rest of the URL stays.
+std::string withoutSuffix(const char* url) {
+    std::string text = url;
+    return text.substr(0, text.find_last_of("?&"));
+}
+
+int countLines(const LogCapture& log, const std::string& prefix) {
+    int count = 0;
+    for (const auto& line : log.lines()) count += line.rfind("(VEQ): " + prefix, 0) == 0 ? 1 : 0;
+    return count;
+}
+
+bool logsFrom(const LogCapture& log, const std::string& prefix) {
+    return countLines(log, prefix) > 0;
+}
+
+class ConfigurationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitializeVEQ(nullptr);
+        XLoop::g_configRetryInterval = std::chrono::milliseconds(50);
+        writeBytes(shipped, configXml("off", "http://room/", "http://server/"));
+    }
+    void TearDown() override {
+        ShutDownVEQ();
+        XLoop::destroyMainThreadDispatcher();
+        XLoop::g_configRetryInterval = std::chrono::milliseconds(60000);
+    }
+
+    Record resolve(const char* locale = "en_US", const char* configURL = nullptr) {
+        const std::string userData = folder.path().u8string();
+        return Record(GetVEQConfiguration(shipped.u8string().c_str(),
+                                          configURL != nullptr ? configURL : unreachable.c_str(), "prod", "7",
+                                          locale, userData.c_str(), "host", "trial", nullptr, true, false));
+    }
+
+    TempFolder folder;
+    TempFolder shippedFolder;
+    std::filesystem::path shipped = shippedFolder.path() / "VEQConfig.xml";
+    std::string unreachable = "http://127.0.0.1:" + std::to_string(HttpTestServer::closedPort()) + "/c.xml";
+};
+
+TEST_F(ConfigurationTest, TheShippedFileFillsAnIncompleteStoreAndTheStoreAnswersAfterwards) {
+    writeBytes(preferencesFile(folder.path(), "en_US"),
+               "<?xml version=\"1.0\"?><general killswitch=\"on\" url=\"stale\"></general>");
+    LogCapture log;
+    Record first = resolve();
+    EXPECT_FALSE(first->killSwitch);
+    EXPECT_EQ(withoutSuffix(first->url), "http://room/");
+    EXPECT_STREQ(first->serverURL, "http://server/");
+    EXPECT_STREQ(first->locale, "en_us");
+    EXPECT_STREQ(first->product, "prod");
+    EXPECT_STREQ(first->installationType, "trial");
+    EXPECT_EQ(first->offlinePageURL, nullptr);
+    EXPECT_TRUE(first->isMASBuild);
+    EXPECT_STREQ(first->configURL, unreachable.c_str());
+    EXPECT_TRUE(log.contains("(VEQ): Reading settings default config: off http://room/ http://server/"));
+    EXPECT_TRUE(log.contains("(VEQ): Scheduled config fetch task from server..."));
+    // The folder keeps the host's spelling of the locale.
+    EXPECT_EQ(loadedPreferences(folder.path(), "en_US"),
+              (std::map<std::string, std::string>{
+                  {"killswitch", "off"}, {"url", "http://room/"}, {"serverurl", "http://server/"}}));
+
+    // With every value stored, the shipped file is not consulted again.
+    writeBytes(shipped, configXml("on", "http://changed/", "x"));
+    Record second = resolve();
+    EXPECT_EQ(withoutSuffix(second->url), "http://room/");
+    EXPECT_TRUE(log.contains("(VEQ): Reading settings existing preference: off http://room/ http://server/"));
+}
+
+TEST_F(ConfigurationTest, TheOverrideFileWinsAndStopsTheServerFetch) {
+    resolve();  // fills the store
+    writeBytes(folder.path() / "VEQConfig.xml", configXml("on", "http://override/?a=1", ""));
+    LogCapture log;
+    Record record = resolve();
+    EXPECT_TRUE(record->killSwitch);
+    EXPECT_EQ(withoutSuffix(record->url), "http://override/?a=1");
+    EXPECT_EQ(std::string(record->url).find("?a=1&"), std::string("http://override/").size());
+    const std::string overrideURL = XLoop::fileURLFromPath((folder.path() / "VEQConfig.xml").u8string().c_str());
+    EXPECT_STREQ(record->configURL, overrideURL.c_str());
+    EXPECT_TRUE(log.contains("(VEQ): Settings Override file is present at: " + overrideURL));
+    EXPECT_FALSE(log.contains("(VEQ): Scheduled config fetch task from server..."));
+    EXPECT_EQ(loadedPreferences(folder.path(), "en_US").at("url"), "http://override/?a=1");
+
+    // Gone again: its values stay in force from the store.
+    std::filesystem::remove(folder.path() / "VEQConfig.xml");
+    EXPECT_EQ(withoutSuffix(resolve()->url), "http://override/?a=1");
+}
+
+TEST_F(ConfigurationTest, UnreadableSourcesLeaveTheRoomSwitchedOff) {
+    std::filesystem::remove(shipped);
+    LogCapture log;
+    Record missing = resolve();
+    EXPECT_TRUE(missing->killSwitch);
+    EXPECT_EQ(withoutSuffix(missing->url), "");
+    EXPECT_EQ(missing->url[0], '?');
+    EXPECT_STREQ(missing->serverURL, "");
+    EXPECT_TRUE(log.contains("(VEQ): Default config file path is invalid"));
+    EXPECT_TRUE(log.contains("(VEQ): Parameters: Kill Switch is on and URL is  and ServerURL is "));
+
+    // Only the exact text "on" switches the room off.
+    for (const char* value : {"On", " on", "off", ""}) {
+        writeBytes(folder.path() / "VEQConfig.xml", configXml(value, "u", "s"));
+        EXPECT_FALSE(resolve()->killSwitch) << value;
+    }
+    writeBytes(folder.path() / "VEQConfig.xml", "<veqconfig><prod><defaults url=\"u\"/></prod></veqconfig>");
+    EXPECT_TRUE(resolve()->killSwitch);
+    EXPECT_TRUE(log.contains("(VEQ): Failed to read settings from default config"));
+}
+
+TEST_F(ConfigurationTest, MissingTextsAreTakenAsEmpty) {
+    LogCapture log;
+    Record record(GetVEQConfiguration(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                      (folder.path() / "offline.html").u8string().c_str(), false, true));
+    ASSERT_NE(record, nullptr);
+    EXPECT_STREQ(record->locale, "");
+    EXPECT_STREQ(record->configURL, "");
+    EXPECT_STREQ(record->offlinePageURL, "");  // no such file
+    EXPECT_EQ(record->hostValue, nullptr);
+    EXPECT_TRUE(log.contains("(VEQ): Default config file path is invalid"));
+    // No user-data folder: a VEQConfig.xml in the current folder is no override.
+    EXPECT_FALSE(logsFrom(log, "Settings Override"));
+}
+
+TEST_F(ConfigurationTest, ModifyReplacesOnlyADifferentInstallationType) {
+    Record record = resolve();
+    char* before = record->installationType;
+    EXPECT_EQ(ModifyVEQConfiguration(record.get(), "trial"), record.get());
+    EXPECT_EQ(record->installationType, before);
+    EXPECT_EQ(ModifyVEQConfiguration(record.get(), nullptr), record.get());
+    EXPECT_EQ(ModifyVEQConfiguration(nullptr, "full"), nullptr);
+    ModifyVEQConfiguration(record.get(), "full");
+    EXPECT_STREQ(record->installationType, "full");
+}
+
+// The server's file, fetched in the background.
+class ServerFetchTest : public ConfigurationTest {
+protected:
+    void serve(const std::string& killswitch, const std::string& url, const std::string& server) {
+        HttpRoute route;
+        route.body = configXml(killswitch, url, server);
+        this->server.setRoute("/c.xml", route);
+    }
+
+    HttpTestServer server;
+    std::string configURL = server.url("/c.xml");
+};
+
+TEST_F(ServerFetchTest, FetchedValuesAreStoredForTheNextRunAndEqualOnesAreNotWritten) {
+    serve("off", "http://fetched/", "http://fetched-server/");
+    LogCapture log;
+    auto updates = [&] { return countLines(log, "Updating with remote parameters: off http://fetched/"); };
+    resolve("en_US", configURL.c_str());
+    ASSERT_TRUE(runUiTasksUntil([&] { return updates() == 1; }));
+    EXPECT_EQ(withoutSuffix(resolve("en_US", configURL.c_str())->url), "http://fetched/");
+    EXPECT_TRUE(log.contains("(VEQ): Reading settings existing preference: off http://fetched/ http://fetched-server/"));
+
+    // The same values again: the file is not written.
+    ASSERT_TRUE(runUiTasksUntil([&] { return updates() == 2; }));
+    std::filesystem::remove(preferencesFile(folder.path(), "en_US"));
+    resolve("en_US", configURL.c_str());
+    ASSERT_TRUE(runUiTasksUntil([&] { return updates() == 3; }));
+    EXPECT_FALSE(std::filesystem::exists(preferencesFile(folder.path(), "en_US")));
+}
+
+TEST_F(ServerFetchTest, AFailingServerIsRetriedUntilItAnswers) {
+    HttpRoute failing;
+    failing.status = 500;
+    server.setRoute("/c.xml", failing);
+    LogCapture log;
+    resolve("en_US", configURL.c_str());
+    ASSERT_TRUE(runUiTasksUntil([&] { return log.contains("(VEQ): Retrying reading remote parameters"); }));
+    serve("off", "http://late/", "");
+    ASSERT_TRUE(runUiTasksUntil([&] { return logsFrom(log, "Updating with remote parameters: off http://late/"); }));
+    EXPECT_GE(server.requestCount(), 2);
+}
+
+TEST_F(ServerFetchTest, ShutdownStopsAWaitingFetchAndASlowTransfer) {
+    XLoop::g_configRetryInterval = std::chrono::milliseconds(60000);
+    server.setRoute("/c.xml", HttpRoute{});  // empty body: a failed read
+    LogCapture log;
+    resolve("en_US", configURL.c_str());
+    ASSERT_TRUE(runUiTasksUntil([&] { return log.contains("(VEQ): Reading remote parameters is failed. Waiting..."); }));
+    ShutDownVEQ();
+    ASSERT_TRUE(runUiTasksUntil([&] { return log.contains("(VEQ): Reading remote parameters task finished executing"); }));
+    auto lines = log.lines();
+    auto at = std::find(lines.begin(), lines.end(), "(VEQ): Got cancel request for remote parameters update task");
+    ASSERT_NE(at, lines.end());
+    std::vector<std::string> ends;
+    for (const auto& line : std::vector<std::string>(at, lines.end())) {
+        if (line.find("remote parameters") != std::string::npos) ends.push_back(line);
+    }
+    EXPECT_EQ(ends, (std::vector<std::string>{"(VEQ): Got cancel request for remote parameters update task",
+                                              "(VEQ): Reading remote parameters task was canceled",
+                                              "(VEQ): Reading remote parameters task finished executing"}));
+
+    // A transfer in progress is abandoned at once.
+    InitializeVEQ(nullptr);
+    HttpRoute slow;
+    slow.body = configXml("off", "u", "s");
+    slow.dripMilliseconds = 100;
+    server.setRoute("/c.xml", slow);
+    const int requests = server.requestCount();
+    resolve("en_US", configURL.c_str());
+    while (server.requestCount() == requests) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ShutDownVEQ();
+    ASSERT_TRUE(runUiTasksUntil([&] { return countLines(log, "Reading remote parameters task finished") == 2; }));
+    EXPECT_EQ(server.completedAnswers(), 1);  // only the first, empty one
+}
+
+TEST_F(ServerFetchTest, WithTheRoomSwitchedOffAFetchEndsTheUiQueueAfterStoring) {
+    std::filesystem::remove(shipped);  // kill switch on
+    serve("on", "http://still-off/", "");
+    LogCapture log;
+    Record record = resolve("en_US", configURL.c_str());
+    ASSERT_TRUE(record->killSwitch);
+    ASSERT_TRUE(runUiTasksUntil([&] { return log.contains("(VEQ): Main thread dispatcher destroyed now"); }));
+    auto lines = log.lines();
+    auto updated = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.rfind("(VEQ): Updating with remote parameters", 0) == 0;
+    });
+    auto destroyed = std::find(lines.begin(), lines.end(), "(VEQ): Destroying main thread dispatcher");
+    EXPECT_LT(updated, destroyed);
+    EXPECT_EQ(loadedPreferences(folder.path(), "en_US").at("url"), "http://still-off/");
+}
+
+}  // namespace

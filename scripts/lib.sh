@@ -28,10 +28,8 @@ ensure_windows_packages() {
   ensure_packages g++-mingw-w64-x86-64-posix wine64 googletest clang-16 lld-16
 }
 
-# configure_and_build BUILD_DIR [cmake options...]
+# configure_and_build PRESET: configures and builds one of CMakePresets.json.
 configure_and_build() {
-  local dir=$1
-  shift
-  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-  cmake --build "$dir"
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1"
 }

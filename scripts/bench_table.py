@@ -1,0 +1,73 @@
+"""Prints the benchmark results as one table: each figure beside its reference."""
+import json
+import re
+import sys
+
+# (figure, reference), as benchmark names without their arguments; a figure
+# and its reference are compared at the same argument.
+REFERENCES = [
+    ("BM_CheckTaskToResultOnUiThread", "BM_BareHeadRoundTrip"),
+    ("BM_GetVEQConfigurationFromTheShippedFile", "BM_BareSaxParseOfTheShippedFile"),
+    ("BM_SetPreference", "BM_WriteFlushRenameFloor"),
+    ("BM_SetPreference", "BM_SqliteOnePairPerTransaction"),
+]
+
+
+def medians(path):
+    with open(path) as file:
+        runs = json.load(file)["benchmarks"]
+    found = {}
+    for run in runs:
+        if run.get("aggregate_name") != "median":
+            continue
+        name = run["run_name"]
+        found[name] = run
+    return found
+
+
+def split(name):
+    match = re.match(r"([^/]+)(/.*)?", name)
+    base, rest = match.group(1), match.group(2) or ""
+    # Keep the argument (e.g. /100) and drop the run options (iterations, real_time).
+    args = "/".join(part for part in rest.split("/") if part and part.isdigit())
+    return base, args
+
+
+def microseconds(run):
+    scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}[run["time_unit"]]
+    return run["real_time"] * scale
+
+
+def main(path):
+    runs = medians(path)
+    by_base = {}
+    for name, run in runs.items():
+        base, args = split(name)
+        by_base[(base, args)] = run
+    rows = []
+    for (base, args), run in sorted(by_base.items()):
+        references = [ref for figure, ref in REFERENCES if figure == base]
+        extra = {key: run[key] for key in ("median_us", "worst_us") if key in run}
+        if not references:
+            if any(base == ref for _, ref in REFERENCES):
+                continue
+            rows.append((base + (f"/{args}" if args else ""), microseconds(run), "", None, None, extra))
+            continue
+        for ref in references:
+            reference = by_base.get((ref, args))
+            if reference is None:
+                continue
+            ratio = microseconds(run) / microseconds(reference)
+            rows.append((base + (f"/{args}" if args else ""), microseconds(run), ref, microseconds(reference),
+                         ratio, extra))
+    print(f"{'figure':52} {'median':>12}  {'reference':40} {'median':>12} {'ratio':>7}")
+    for name, value, ref, ref_value, ratio, extra in rows:
+        note = "  " + " ".join(f"{k}={v:.0f}" for k, v in extra.items()) if extra else ""
+        if ratio is None:
+            print(f"{name:52} {value:>10.1f}us  {'(no reference)':40} {'':>12} {'':>7}{note}")
+        else:
+            print(f"{name:52} {value:>10.1f}us  {ref:40} {ref_value:>10.1f}us {ratio:>6.2f}x{note}")
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])

@@ -82,6 +82,30 @@ std::u16string toWide(const char* text) {
     return wide;
 }
 
+Utf8Step nextUtf8Step(const unsigned char* p) {
+    const unsigned char* start = p;
+    const char32_t codePoint = decodeUtf8(p);
+    const size_t length = static_cast<size_t>(p - start);
+    // A U+FFFD in the text itself is a valid three-byte sequence.
+    const bool valid = codePoint != kReplacement || (length == 3 && start[0] == 0xEF);
+    return {length, valid};
+}
+
+std::string validUtf8(const std::string& text) {
+    std::string valid;
+    valid.reserve(text.size());
+    for (auto p = reinterpret_cast<const unsigned char*>(text.c_str()); *p != 0;) {
+        const Utf8Step step = nextUtf8Step(p);
+        if (step.valid) {
+            valid.append(reinterpret_cast<const char*>(p), step.length);
+        } else {
+            valid.append(kReplacementUtf8);
+        }
+        p += step.length;
+    }
+    return valid;
+}
+
 std::string toUtf8(const char16_t* text) {
     std::string utf8;
     if (text == nullptr) return utf8;

@@ -17,22 +17,20 @@ constexpr char kUpdateInfoKey[] = "eXloopUpdateInfo";
 
 // One update gives a bare string (pages rely on it), several a list, none an
 // empty list. Missing arrays or entries count as empty texts.
-std::string updateValue(int32_t count, const char* const* texts) {
+void appendUpdateValue(std::string& payload, int32_t count, const char* const* texts) {
     auto text = [texts](int32_t i) {
         return texts != nullptr && texts[i] != nullptr ? texts[i] : "";
     };
-    std::string value;
     if (count == 1) {
-        quoteJsonString(text(0), value);
-        return value;
+        quoteJsonString(text(0), payload);
+        return;
     }
-    value.push_back('[');
+    payload.push_back('[');
     for (int32_t i = 0; i < count; ++i) {
-        if (i > 0) value.push_back(',');
-        quoteJsonString(text(i), value);
+        if (i > 0) payload.push_back(',');
+        quoteJsonString(text(i), payload);
     }
-    value.push_back(']');
-    return value;
+    payload.push_back(']');
 }
 
 }  // namespace
@@ -41,13 +39,20 @@ extern "C" void SetUpdateInfo(BrowserClient* client, int32_t count, const char* 
                               const char* const* names, const char* const* descriptions) {
     XLOOP_ASSERT_UI_THREAD();
     logDebug("In Update Info");
-    std::string payload = "{\"updateDescriptions\":" + updateValue(count, descriptions) +
-                          ",\"updateNames\":" + updateValue(count, names) +
-                          ",\"updateRefIds\":" + updateValue(count, refIds) + "}";
-    logDebug("%s", payload.c_str());
+    std::string payload = "{\"updateDescriptions\":";
+    appendUpdateValue(payload, count, descriptions);
+    payload += ",\"updateNames\":";
+    appendUpdateValue(payload, count, names);
+    payload += ",\"updateRefIds\":";
+    appendUpdateValue(payload, count, refIds);
+    payload += '}';
+    // The line keeps 1015 characters anyway; a precision stops the formatter
+    // from walking a payload of any length.
+    logDebug("%.1015s", payload.c_str());
     if (client == nullptr) return;
 
     const std::string escaped = urlEscape(payload);
+    std::string().swap(payload);  // the largest text goes before the next is made
     client->executeScript(scriptCallWithEscapedPayload("setUpdateInfo", escaped).c_str());
     // The client keeps one copy: the one of the latest call.
     std::free(client->getUserData(kUpdateInfoKey));

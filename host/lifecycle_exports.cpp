@@ -52,6 +52,12 @@ extern "C" BrowserClient* CreateBrowserWithInitData(void* hostArg1, void* hostAr
                                                     const char* version,
                                                     BrowserInitData* initData) {
     XLOOP_ASSERT_UI_THREAD();
+    StandardInitData standard;
+    if (initData == nullptr) {
+        // The library would read through the null; a host mistake must not crash the host.
+        logDebug("CreateBrowserWithInitData called without init data; using the standard init data");
+        initData = &standard.record;
+    }
     return CreateBrowserClientWithInitData(hostArg1, hostArg2, versionNumber(version), initData);
 }
 

@@ -61,6 +61,12 @@ TEST_F(LifecycleTest, HostsInitDataRefusalsAndSettingsPassThrough) {
     BrowserClient* client = CreateBrowserWithInitData(nullptr, nullptr, "9", &own);
     veqpodRefuseNextClient();
     EXPECT_EQ(CreateBrowser(nullptr, nullptr, "9"), nullptr);
+    LogCapture log;
+    BrowserClient* withoutInitData = CreateBrowserWithInitData(nullptr, nullptr, "9", nullptr);
+    EXPECT_EQ(veqpod::libraryRecord().creations.at(2).initialURL, "about:blank");
+    EXPECT_TRUE(log.contains(
+        "(VEQ): CreateBrowserWithInitData called without init data; using the standard init data"));
+    veqpodDestroyClient(withoutInitData);
 
     const auto created = veqpod::libraryRecord().creations.at(0);
     EXPECT_EQ(created.version, 9);

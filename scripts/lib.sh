@@ -28,6 +28,11 @@ ensure_windows_packages() {
   ensure_packages g++-mingw-w64-x86-64-posix wine64 googletest clang-16 lld-16
 }
 
+# What the WebKitGTK browser library needs, and a virtual display for its tests.
+ensure_browser_packages() {
+  ensure_packages pkgconf libwebkit2gtk-4.1-dev xvfb xauth
+}
+
 # configure_and_build PRESET: configures and builds one of CMakePresets.json.
 configure_and_build() {
   cmake --preset "$1" >/dev/null

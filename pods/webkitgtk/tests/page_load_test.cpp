@@ -1,0 +1,71 @@
+// Load events of real pages served over the loopback.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "pods/webkitgtk/tests/pod_test_support.h"
+
+namespace veqpod_test {
+namespace {
+
+using Events = std::vector<std::string>;
+
+class PageLoadTest : public PodTest {
+protected:
+    xloop_test::HttpTestServer server;
+    std::shared_ptr<RecordingLoadHandler> handler = std::make_shared<RecordingLoadHandler>();
+};
+
+TEST_F(PageLoadTest, AServedPageStartsThenFinishesWithItsUrl) {
+    server.setRoute("/room", htmlPage("<title>room</title><p>room</p>"));
+    std::string url = server.url("/room");
+    BrowserClient* client = createClient("about:blank");
+    ASSERT_NE(client, nullptr);
+    ASSERT_TRUE(client->setPageLoadHandler(handler));
+    ASSERT_TRUE(runUntil([&] { return handler->saw("finished about:blank"); }));
+
+    client->loadURL(url.c_str());
+
+    ASSERT_TRUE(runUntil([&] { return handler->saw("finished " + url); }));
+    EXPECT_EQ(handler->events, (Events{"started about:blank", "finished about:blank",
+                                       "started " + url, "finished " + url}));
+}
+
+TEST_F(PageLoadTest, AFailedPageReportsItsUrlAndNoFinish) {
+    server.setRoute("/offline", htmlPage("<p>offline</p>"));
+    std::string unreachable =
+        "http://127.0.0.1:" + std::to_string(xloop_test::HttpTestServer::closedPort()) + "/room";
+    std::string offline = server.url("/offline");
+    BrowserClient* client = createClient(unreachable);
+    ASSERT_NE(client, nullptr);
+    ASSERT_TRUE(client->setPageLoadHandler(handler));
+    // As the module does: fall back to another page from within the failure.
+    handler->afterFailure = [&] { client->loadURL(offline.c_str()); };
+
+    ASSERT_TRUE(runUntil([&] { return handler->saw("finished " + offline); }));
+    EXPECT_EQ(handler->events, (Events{"started " + unreachable, "failed " + unreachable,
+                                       "started " + offline, "finished " + offline}));
+}
+
+TEST_F(PageLoadTest, ALoadReplacedByANewerOneReportsNoFailure) {
+    xloop_test::HttpRoute slow = htmlPage("<p>slow</p>");
+    slow.delayMilliseconds = 30000;
+    server.setRoute("/slow", slow);
+    server.setRoute("/fast", htmlPage("<p>fast</p>"));
+    std::string slowUrl = server.url("/slow");
+    std::string fastUrl = server.url("/fast");
+    BrowserClient* client = createClient(slowUrl);
+    ASSERT_NE(client, nullptr);
+    ASSERT_TRUE(client->setPageLoadHandler(handler));
+    ASSERT_TRUE(runUntil([&] { return handler->saw("started " + slowUrl); }));
+    ASSERT_TRUE(runUntil([&] { return server.requestCount() == 1; }));
+
+    client->loadURL(fastUrl.c_str());
+
+    ASSERT_TRUE(runUntil([&] { return handler->saw("finished " + fastUrl); }));
+    EXPECT_EQ(handler->events,
+              (Events{"started " + slowUrl, "started " + fastUrl, "finished " + fastUrl}));
+}
+
+}  // namespace
+}  // namespace veqpod_test

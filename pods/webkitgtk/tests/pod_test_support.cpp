@@ -1,0 +1,92 @@
+#include "pods/webkitgtk/tests/pod_test_support.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <new>
+#include <stdexcept>
+
+#include <glib.h>
+
+namespace veqpod_test {
+namespace {
+
+// Far beyond any page load here; reached only by a hung build.
+constexpr gint64 kDeadlineMicroseconds = 60 * G_USEC_PER_SEC;
+// How often the loop wakes to look at the deadline.
+constexpr guint kWakeMilliseconds = 50;
+
+gboolean keepWaking(gpointer) {
+    return G_SOURCE_CONTINUE;
+}
+
+}  // namespace
+
+void PodTest::SetUp() {
+    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
+        GTEST_SKIP() << "no display: run under xvfb-run";
+    }
+    ASSERT_EQ(InitializeBrowser(nullptr), 1);
+    started = true;
+}
+
+void PodTest::TearDown() {
+    if (started) ShutdownBrowser();
+}
+
+bool runUntil(const std::function<bool()>& done) {
+    gint64 deadline = g_get_monotonic_time() + kDeadlineMicroseconds;
+    guint waker = g_timeout_add(kWakeMilliseconds, keepWaking, nullptr);
+    while (!done() && g_get_monotonic_time() < deadline) g_main_context_iteration(nullptr, TRUE);
+    g_source_remove(waker);
+    return done();
+}
+
+BrowserClient* createClient(const std::string& url, void* hostContainer) {
+    BrowserInitData initData{url.c_str(), "", 125, 125, 125};
+    return CreateBrowserClientWithInitData(hostContainer, nullptr, 1, &initData);
+}
+
+void RecordingLoadHandler::onLoadFinished(const char* url) {
+    events.push_back(std::string("finished ") + url);
+}
+
+void RecordingLoadHandler::onLoadStarted(const char* url) {
+    events.push_back(std::string("started ") + url);
+}
+
+void RecordingLoadHandler::onLoadFailed(const char* url) {
+    events.push_back(std::string("failed ") + url);
+    if (afterFailure) afterFailure();
+}
+
+bool RecordingLoadHandler::saw(const std::string& event) const {
+    return std::find(events.begin(), events.end(), event) != events.end();
+}
+
+void RecordingActionHandler::handleAction(const char* actionName, const char* argument,
+                                          char** result) {
+    invocations.push_back({actionName, argument});
+    auto* text = static_cast<char*>(::operator new(reply.size() + 1));
+    std::copy(reply.c_str(), reply.c_str() + reply.size() + 1, text);
+    *result = text;
+}
+
+xloop_test::HttpRoute htmlPage(const std::string& body) {
+    xloop_test::HttpRoute route;
+    route.body = body;
+    route.headers = {{"Content-Type", "text/html; charset=utf-8"}};
+    return route;
+}
+
+TempFolder::TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "veqpod-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    folder = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+}
+
+}  // namespace veqpod_test

@@ -1,0 +1,75 @@
+// Helpers for driving the WebKitGTK browser library through its interface.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "pods/webkitgtk/veqpod_webkit.h"
+#include "testing/http_test_server.h"
+
+namespace veqpod_test {
+
+// Starts the library for each test and shuts it down afterwards. Without a
+// display (outside xvfb-run) the test is skipped.
+class PodTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    bool started = false;
+};
+
+// Runs the GLib main loop until done() holds, or gives up after a deadline
+// that only a hung build reaches; returns whether done() held.
+bool runUntil(const std::function<bool()>& done);
+
+// A plain client in its own window, showing url.
+BrowserClient* createClient(const std::string& url, void* hostContainer = nullptr);
+
+// Records load events as "started <url>", "finished <url>", "failed <url>".
+class RecordingLoadHandler : public VEQ::IPageLoadHandler {
+public:
+    void onLoadFinished(const char* url) override;
+    void onLoadStarted(const char* url) override;
+    void onLoadFailed(const char* url) override;
+    bool saw(const std::string& event) const;
+
+    std::vector<std::string> events;
+    // Runs after a failure is recorded, as the module's fallback would.
+    std::function<void()> afterFailure;
+};
+
+// Records every invocation and answers with a fixed reply text.
+class RecordingActionHandler : public VEQ::JSActionHandler {
+public:
+    explicit RecordingActionHandler(std::string reply = "{}") : reply(std::move(reply)) {}
+    void handleAction(const char* actionName, const char* argument, char** result) override;
+
+    struct Invocation {
+        std::string actionName;
+        std::string argument;
+    };
+    std::vector<Invocation> invocations;
+    std::string reply;
+};
+
+// An HTML page on the loopback server.
+xloop_test::HttpRoute htmlPage(const std::string& body);
+
+// A new, empty folder under the system's temporary folder, removed with
+// everything in it when the object goes.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    const std::filesystem::path& path() const { return folder; }
+
+private:
+    std::filesystem::path folder;
+};
+
+}  // namespace veqpod_test

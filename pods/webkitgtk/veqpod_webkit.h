@@ -1,0 +1,71 @@
+/*
+ * The browser library (VEQPod) over WebKitGTK 4.1 and GTK 3, for Linux.
+ *
+ * It implements the interface of xloop/veq_browser.h, with these choices:
+ *  - every call, and every callback it makes, happens on the thread that ran
+ *    InitializeBrowser: the GTK main thread. The host runs the GLib main loop
+ *    there (gtk_main or g_main_context_iteration).
+ *  - InitializeBrowser(hostValue): hostValue is ignored. Starts GTK when the
+ *    host has not and returns 1, or 0 when there is no display. Calling it
+ *    again while started returns 1.
+ *  - CreateBrowserClientWithInitData(hostArg1, hostArg2, version, initData):
+ *    hostArg1 is the GtkContainer* that receives the client's widget, shown;
+ *    the host lays it out. When hostArg1 is null the client makes its own
+ *    top-level GtkWindow (1024x768) and shows it. hostArg2, the version
+ *    number, initialText and the three init values are ignored. The client
+ *    loads initialURL, or "about:blank" when it is null or empty. Returns
+ *    null before InitializeBrowser, after ShutdownBrowser, or when hostArg1
+ *    is not a GtkContainer.
+ *  - A client lives until VEQPodDestroyBrowserClient, ShutdownBrowser, or the
+ *    destruction of its widget (the host destroying the container, the user
+ *    closing the client's own window). Each way runs the destroy notifier
+ *    first, while the user data can still be read, then drops the page-load
+ *    handler. Action handlers and the destroy notifier are never deleted.
+ *  - ShutdownBrowser destroys every client still alive, oldest first, and
+ *    returns 1.
+ *  - UpdateBrowserClientZoomScale(client, scale) sets the page zoom (1.0 is
+ *    normal size); returns 1, or 0 for an unknown client or a scale <= 0.
+ *  - VEQSetIsLibShared(flag): there is nothing to share here; returns 1.
+ *  - Load events: started and finished report the view's URL; a failure
+ *    reports the URL that failed, shows no error page and is followed by no
+ *    finished event. A load cut short by a newer navigation reports nothing.
+ *  - setPageBusy(true) shows a spinner over the page; false hides it.
+ *  - executeScript runs the text in the page's main world; its result is
+ *    dropped and a script error is written to standard error.
+ *
+ * The page side: every page (top frame) gets window.veq.invoke(name, args),
+ * which returns a Promise of the reply object. args is a one-level object;
+ * its values are sent as texts (strings as they are, other values as their
+ * JSON text). The registered handler receives the pairs as one object text:
+ * keys in ascending byte order, `"key":"value"` pairs separated by a comma
+ * and one blank, texts escaped with \" \\ \b \f \n \r \t and \u00XX for other
+ * control bytes. The handler's reply text is parsed with JSON.parse for the
+ * page. An action with no handler rejects the Promise.
+ */
+#ifndef XLOOP_PODS_WEBKITGTK_VEQPOD_WEBKIT_H
+#define XLOOP_PODS_WEBKITGTK_VEQPOD_WEBKIT_H
+
+#include "xloop/veq_browser.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Destroys a client as described above; an unknown or already destroyed
+ * client is ignored. */
+VEQPOD_API void VEQPodDestroyBrowserClient(BrowserClient* client);
+
+/* Called once on the GTK main thread: saved is 1 when the PNG was written. */
+typedef void (*VEQPodSnapshotDone)(int saved, void* context);
+
+/* Saves what the client's page shows (its visible part) as a PNG file at
+ * pngPath. The client's widget must be shown. For an unknown client, done is
+ * called at once with 0. */
+VEQPOD_API void VEQPodSaveSnapshot(BrowserClient* client, const char* pngPath,
+                                   VEQPodSnapshotDone done, void* context);
+
+#ifdef __cplusplus
+} /* extern "C" */
+#endif
+
+#endif /* XLOOP_PODS_WEBKITGTK_VEQPOD_WEBKIT_H */

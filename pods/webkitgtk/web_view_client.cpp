@@ -1,0 +1,173 @@
+#include "pods/webkitgtk/web_view_client.h"
+
+#include <cstdio>
+#include <new>
+#include <utility>
+
+#include "pods/webkitgtk/page_bridge.h"
+
+namespace veqpod_webkit {
+namespace {
+
+WebKitWebView* makeView(WebKitWebContext* context, WebKitUserContentManager* manager) {
+    return WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context,
+                                        "user-content-manager", manager, nullptr));
+}
+
+std::string currentUri(WebKitWebView* view) {
+    const char* uri = webkit_web_view_get_uri(view);
+    return uri != nullptr ? uri : "";
+}
+
+// A script's own result is of no interest (an async function's Promise even
+// fails to convert); a script that threw is worth a line.
+void onScriptEvaluated(GObject* view, GAsyncResult* result, gpointer) {
+    GError* error = nullptr;
+    JSCValue* value =
+        webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), result, &error);
+    if (value != nullptr) g_object_unref(value);
+    if (error == nullptr) return;
+    if (g_error_matches(error, WEBKIT_JAVASCRIPT_ERROR, WEBKIT_JAVASCRIPT_ERROR_SCRIPT_FAILED)) {
+        std::fprintf(stderr, "VEQPod: script failed: %s\n", error->message);
+    }
+    g_error_free(error);
+}
+
+}  // namespace
+
+WebViewClient::WebViewClient(WebKitWebContext* context, GtkContainer* hostContainer,
+                             WidgetsGone widgetsGone)
+    : contentManager(webkit_user_content_manager_new()),
+      widgets(makeView(context, contentManager), hostContainer),
+      widgetsGone(std::move(widgetsGone)) {
+    installPageBridge(contentManager);
+    g_signal_connect(contentManager,
+                     (std::string("script-message-with-reply-received::") + kBridgeChannel).c_str(),
+                     G_CALLBACK(onScriptMessage), this);
+    g_signal_connect(view(), "load-changed", G_CALLBACK(onLoadChanged), this);
+    g_signal_connect(view(), "load-failed", G_CALLBACK(onLoadFailed), this);
+    g_signal_connect(widgets.frame(), "destroy", G_CALLBACK(onWidgetsDestroyed), this);
+}
+
+WebViewClient::~WebViewClient() {
+    g_signal_handlers_disconnect_by_data(widgets.frame(), this);
+    g_signal_handlers_disconnect_by_data(view(), this);
+    g_signal_handlers_disconnect_by_data(contentManager, this);
+    webkit_user_content_manager_unregister_script_message_handler(contentManager, kBridgeChannel);
+    pageLoadHandler.reset();
+    g_object_unref(contentManager);
+}
+
+void WebViewClient::notifyDestroy() {
+    if (destroyNotifier != nullptr) destroyNotifier->onDestroy(this);
+}
+
+bool WebViewClient::setUserData(const char* key, void* value) {
+    if (key == nullptr) return false;
+    userData[key] = value;
+    return true;
+}
+
+void* WebViewClient::getUserData(const char* key) {
+    if (key == nullptr) return nullptr;
+    auto found = userData.find(key);
+    return found != userData.end() ? found->second : nullptr;
+}
+
+bool WebViewClient::registerActionHandler(const char* actionName, VEQ::JSActionHandler* handler) {
+    if (actionName == nullptr || handler == nullptr) return false;
+    actionHandlers[actionName] = handler;
+    return true;
+}
+
+bool WebViewClient::setPageLoadHandler(std::shared_ptr<VEQ::IPageLoadHandler> handler) {
+    pageLoadHandler = std::move(handler);
+    return true;
+}
+
+void WebViewClient::executeScript(const char* script) {
+    if (script == nullptr) return;
+    webkit_web_view_evaluate_javascript(view(), script, -1, nullptr, nullptr, nullptr,
+                                        onScriptEvaluated, nullptr);
+}
+
+void WebViewClient::loadURL(const char* url) {
+    if (url == nullptr) return;
+    webkit_web_view_load_uri(view(), url);
+}
+
+void WebViewClient::setPageBusy(bool busy) {
+    widgets.setBusy(busy);
+}
+
+bool WebViewClient::setDestroyNotifier(VEQ::DestroyNotifier* notifier) {
+    destroyNotifier = notifier;
+    return true;
+}
+
+// The handler may destroy this client: each callback below touches the
+// client only before it calls out, and holds its own handler reference.
+void WebViewClient::onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self) {
+    auto* client = static_cast<WebViewClient*>(self);
+    if (event == WEBKIT_LOAD_FINISHED && client->finishAfterFailurePending) {
+        client->finishAfterFailurePending = false;
+        return;
+    }
+    if (event != WEBKIT_LOAD_STARTED && event != WEBKIT_LOAD_FINISHED) return;
+    std::shared_ptr<VEQ::IPageLoadHandler> handler = client->pageLoadHandler;
+    if (!handler) return;
+    std::string uri = currentUri(view);
+    if (event == WEBKIT_LOAD_STARTED) {
+        handler->onLoadStarted(uri.c_str());
+    } else {
+        handler->onLoadFinished(uri.c_str());
+    }
+}
+
+gboolean WebViewClient::onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* failingUri,
+                                     GError* error, gpointer self) {
+    auto* client = static_cast<WebViewClient*>(self);
+    client->finishAfterFailurePending = true;
+    // A load replaced by a newer navigation did not fail: the newer one goes on.
+    if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED)) return TRUE;
+    std::shared_ptr<VEQ::IPageLoadHandler> handler = client->pageLoadHandler;
+    if (handler) handler->onLoadFailed(failingUri != nullptr ? failingUri : "");
+    // Handled: WebKit shows no error page.
+    return TRUE;
+}
+
+gboolean WebViewClient::onScriptMessage(WebKitUserContentManager*, JSCValue* message,
+                                        WebKitScriptMessageReply* reply, gpointer self) {
+    auto* client = static_cast<WebViewClient*>(self);
+    Invocation invocation;
+    if (!readInvocation(message, &invocation)) {
+        webkit_script_message_reply_return_error_message(reply, "not an action invocation");
+        return TRUE;
+    }
+    auto found = client->actionHandlers.find(invocation.actionName);
+    if (found == client->actionHandlers.end()) {
+        std::string refusal = "no handler for action " + invocation.actionName;
+        webkit_script_message_reply_return_error_message(reply, refusal.c_str());
+        return TRUE;
+    }
+    char* result = nullptr;
+    found->second->handleAction(invocation.actionName.c_str(), invocation.argumentText.c_str(),
+                                &result);
+    if (result == nullptr) {
+        webkit_script_message_reply_return_error_message(reply, "the action gave no reply");
+        return TRUE;
+    }
+    JSCValue* replyText = jsc_value_new_string(jsc_value_get_context(message), result);
+    ::operator delete(result);
+    webkit_script_message_reply_return_value(reply, replyText);
+    g_object_unref(replyText);
+    return TRUE;
+}
+
+void WebViewClient::onWidgetsDestroyed(GtkWidget*, gpointer self) {
+    auto* client = static_cast<WebViewClient*>(self);
+    client->widgets.markDestroyed();
+    client->widgetsGone(client);
+}
+
+}  // namespace veqpod_webkit

@@ -87,9 +87,8 @@ bool readURLToMemory(const char* url, std::string& buffer, platform::HttpCancell
     return readOverHttp(url, buffer, cancellation);
 }
 
-bool readConfigFile(const char* url, const char* product, const char* version, const char* locale,
-                    std::string& killswitch, std::string& urlValue, std::string& serverurl,
-                    platform::HttpCancellation& cancellation) {
+bool readConfigSections(const std::string& bytes, const char* product, const char* version, const char* locale,
+                        std::string& killswitch, std::string& urlValue, std::string& serverurl) {
     const std::string productName = product != nullptr ? product : "";
     const std::string versionName = std::string("ver_") + (version != nullptr ? version : "");
     const std::string localeName = locale != nullptr ? locale : "";
@@ -99,12 +98,17 @@ bool readConfigFile(const char* url, const char* product, const char* version, c
         {"veqconfig", productName, versionName, "defaults"},
         {"veqconfig", productName, versionName, localeName},
     };
-
-    std::string bytes;
-    if (!readURLToMemory(url, bytes, cancellation)) return false;
     SectionReader reader(std::move(sectionPaths), killswitch, urlValue, serverurl);
     platform::visitXmlElements(bytes.data(), bytes.size(), reader);
     return reader.killswitchFound;
+}
+
+bool readConfigFile(const char* url, const char* product, const char* version, const char* locale,
+                    std::string& killswitch, std::string& urlValue, std::string& serverurl,
+                    platform::HttpCancellation& cancellation) {
+    std::string bytes;
+    return readURLToMemory(url, bytes, cancellation) &&
+           readConfigSections(bytes, product, version, locale, killswitch, urlValue, serverurl);
 }
 
 }  // namespace XLoop

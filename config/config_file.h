@@ -20,6 +20,11 @@ constexpr size_t kMaxRemoteConfigBytes = 16 * 1024 * 1024;
 // cancellation aborts a transfer at once.
 bool readURLToMemory(const char* url, std::string& buffer, platform::HttpCancellation& cancellation);
 
+// Reads the sections of a configuration text that apply to product, version
+// and locale, as readConfigFile does with the text it fetched.
+bool readConfigSections(const std::string& bytes, const char* product, const char* version, const char* locale,
+                        std::string& killswitch, std::string& urlValue, std::string& serverurl);
+
 // Reads the sections of the file at url that apply to product, version and
 // locale (the lower-cased one) in document order, overwriting killswitch,
 // urlValue and serverurl with every value met, and tells whether any section

@@ -8,6 +8,7 @@
 
 #include "base/percent_encoding.h"
 #include "host/log.h"
+#include "platform/xml_reader.h"
 #include "prefs/xml_text.h"
 
 namespace XLoop {
@@ -34,6 +35,19 @@ void appendEscaped(std::string& out, const std::string& value) {
 std::string printable(const std::string& key) {
     return percentEncode(key, " !\"#$&'()*+,/:;<=>?@[\\]^`{|}");
 }
+
+class GeneralElementReader final : public platform::XmlElementVisitor {
+public:
+    explicit GeneralElementReader(std::map<std::string, std::string>& preferences) : preferences(preferences) {}
+
+    void visitElement(const platform::XmlElement& element) override {
+        if (element.localName != "general") return;
+        for (const auto& [name, value] : element.attributes) preferences[name] = value;
+    }
+
+private:
+    std::map<std::string, std::string>& preferences;
+};
 
 bool fitsInFile(const std::string& key, const std::string& value) {
     if (!isXmlText(key) || !isXmlText(value)) {
@@ -63,6 +77,12 @@ std::string preferencesDocument(const std::map<std::string, std::string>& prefer
     }
     document += "></general>";
     return document;
+}
+
+platform::StepResult readPreferencesDocument(const std::string& bytes,
+                                             std::map<std::string, std::string>& preferences) {
+    GeneralElementReader reader(preferences);
+    return platform::visitXmlElements(bytes.data(), bytes.size(), reader);
 }
 
 }  // namespace XLoop

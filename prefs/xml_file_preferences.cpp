@@ -2,26 +2,9 @@
 
 #include "host/log.h"
 #include "platform/file_io.h"
-#include "platform/xml_reader.h"
 #include "prefs/preferences_document.h"
 
 namespace VEQ {
-namespace {
-
-class GeneralElementReader final : public XLoop::platform::XmlElementVisitor {
-public:
-    explicit GeneralElementReader(std::map<std::string, std::string>& preferences) : preferences(preferences) {}
-
-    void visitElement(const XLoop::platform::XmlElement& element) override {
-        if (element.localName != "general") return;
-        for (const auto& [name, value] : element.attributes) preferences[name] = value;
-    }
-
-private:
-    std::map<std::string, std::string>& preferences;
-};
-
-}  // namespace
 
 void XmlFilePreferences::savePreferences() {
     XLoop::platform::StepResult written =
@@ -41,8 +24,7 @@ void XmlFilePreferences::loadPreferences() {
         return;
     }
     if (bytes.empty()) return;  // not saved yet
-    GeneralElementReader reader(preferences);
-    XLoop::platform::StepResult parsed = XLoop::platform::visitXmlElements(bytes.data(), bytes.size(), reader);
+    XLoop::platform::StepResult parsed = XLoop::readPreferencesDocument(bytes, preferences);
     if (!parsed.ok) {
         XLoop::logDebug("Read the preferences from %s only up to a fault: %s, error %d", filePath.c_str(),
                         parsed.step, parsed.code);

@@ -1,0 +1,51 @@
+// Saving and loading preferences: the saved text always loads without a
+// fault, and every entry the file can carry comes back unchanged; an entry it
+// cannot carry is left out, never garbled. The input is split at NUL bytes
+// into keys and values.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <string>
+
+#include "host/log.h"
+#include "prefs/preferences_document.h"
+#include "prefs/xml_text.h"
+#include "xloop/xloop_client.h"
+
+namespace {
+
+void quiet(const char*) {}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    SetVEQLogSink(quiet);
+    std::map<std::string, std::string> saved;
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    size_t start = 0;
+    std::string key;
+    bool readingKey = true;
+    for (size_t i = 0; i <= input.size(); ++i) {
+        if (i < input.size() && input[i] != '\0') continue;
+        std::string part = input.substr(start, i - start);
+        if (readingKey) {
+            key = std::move(part);
+        } else {
+            saved[key] = std::move(part);
+        }
+        readingKey = !readingKey;
+        start = i + 1;
+    }
+
+    std::map<std::string, std::string> loaded;
+    if (!XLoop::readPreferencesDocument(XLoop::preferencesDocument(saved), loaded).ok) std::abort();
+    for (const auto& [name, value] : saved) {
+        const bool carried = XLoop::isPlainAttributeName(name) && XLoop::isXmlText(name) && XLoop::isXmlText(value);
+        auto found = loaded.find(name);
+        if (carried && (found == loaded.end() || found->second != value)) std::abort();
+        if (!carried && found != loaded.end()) std::abort();
+    }
+    if (loaded.size() > saved.size()) std::abort();
+    return 0;
+}

@@ -1,6 +1,7 @@
 // Dispatchers carry tasks to a thread: the host's UI thread or a worker.
 #pragma once
 
+#include <chrono>
 #include <memory>
 
 #include "host/task.h"
@@ -35,6 +36,10 @@ public:
 
     // Only from the thread that owns the dispatcher.
     void post(Task* task) override;
+
+    // Ends the thread as deleting does, but waits up to the limit for it to
+    // finish, so nothing of it runs on while its owner shuts down.
+    void quitAndWait(std::chrono::milliseconds limit);
 
 private:
     platform::WorkerThread* thread;  // null when no thread could be started

@@ -21,8 +21,11 @@ bool isHttpURL(const std::string& url) {
 
 }  // namespace
 
+std::atomic<std::chrono::milliseconds> g_httpTimeout{std::chrono::milliseconds(60000)};
+
 platform::HttpAnswer requestFollowingRedirects(platform::HttpExchange exchange,
                                                platform::HttpCancellation& cancellation) {
+    exchange.timeoutMilliseconds = static_cast<unsigned>(g_httpTimeout.load().count());
     platform::HttpAnswer answer;
     for (int redirects = 0;; ++redirects) {
         answer = platform::exchangeHttp(exchange, cancellation);

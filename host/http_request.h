@@ -2,6 +2,9 @@
 // logged once in the module's words.
 #pragma once
 
+#include <atomic>
+#include <chrono>
+
 #include "platform/http_client.h"
 
 namespace XLoop {
@@ -10,6 +13,9 @@ namespace XLoop {
 // this many, 301, 302, 303, 307 and 308, to http and https only, keeping the
 // verb.
 constexpr int kMaxRedirects = 100;
+
+// The connect and receive time-out of every exchange; tests shorten it.
+extern std::atomic<std::chrono::milliseconds> g_httpTimeout;
 
 // The answer of the last exchange; a redirect without a target is an answer
 // too. One to another scheme, or one too many, fails with kHttpErrorRedirectFailed at "HttpSendRequest".

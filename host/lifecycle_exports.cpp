@@ -36,6 +36,9 @@ extern "C" void ShutDownVEQ(void) {
     logDebug("Cleaning up remaining tasks");
     cancelAndRelease(g_configFetchTask);
     cancelAndRelease(g_configUpdateTask);
+    // A cancelled fetch ends within milliseconds; waiting for it means no
+    // worker is left running module code while the host goes on to exit.
+    if (g_configWorkerDispatcher) g_configWorkerDispatcher->quitAndWait(std::chrono::seconds(2));
     g_configWorkerDispatcher.reset();
     logDebug("Shutting down VEQ framework");
     ShutdownBrowser();

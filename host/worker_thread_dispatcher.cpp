@@ -13,6 +13,12 @@ WorkerThreadDispatcher::~WorkerThreadDispatcher() {
     }
 }
 
+void WorkerThreadDispatcher::quitAndWait(std::chrono::milliseconds limit) {
+    if (thread == nullptr) return;
+    platform::quitWorkerThread(thread, static_cast<unsigned>(limit.count()));
+    thread = nullptr;
+}
+
 void WorkerThreadDispatcher::post(Task* task) {
     if (task == nullptr) return;
     if (thread == nullptr) return;

@@ -23,6 +23,8 @@ struct HttpExchange {
     HttpVerb verb = HttpVerb::Head;
     // GET only: read the body, at most this many bytes; 0 stops at the status.
     size_t bodyLimit = 0;
+    // How long connecting may take, and how long the server may stay silent.
+    unsigned timeoutMilliseconds = 60000;
 };
 
 struct HttpAnswer {
@@ -59,8 +61,8 @@ private:
     std::shared_ptr<State> state;
 };
 
-// Sends the request with the agent "XLoopRoom", a 60 s connect time-out and a
-// 60 s receive time-out; secure for https. Blocks the calling thread.
+// Sends the request with the agent "XLoopRoom" and the exchange's connect and
+// receive time-outs; secure for https. Blocks the calling thread.
 HttpAnswer exchangeHttp(const HttpExchange& exchange, HttpCancellation& cancellation);
 
 // True for URLs with the file scheme.

@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 #include <strings.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <mutex>
 
@@ -97,14 +98,15 @@ void configure(CURL* request, const HttpExchange& exchange, BodySink* sink) {
     curl_easy_setopt(request, CURLOPT_URL, exchange.url.c_str());
     curl_easy_setopt(request, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(request, CURLOPT_USERAGENT, "XLoopRoom");
-    curl_easy_setopt(request, CURLOPT_CONNECTTIMEOUT_MS, 60000L);
+    curl_easy_setopt(request, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(exchange.timeoutMilliseconds));
     curl_easy_setopt(request, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(request, CURLOPT_FOLLOWLOCATION, 0L);
     // Like the Windows request, a certificate for another host name is accepted.
     curl_easy_setopt(request, CURLOPT_SSL_VERIFYHOST, 0L);
-    // The receive time-out: a server that sends nothing for a minute ends it.
+    // The receive time-out: a server that sends nothing for that long ends it.
     curl_easy_setopt(request, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(request, CURLOPT_LOW_SPEED_TIME, 60L);
+    curl_easy_setopt(request, CURLOPT_LOW_SPEED_TIME,
+                     std::max(1L, static_cast<long>(exchange.timeoutMilliseconds / 1000)));
     if (exchange.verb == HttpVerb::Head) {
         curl_easy_setopt(request, CURLOPT_NOBODY, 1L);
     } else {

@@ -14,7 +14,6 @@ namespace XLoop::platform {
 namespace {
 
 constexpr char kCrackStep[] = "InternetOpen or InternetCrackUrl";
-constexpr DWORD kTimeoutMs = 60000;
 constexpr DWORD kPlainFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                               INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_AUTO_REDIRECT;
 constexpr DWORD kSecureFlags = kPlainFlags | INTERNET_FLAG_SECURE |
@@ -22,8 +21,7 @@ constexpr DWORD kSecureFlags = kPlainFlags | INTERNET_FLAG_SECURE |
                                INTERNET_FLAG_IGNORE_CERT_CN_INVALID;
 constexpr DWORD kReadChunk = 2048;
 
-void setTimeout(HINTERNET handle, DWORD option) {
-    DWORD timeout = kTimeoutMs;
+void setTimeout(HINTERNET handle, DWORD option, DWORD timeout) {
     InternetSetOptionW(handle, option, &timeout, sizeof timeout);
 }
 
@@ -141,7 +139,7 @@ void perform(Transfer& transfer) {
         answer.outcome = StepResult::failure(kCrackStep, ERROR_INTERNET_UNRECOGNIZED_SCHEME);
         return;
     }
-    setTimeout(internet, INTERNET_OPTION_CONNECT_TIMEOUT);
+    setTimeout(internet, INTERNET_OPTION_CONNECT_TIMEOUT, exchange.timeoutMilliseconds);
     std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
     std::wstring path(parts.lpszUrlPath != nullptr ? parts.lpszUrlPath : L"", parts.dwUrlPathLength);
     if (path.empty()) path = L"/";
@@ -150,7 +148,7 @@ void perform(Transfer& transfer) {
                                             INTERNET_SERVICE_HTTP, 0, 0);
     if (!transfer.keep(transfer.connection, connection)) return;
     if (connection == nullptr) return fail(answer, "InternetConnect");
-    setTimeout(connection, INTERNET_OPTION_CONNECT_TIMEOUT);
+    setTimeout(connection, INTERNET_OPTION_CONNECT_TIMEOUT, exchange.timeoutMilliseconds);
 
     const DWORD flags = parts.nScheme == INTERNET_SCHEME_HTTPS ? kSecureFlags : kPlainFlags;
     const wchar_t* verb = exchange.verb == HttpVerb::Head ? L"HEAD" : L"GET";
@@ -158,9 +156,9 @@ void perform(Transfer& transfer) {
         HttpOpenRequestW(connection, verb, path.c_str(), L"HTTP/1.1", nullptr, nullptr, flags, 0);
     if (!transfer.keep(transfer.request, request)) return;
     if (request == nullptr) return fail(answer, "HttpOpenRequest");
-    setTimeout(request, INTERNET_OPTION_CONNECT_TIMEOUT);
+    setTimeout(request, INTERNET_OPTION_CONNECT_TIMEOUT, exchange.timeoutMilliseconds);
     // Without it a server that accepts and never answers holds the request forever.
-    setTimeout(request, INTERNET_OPTION_RECEIVE_TIMEOUT);
+    setTimeout(request, INTERNET_OPTION_RECEIVE_TIMEOUT, exchange.timeoutMilliseconds);
 
     if (!HttpSendRequestW(request, nullptr, 0, nullptr, 0)) return fail(answer, "HttpSendRequest");
     wchar_t statusText[32] = {};

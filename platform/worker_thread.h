@@ -16,8 +16,9 @@ WorkerThread* startWorkerThread(QueueItemHandler handler);
 bool postToWorkerThread(WorkerThread* thread, void* item);
 
 // Tells the thread to run what is queued and end; what is queued after that
-// is dropped. The handle is invalid afterwards; the thread frees what it owns
-// on its own.
-void quitWorkerThread(WorkerThread* thread);
+// is dropped. Waits up to waitMilliseconds for the thread to end (0: not at
+// all). The handle is invalid afterwards; the thread frees what it owns on its
+// own.
+void quitWorkerThread(WorkerThread* thread, unsigned waitMilliseconds = 0);
 
 }  // namespace XLoop::platform

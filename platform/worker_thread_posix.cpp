@@ -1,5 +1,6 @@
 #include "platform/worker_thread.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -34,18 +35,32 @@ struct MessageQueue {
         return message;
     }
 
+    void markEnded() {
+        std::lock_guard<std::mutex> lock(mutex);
+        ended = true;
+        endedSignal.notify_all();
+    }
+
+    void waitUntilEnded(unsigned milliseconds) {
+        std::unique_lock<std::mutex> lock(mutex);
+        endedSignal.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return ended; });
+    }
+
     const QueueItemHandler handler;
     std::mutex mutex;
     std::condition_variable messageArrived;
     std::deque<Message> messages;
+    std::condition_variable endedSignal;
+    bool ended = false;
 };
 
 void runWorkerLoop(std::shared_ptr<MessageQueue> queue) {
     for (;;) {
         MessageQueue::Message message = queue->take();
-        if (message.quit) return;
+        if (message.quit) break;
         queue->handler.run(message.item);
     }
+    queue->markEnded();
 }
 
 }  // namespace
@@ -71,8 +86,9 @@ bool postToWorkerThread(WorkerThread* thread, void* item) {
 }
 
 // Nothing can be posted behind the quit message: the handle goes with it.
-void quitWorkerThread(WorkerThread* thread) {
+void quitWorkerThread(WorkerThread* thread, unsigned waitMilliseconds) {
     thread->queue->push({true, nullptr});
+    if (waitMilliseconds > 0) thread->queue->waitUntilEnded(waitMilliseconds);
     delete thread;
 }
 

@@ -55,8 +55,9 @@ bool postToWorkerThread(WorkerThread* worker, void* item) {
            FALSE;
 }
 
-void quitWorkerThread(WorkerThread* worker) {
+void quitWorkerThread(WorkerThread* worker, unsigned waitMilliseconds) {
     PostThreadMessageW(worker->threadId, WM_QUIT, 0, 0);
+    if (waitMilliseconds > 0) WaitForSingleObject(worker->thread, waitMilliseconds);
     CloseHandle(worker->thread);
     delete worker;
 }

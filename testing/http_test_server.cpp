@@ -327,6 +327,11 @@ struct HttpTestServer::Impl {
         for (const auto& header : headers) response += header.first + ": " + header.second + "\r\n";
         if (hasBody && !lengthGiven) response += "Content-Length: " + std::to_string(body.size()) + "\r\n";
         response += "Connection: close\r\n\r\n";
+        if (route.resetMidBody && hasBody && !isHead && known) {
+            sendAll(s, response + body.substr(0, body.size() / 2));
+            resetOnClose(s);
+            return;
+        }
         const bool drip = route.dripMilliseconds > 0 && hasBody && !isHead && known;
         if (hasBody && !isHead && !drip) {
             response += route.cutShort && known ? body.substr(0, body.size() / 2) : body;

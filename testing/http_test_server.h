@@ -27,6 +27,8 @@ struct HttpRoute {
     // GET: announce the Content-Length of `body`, send only the first half of
     // it, then close (needs a non-empty body). HEAD: close after the headers.
     bool cutShort = false;
+    // GET: send half the body, then reset the connection.
+    bool resetMidBody = false;
     // GET: send the body one byte at a time, waiting this long before each.
     int dripMilliseconds = 0;
     // Answer HEAD with 405 (Allow: GET); GET still gets `status`.

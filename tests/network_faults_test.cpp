@@ -1,0 +1,58 @@
+// Servers that misbehave: silent after accepting, reset in the middle of a
+// body, or answering one byte at a time. Every case ends, with a clear line.
+#include <gtest/gtest.h>
+
+#include "config/config_file.h"
+#include "host/http_request.h"
+#include "host/url_access.h"
+#include "testing/http_test_server.h"
+#include "tests/test_support.h"
+
+using namespace xloop_test;
+
+namespace {
+
+class NetworkFaultTest : public ::testing::Test {
+protected:
+    void SetUp() override { XLoop::g_httpTimeout = std::chrono::milliseconds(300); }
+    void TearDown() override { XLoop::g_httpTimeout = std::chrono::milliseconds(60000); }
+
+    bool readConfig(const std::string& path) {
+        std::string killswitch, url, serverurl;
+        XLoop::platform::HttpCancellation never;
+        return XLoop::readConfigFile(server.url(path).c_str(), "p", "1", "en_us", killswitch, url, serverurl, never);
+    }
+
+    HttpTestServer server;
+    std::string config = "<veqconfig><defaults killswitch=\"off\" url=\"" + std::string(200, 'u') + "\"/></veqconfig>";
+};
+
+TEST_F(NetworkFaultTest, ASilentServerTimesOut) {
+    HttpRoute silent;
+    silent.delayMilliseconds = 60000;
+    server.setRoute("/silent", silent);
+    LogCapture log;
+    EXPECT_FALSE(XLoop::IsURLAccessible(server.url("/silent").c_str()));
+    EXPECT_FALSE(readConfig("/silent"));
+    EXPECT_EQ(log.lines().back(), "(VEQ): Error in HttpSendRequest: 12002\n");
+}
+
+TEST_F(NetworkFaultTest, AConnectionResetInTheBodyIsAFailedRead) {
+    HttpRoute reset;
+    reset.body = config;
+    reset.resetMidBody = true;
+    server.setRoute("/reset", reset);
+    LogCapture log;
+    EXPECT_FALSE(readConfig("/reset"));
+    EXPECT_EQ(log.lines().back().rfind("(VEQ): Error in InternetReadFile: 1203", 0), 0u) << log.lines().back();
+}
+
+TEST_F(NetworkFaultTest, ASlowButSteadyServerIsReadWhole) {
+    HttpRoute slow;
+    slow.body = config;
+    slow.dripMilliseconds = 2;
+    server.setRoute("/slow", slow);
+    EXPECT_TRUE(readConfig("/slow"));
+}
+
+}  // namespace

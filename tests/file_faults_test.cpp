@@ -6,6 +6,7 @@
 #include "prefs/preference_stores.h"
 #include "tests/preferences_files.h"
 #include "tests/test_support.h"
+#include "tests/wine.h"
 
 using namespace xloop_test;
 using Map = std::map<std::string, std::string>;
@@ -20,10 +21,11 @@ TEST(PreferenceFileFaultTest, AFolderInThePlaceOfTheFileKeepsValuesInMemory) {
     ASSERT_TRUE(store);
     store->setPreference("kept", "in memory");
     EXPECT_EQ(store->getPreference("kept", ""), "in memory");
-    EXPECT_TRUE(std::filesystem::is_directory(preferencesFile(temp.path(), "en_US")));
-    EXPECT_FALSE(log.lines().empty());  // the failed load and save say so
+    EXPECT_FALSE(log.lines().empty());  // the failed load says so
+    // Wine's ReplaceFileW replaces an empty folder; Windows and Linux refuse.
+    if (!runningUnderWine()) EXPECT_TRUE(std::filesystem::is_directory(preferencesFile(temp.path(), "en_US")));
 
-    std::filesystem::remove(preferencesFile(temp.path(), "en_US"));
+    std::filesystem::remove_all(preferencesFile(temp.path(), "en_US"));
     store->setPreference("next", "saved");
     EXPECT_EQ(loadedPreferences(temp.path()), (Map{{"kept", "in memory"}, {"next", "saved"}}));
 }

@@ -23,7 +23,9 @@ TEST(PreferenceFileFaultTest, AFolderInThePlaceOfTheFileKeepsValuesInMemory) {
     EXPECT_EQ(store->getPreference("kept", ""), "in memory");
     EXPECT_FALSE(log.lines().empty());  // the failed load says so
     // Wine's ReplaceFileW replaces an empty folder; Windows and Linux refuse.
-    if (!runningUnderWine()) EXPECT_TRUE(std::filesystem::is_directory(preferencesFile(temp.path(), "en_US")));
+    if (!runningUnderWine()) {
+        EXPECT_TRUE(std::filesystem::is_directory(preferencesFile(temp.path(), "en_US")));
+    }
 
     std::filesystem::remove_all(preferencesFile(temp.path(), "en_US"));
     store->setPreference("next", "saved");

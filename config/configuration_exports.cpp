@@ -6,6 +6,7 @@
 #include <ctime>
 #include <string>
 
+#include "base/nullable_text.h"
 #include "config/config_file.h"
 #include "config/paths.h"
 #include "config/remote_config.h"
@@ -20,10 +21,6 @@
 using namespace XLoop;
 
 namespace {
-
-std::string textOrEmpty(const char* text) {
-    return text != nullptr ? text : "";
-}
 
 char* copyOrNull(const char* text) {
     return text != nullptr ? duplicateHeapText(text) : nullptr;

@@ -4,6 +4,7 @@
 
 #include "host/heap_text.h"
 #include "host/log.h"
+#include "host/room_user_data.h"
 #include "host/ui_thread.h"
 #include "page/script_call.h"
 #include "page/script_object.h"
@@ -12,8 +13,6 @@
 using namespace XLoop;
 
 namespace {
-
-constexpr char kUpdateInfoKey[] = "eXloopUpdateInfo";
 
 // One update gives a bare string (pages rely on it), several a list, none an
 // empty list. Missing arrays or entries count as empty texts.

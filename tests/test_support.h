@@ -38,6 +38,10 @@ private:
 // returns whether done() held.
 bool runUiTasksUntil(const std::function<bool()>& done);
 
+// Waits, without running UI-thread tasks, until done() holds; the same
+// deadline as above.
+bool waitUntil(const std::function<bool()>& done);
+
 // Runs whatever UI-thread tasks are pending right now.
 void runPendingUiTasks();
 

@@ -82,6 +82,24 @@ VEQConfiguration* GetVEQConfiguration(const char* defaultConfigPath, const char*
  * either is null or the text is the same; returns config. */
 VEQConfiguration* ModifyVEQConfiguration(VEQConfiguration* config, const char* installationType);
 
+/* A room browser: starts on "about:blank" while a worker checks whether the
+ * record's url answers, then loads it or the offline page; initialises every
+ * page it loads and serves the page's script actions. Null for a null record
+ * or url, or when the library refuses. The record must outlive the browser. */
+BrowserClient* CreateBrowserClientWithConfig(void* hostArg1, VEQConfiguration* config, void* hostArg2);
+
+/* Whether the room view is forced: the "forcexloopview" preference of
+ * (userDataPath, locale). Without a user-data path or locale nothing is set
+ * and the answer is false. */
+void SetXloopViewForced(bool forced, const char* userDataPath, const char* locale);
+bool IsXLoopViewForced(const char* userDataPath, const char* locale);
+
+/* The user has entered the room in this room browser: the page is told with
+ * "xloopRoomVisited();", and the cards it reported as last viewed are saved
+ * from now on. IsXloopRoomVisited answers for the browser's life. */
+bool IsXloopRoomVisited(BrowserClient* client);
+void NotifyXLoopRoomVisited(BrowserClient* client);
+
 /* Routes every diagnostic line ("(VEQ): " plus the message) to sink; null
  * restores the default (the debugger output on Windows, standard error
  * elsewhere). The sink may be called from any thread. */

@@ -1,0 +1,44 @@
+#include "page/last_viewed_card_action_handler.h"
+
+#include "base/nullable_text.h"
+#include "host/log.h"
+#include "host/ui_thread.h"
+#include "page/action_support.h"
+#include "prefs/preference_stores.h"
+
+namespace VEQ {
+
+XLoopWriteLastViewedCardIDActionHandler::XLoopWriteLastViewedCardIDActionHandler(std::string userDataPath,
+                                                                                 std::string locale)
+    : userDataPath(std::move(userDataPath)), locale(std::move(locale)) {}
+
+void XLoopWriteLastViewedCardIDActionHandler::handleAction(const char* actionName, const char* argumentsJson,
+                                                           char** result) {
+    XLOOP_ASSERT_UI_THREAD();
+    if (XLoop::textOrEmpty(actionName) == "writeLastViewedCardID") {
+        const XLoop::ScriptObject arguments = XLoop::parseActionArguments(XLoop::textOrEmpty(argumentsJson));
+        const std::string* key = XLoop::argumentValue(arguments, "key");
+        const std::string* value = XLoop::argumentValue(arguments, "value");
+        if (key != nullptr && value != nullptr) {
+            XLoop::logDebug("Got Last viewed cardID from server: (%s = %s)", key->c_str(), value->c_str());
+            pendingValues[*key] = *value;
+        }
+        if (roomVisited) flushPendingValues();
+    }
+    *result = XLoop::replyText({});
+}
+
+bool XLoopWriteLastViewedCardIDActionHandler::markRoomVisited() {
+    if (roomVisited) return false;
+    roomVisited = true;
+    return true;
+}
+
+void XLoopWriteLastViewedCardIDActionHandler::flushPendingValues() {
+    if (pendingValues.empty()) return;
+    std::shared_ptr<VEQPreferences> store = getPreferenceStore(userDataPath, locale);
+    for (const auto& [key, value] : pendingValues) writePreference(store.get(), key.c_str(), value.c_str());
+    pendingValues.clear();
+}
+
+}  // namespace VEQ

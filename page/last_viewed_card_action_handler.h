@@ -1,0 +1,35 @@
+// "writeLastViewedCardID": what the page last showed, kept until the user
+// has entered the room.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "xloop/veq_browser.h"
+
+namespace VEQ {
+
+// Collects the pairs the page reports and writes them to the preferences
+// once the host reports the room as entered; from then on each pair is
+// written as it comes.
+class XLoopWriteLastViewedCardIDActionHandler final : public JSActionHandler {
+public:
+    XLoopWriteLastViewedCardIDActionHandler(std::string userDataPath, std::string locale);
+    ~XLoopWriteLastViewedCardIDActionHandler() override = default;
+
+    void handleAction(const char* actionName, const char* argumentsJson, char** result) override;
+
+    // Called when the host reports the room as entered; false the second time.
+    bool markRoomVisited();
+    // Writes the pairs collected so far, in key order, and forgets them, so
+    // that an old value is never written again over a newer one.
+    void flushPendingValues();
+
+private:
+    std::map<std::string, std::string> pendingValues;
+    bool roomVisited = false;
+    std::string userDataPath;
+    std::string locale;
+};
+
+}  // namespace VEQ

@@ -1,0 +1,102 @@
+#include "page/page_load_handler.h"
+
+#include <string>
+
+#include "base/nullable_text.h"
+#include "host/log.h"
+#include "host/room_user_data.h"
+#include "host/ui_thread.h"
+#include "page/room_page.h"
+#include "page/script_call.h"
+#include "page/script_object.h"
+#include "prefs/preference_stores.h"
+
+using XLoop::logDebug;
+using XLoop::serializeJsonObject;
+using XLoop::textOrEmpty;
+
+namespace VEQ {
+namespace {
+
+const char* yesOrNo(bool flag) {
+    return flag ? "yes" : "no";
+}
+
+// What only the room page is told: who the host is and the card last viewed.
+void addRoomFacts(const VEQConfiguration& config, VEQPreferences* store, XLoop::ScriptObject& payload) {
+    logDebug("Going to read lastViewedCardID");
+    const std::string lastViewedCardID = readPreference(store, "lastViewedCardID", "");
+    const std::string product = textOrEmpty(config.product);
+    const std::string version = textOrEmpty(config.version);
+    const std::string locale = textOrEmpty(config.locale);
+    const std::string installationType = textOrEmpty(config.installationType);
+    logDebug("Going to initialize JS with (isMASBuild: %d) (product: %s) (version: %s) (locale:%s) "
+             "(installationType: %s) (lastViewedCardID: %s) ",
+             config.isMASBuild ? 1 : 0, product.c_str(), version.c_str(), locale.c_str(),
+             installationType.c_str(), lastViewedCardID.c_str());
+    payload["product"] = product;
+    payload["version"] = version;
+    payload["locale"] = locale;
+    payload["installationType"] = installationType;
+    payload["lastViewedCardID"] = lastViewedCardID;
+    payload["isWindows"] = "yes";
+    payload["isMASBuild"] = yesOrNo(config.isMASBuild);
+    payload["isWASBuild"] = yesOrNo(config.isWASBuild);
+}
+
+std::string allPreferencesText(VEQPreferences* store) {
+    return serializeJsonObject(store != nullptr ? store->getAllPreferences() : XLoop::ScriptObject());
+}
+
+}  // namespace
+
+PageLoadHandler::PageLoadHandler(BrowserClient* client, const VEQConfiguration* config)
+    : client(client), config(config) {}
+
+void PageLoadHandler::onLoadStarted(const char* url) {
+    XLOOP_ASSERT_UI_THREAD();
+    const std::string page = textOrEmpty(url);
+    logDebug("Page load started for %s", page.c_str());
+    if (XLoop::isRoomPage(page) || XLoop::isOfflinePage(page)) client->setPageBusy(true);
+}
+
+void PageLoadHandler::onLoadFailed(const char* url) {
+    XLOOP_ASSERT_UI_THREAD();
+    const std::string page = textOrEmpty(url);
+    logDebug("Page load failed for %s", page.c_str());
+    const std::string offlinePage = textOrEmpty(config->offlinePageURL);
+    // The offline page is never its own fallback, whatever its URL carries.
+    const bool fallBack = XLoop::isRoomPage(page) && !XLoop::isOfflinePage(page) &&
+                          page != offlinePage && !offlinePage.empty();
+    if (fallBack) {
+        client->loadURL(offlinePage.c_str());
+    } else {
+        client->setPageBusy(false);  // nothing more will load to end the busy state
+    }
+}
+
+void PageLoadHandler::onLoadFinished(const char* url) {
+    XLOOP_ASSERT_UI_THREAD();
+    const std::string page = textOrEmpty(url);
+    logDebug("Page load finished for %s", page.c_str());
+    std::shared_ptr<VEQPreferences> store =
+        getPreferenceStore(textOrEmpty(config->userDataPath), textOrEmpty(config->locale));
+
+    XLoop::ScriptObject payload;
+    if (XLoop::isRoomPage(page)) addRoomFacts(*config, store.get(), payload);
+    if (auto* updateInfo = static_cast<const char*>(client->getUserData(XLoop::kUpdateInfoKey))) {
+        logDebug("PageLoadHandler: Going to Pass Update info");
+        payload["updateInfo"] = updateInfo;
+    }
+    if (XLoop::roomVisited(client)) {
+        logDebug("PageLoadHandler: Going to Pass Force Xloop View info");
+        payload["isXloopViewForced"] = "yes";
+    }
+    payload["preferences"] = XLoop::urlEscape(allPreferencesText(store.get()));
+
+    const std::string escaped = XLoop::urlEscape(serializeJsonObject(payload));
+    client->executeScript(XLoop::scriptCallWithEscapedPayload("initXLoopRoom", escaped).c_str());
+    if (page != "about:blank") client->setPageBusy(false);
+}
+
+}  // namespace VEQ

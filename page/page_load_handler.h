@@ -1,0 +1,28 @@
+// What a room browser does as its pages start, finish and fail to load.
+#pragma once
+
+#include "xloop/veq_browser.h"
+#include "xloop/xloop_client.h"
+
+namespace VEQ {
+
+// Initialises every page that finishes loading with "initXLoopRoom", keeps
+// the browser's busy state while the room or the offline page loads, and
+// falls back to the offline page when the room page fails. Keeps no state
+// between callbacks. Called on the host's UI thread.
+class PageLoadHandler final : public IPageLoadHandler {
+public:
+    // The record must outlive the handler; the handler owns neither.
+    PageLoadHandler(BrowserClient* client, const VEQConfiguration* config);
+    ~PageLoadHandler() override = default;
+
+    void onLoadFinished(const char* url) override;
+    void onLoadStarted(const char* url) override;
+    void onLoadFailed(const char* url) override;
+
+private:
+    BrowserClient* client;
+    const VEQConfiguration* config;
+};
+
+}  // namespace VEQ

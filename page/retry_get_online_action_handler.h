@@ -1,0 +1,58 @@
+// "retryGetOnline": the page asks whether the room's URL answers again.
+#pragma once
+
+#include <memory>
+
+#include "host/dispatcher.h"
+#include "host/url_access.h"
+#include "xloop/veq_browser.h"
+#include "xloop/xloop_client.h"
+
+namespace VEQ {
+class XLoopRetryGetOnlineActionHandler;
+}
+
+namespace XLoop {
+
+// Acts on a retry's answer on the UI thread: loads the room page when it
+// answers, else tells the page with "onRetryComplete();". Then the handler
+// may start another check.
+class URLAccessResultTaskForRetryAction final : public URLAccessResultTask {
+public:
+    explicit URLAccessResultTaskForRetryAction(VEQ::XLoopRetryGetOnlineActionHandler* retryHandler)
+        : retryHandler(retryHandler) {}
+
+    void run() override;
+
+private:
+    VEQ::XLoopRetryGetOnlineActionHandler* retryHandler;  // not owned; null once run
+};
+
+}  // namespace XLoop
+
+namespace VEQ {
+
+// Starts one reachability check at a time, on a worker thread of its own
+// made on the first retry. Deleting the handler stops a check in flight.
+class XLoopRetryGetOnlineActionHandler final : public JSActionHandler {
+public:
+    // The record must outlive the handler.
+    XLoopRetryGetOnlineActionHandler(BrowserClient* client, const VEQConfiguration* config);
+    ~XLoopRetryGetOnlineActionHandler() override;
+
+    void handleAction(const char* actionName, const char* argumentsJson, char** result) override;
+
+private:
+    friend class XLoop::URLAccessResultTaskForRetryAction;
+
+    void startCheck();
+
+    BrowserClient* client;
+    const VEQConfiguration* config;
+    std::unique_ptr<XLoop::WorkerThreadDispatcher> workerDispatcher;
+    // Both set while a check is in flight.
+    XLoop::RefPtr<XLoop::URLAccessCheckTask> checkTask;
+    XLoop::RefPtr<XLoop::URLAccessResultTaskForRetryAction> resultTask;
+};
+
+}  // namespace VEQ

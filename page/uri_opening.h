@@ -1,0 +1,17 @@
+// Opening a link the room page asks for with the user's default application.
+#pragma once
+
+#include <string>
+
+namespace XLoop {
+
+// Only web and mail links: the page is remote content and must not be able
+// to start local programs or open local files. The scheme is http, https or
+// mailto in any letter case, and the URI holds no blank, control byte or
+// double quote that could split it into more than one argument.
+bool mayOpenURI(const std::string& uri);
+
+// Opens the URI when mayOpenURI allows it; logs a refusal or a failure.
+void openURIFromPage(const std::string& uri);
+
+}  // namespace XLoop

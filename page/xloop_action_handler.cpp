@@ -1,0 +1,52 @@
+#include "page/xloop_action_handler.h"
+
+#include "base/nullable_text.h"
+#include "host/log.h"
+#include "host/ui_thread.h"
+#include "page/action_support.h"
+#include "page/uri_opening.h"
+#include "prefs/preference_stores.h"
+
+using XLoop::argumentValue;
+using XLoop::logDebug;
+
+namespace VEQ {
+
+XloopActionHandler::XloopActionHandler(std::string userDataPath, std::string locale)
+    : userDataPath(std::move(userDataPath)), locale(std::move(locale)) {}
+
+void XloopActionHandler::handleAction(const char* actionName, const char* argumentsJson, char** result) {
+    XLOOP_ASSERT_UI_THREAD();
+    const std::string action = XLoop::textOrEmpty(actionName);
+    const XLoop::ScriptObject arguments = XLoop::parseActionArguments(XLoop::textOrEmpty(argumentsJson));
+    XLoop::ScriptObject reply;
+
+    if (action == "writePreference") {
+        const std::string* key = argumentValue(arguments, "key");
+        const std::string* value = argumentValue(arguments, "value");
+        if (key != nullptr && value != nullptr) {
+            logDebug("Got action %s (%s=%s)", action.c_str(), key->c_str(), value->c_str());
+            writePreference(getPreferenceStore(userDataPath, locale).get(), key->c_str(), value->c_str());
+        }
+    } else if (action == "openURI") {
+        const std::string* uri = argumentValue(arguments, "uri");
+        if (uri != nullptr && !uri->empty()) {
+            logDebug("Got action %s (%s)", action.c_str(), uri->c_str());
+            XLoop::openURIFromPage(*uri);
+        }
+    } else if (action == "readPreference") {
+        const std::string* key = argumentValue(arguments, "key");
+        if (key != nullptr) {
+            const std::string* defaultValue = argumentValue(arguments, "defaultValue");
+            const std::string value = readPreference(getPreferenceStore(userDataPath, locale).get(),
+                                                     key->c_str(), defaultValue ? defaultValue->c_str() : "");
+            reply[*key] = value;
+            logDebug("Got action %s (%s=%s)", action.c_str(), key->c_str(), value.c_str());
+        }
+    } else if (action == "writeLog") {
+        if (const std::string* message = argumentValue(arguments, "msg")) logDebug("%s", message->c_str());
+    }
+    *result = XLoop::replyText(reply);
+}
+
+}  // namespace VEQ

@@ -1,0 +1,216 @@
+// The room page's script actions, invoked through the stand-in browser
+// library as a page invokes them, replies included.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "host/dispatcher.h"
+#include "page/last_viewed_card_action_handler.h"
+#include "page/retry_get_online_action_handler.h"
+#include "page/xloop_action_handler.h"
+#include "testing/http_test_server.h"
+#include "testing/veqpod/veqpod_control.h"
+#include "tests/preferences_files.h"
+#include "tests/room_support.h"
+#include "tests/test_support.h"
+
+using namespace xloop_test;
+using Calls = std::vector<veqpod::ClientCall>;
+using XLoop::ScriptObject;
+
+namespace {
+
+class ActionHandlersTest : public ::testing::Test {
+protected:
+    void SetUp() override { client = CreateBrowser(nullptr, nullptr, "1"); }
+    void TearDown() override { veqpodDestroyClient(client); }
+
+    // The reply, or "(no handler)".
+    std::string invoke(const char* action, const std::string& arguments) {
+        std::string reply;
+        if (!veqpod::invokeAction(client, action, arguments.c_str(), &reply)) return "(no handler)";
+        return reply;
+    }
+
+    ScriptObject storedPreferences() { return loadedPreferences(userData.path(), "en_us"); }
+
+    TempFolder userData;
+    BrowserClient* client = nullptr;
+};
+
+class PreferenceActionsTest : public ActionHandlersTest {
+protected:
+    void SetUp() override {
+        ActionHandlersTest::SetUp();
+        for (const char* action : {"writePreference", "openURI", "readPreference", "writeLog", "otherAction"})
+            client->registerActionHandler(action, &handler);
+    }
+
+    VEQ::XloopActionHandler handler{userData.path().u8string(), "en_us"};
+};
+
+TEST_F(PreferenceActionsTest, WriteAndReadPreferencesWithTheRequestedKeyInTheReply) {
+    LogCapture log;
+    EXPECT_EQ(invoke("writePreference", R"({"key":"color", "value":"blue"})"), "{}");
+    EXPECT_EQ(invoke("readPreference", R"({"defaultValue":"red", "key":"color"})"), R"({"color":"blue"})");
+    // A missing key is answered with its default, which the store keeps.
+    EXPECT_EQ(invoke("readPreference", R"({"defaultValue":"10", "key":"size"})"), R"({"size":"10"})");
+    EXPECT_EQ(invoke("readPreference", R"({"key":"shape"})"), R"({"shape":""})");
+
+    EXPECT_EQ(storedPreferences(), (ScriptObject{{"color", "blue"}, {"shape", ""}, {"size", "10"}}));
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{"(VEQ): Got action writePreference (color=blue)",
+                                                     "(VEQ): Got action readPreference (color=blue)",
+                                                     "(VEQ): Got action readPreference (size=10)",
+                                                     "(VEQ): Got action readPreference (shape=)"}));
+}
+
+TEST_F(PreferenceActionsTest, ArgumentsFromJsonStringifyReadLikeTheFixedLayout) {
+    EXPECT_EQ(invoke("writePreference", R"({"key":"a","value":"1"})"), "{}");
+    EXPECT_EQ(invoke("writePreference", "{ \"key\" : \"b\" ,\n \"value\" : \"\\u00e9\\ud83d\\ude00\" }"), "{}");
+    EXPECT_EQ(storedPreferences(), (ScriptObject{{"a", "1"}, {"b", "\xc3\xa9\xf0\x9f\x98\x80"}}));
+}
+
+TEST_F(PreferenceActionsTest, MissingOrUnreadableArgumentsDoNothingButEveryActionReplies) {
+    LogCapture log;
+    for (const char* action : {"writePreference", "openURI", "readPreference", "writeLog", "otherAction"}) {
+        EXPECT_EQ(invoke(action, "{}"), "{}") << action;
+        EXPECT_EQ(invoke(action, "not an object"), "{}") << action;
+    }
+    EXPECT_EQ(invoke("writePreference", R"({"key":"only"})"), "{}");
+    EXPECT_EQ(invoke("openURI", R"({"uri":""})"), "{}");
+    EXPECT_EQ(invoke("otherAction", R"({"key":"k", "value":"v", "msg":"m"})"), "{}");
+
+    EXPECT_TRUE(log.lines().empty());
+    EXPECT_TRUE(storedPreferences().empty());
+    EXPECT_TRUE(veqpodHeapIsValid());  // every reply was the library's to free
+}
+
+TEST_F(PreferenceActionsTest, WriteLogNeverUsesTheMessageAsAFormat) {
+    LogCapture log;
+    EXPECT_EQ(invoke("writeLog", R"({"msg":"100%s done %d %n"})"), "{}");
+    EXPECT_EQ(log.lines(), std::vector<std::string>{"(VEQ): 100%s done %d %n"});
+}
+
+TEST_F(ActionHandlersTest, WithoutAUserDataFolderReadsGiveTheDefaultAndWritesAreDropped) {
+    VEQ::XloopActionHandler handler("", "en_us");
+    client->registerActionHandler("writePreference", &handler);
+    client->registerActionHandler("readPreference", &handler);
+    EXPECT_EQ(invoke("writePreference", R"({"key":"k", "value":"v"})"), "{}");
+    EXPECT_EQ(invoke("readPreference", R"({"defaultValue":"d", "key":"k"})"), R"({"k":"d"})");
+}
+
+class LastViewedCardTest : public ActionHandlersTest {
+protected:
+    void SetUp() override {
+        ActionHandlersTest::SetUp();
+        client->registerActionHandler("writeLastViewedCardID", &handler);
+        client->registerActionHandler("writePreference", &preferences);
+        client->setUserData("writeLastViewedCardID", &handler);
+    }
+    void TearDown() override {
+        client->setUserData("writeLastViewedCardID", nullptr);
+        ActionHandlersTest::TearDown();
+    }
+
+    VEQ::XLoopWriteLastViewedCardIDActionHandler handler{userData.path().u8string(), "en_us"};
+    VEQ::XloopActionHandler preferences{userData.path().u8string(), "en_us"};
+};
+
+TEST_F(LastViewedCardTest, ValuesWaitForTheRoomToBeEnteredThenTheLatestOfEachIsWritten) {
+    LogCapture log;
+    EXPECT_EQ(invoke("writeLastViewedCardID", R"({"key":"lastViewedCardID", "value":"c1"})"), "{}");
+    EXPECT_EQ(invoke("writeLastViewedCardID", R"({"key":"lastViewedCardID", "value":"c2"})"), "{}");
+    EXPECT_EQ(invoke("writeLastViewedCardID", R"({"key":"lastViewedTab","value":"t1"})"), "{}");
+    EXPECT_TRUE(storedPreferences().empty());
+
+    NotifyXLoopRoomVisited(client);
+    EXPECT_EQ(storedPreferences(), (ScriptObject{{"lastViewedCardID", "c2"}, {"lastViewedTab", "t1"}}));
+    EXPECT_TRUE(log.contains("(VEQ): Got Last viewed cardID from server: (lastViewedCardID = c1)"));
+    EXPECT_TRUE(log.contains("(VEQ): Entered XLoop for the first time"));
+}
+
+TEST_F(LastViewedCardTest, AfterTheRoomIsEnteredEachValueIsWrittenAloneAndOnce) {
+    invoke("writeLastViewedCardID", R"({"key":"lastViewedCardID", "value":"old"})");
+    NotifyXLoopRoomVisited(client);
+    // Another writer stores a newer value; a later card must not bring the old one back.
+    invoke("writePreference", R"({"key":"lastViewedCardID", "value":"newer"})");
+    invoke("writeLastViewedCardID", R"({"key":"lastViewedTab", "value":"t2"})");
+    EXPECT_EQ(invoke("writeLastViewedCardID", R"({"key":"lastViewedTab"})"), "{}");
+
+    EXPECT_EQ(storedPreferences(), (ScriptObject{{"lastViewedCardID", "newer"}, {"lastViewedTab", "t2"}}));
+}
+
+TEST_F(LastViewedCardTest, OtherActionNamesAreAnsweredAndIgnored) {
+    client->registerActionHandler("somethingElse", &handler);
+    EXPECT_EQ(invoke("somethingElse", R"({"key":"k", "value":"v"})"), "{}");
+    NotifyXLoopRoomVisited(client);
+    EXPECT_TRUE(storedPreferences().empty());
+}
+
+class RetryGetOnlineTest : public ActionHandlersTest {
+protected:
+    void SetUp() override {
+        ActionHandlersTest::SetUp();
+        InitializeVEQ(nullptr);
+        HttpRoute room;
+        room.body = "<html>room</html>";
+        server.setRoute("/veqtemplate/room", room);
+        record.set(&VEQConfiguration::url, server.url("/veqtemplate/room?17").c_str());
+        handler = std::make_unique<VEQ::XLoopRetryGetOnlineActionHandler>(client, record.get());
+        client->registerActionHandler("retryGetOnline", handler.get());
+    }
+    void TearDown() override {
+        handler.reset();
+        XLoop::destroyMainThreadDispatcher();
+        ActionHandlersTest::TearDown();
+    }
+
+    HttpTestServer server;
+    RoomRecord record;
+    std::unique_ptr<VEQ::XLoopRetryGetOnlineActionHandler> handler;
+};
+
+TEST_F(RetryGetOnlineTest, AnAnsweringRoomIsLoadedAndOneCheckRunsAtATime) {
+    LogCapture log;
+    EXPECT_EQ(invoke("retryGetOnline", "{}"), "{}");
+    // The first check's answer can only be acted on by this thread: it is still in flight.
+    EXPECT_EQ(invoke("retryGetOnline", "{}"), "{}");
+    ASSERT_TRUE(runUiTasksUntil([&] { return !veqpod::calls(client).empty(); }));
+
+    EXPECT_EQ(veqpod::calls(client), (Calls{{"loadURL", record->url}}));
+    EXPECT_EQ(server.requestCount(), 1);
+    const auto lines = log.lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "(VEQ): Got request to retry connection..."), 2);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "(VEQ): Retrying for server reachability..."), 1);
+    EXPECT_TRUE(log.contains("(VEQ): Retry is now complete with result : 1"));
+
+    // Back to idle: the next retry checks again, and an offline room is reported to the page.
+    record.set(&VEQConfiguration::url, server.url("/gone").c_str());
+    invoke("retryGetOnline", "{}");
+    ASSERT_TRUE(runUiTasksUntil([&] { return veqpod::calls(client).size() == 2; }));
+    EXPECT_EQ(veqpod::calls(client).back(), (veqpod::ClientCall{"executeScript", "onRetryComplete();"}));
+    EXPECT_TRUE(log.contains("(VEQ): Retry is now complete with result : 0"));
+}
+
+TEST_F(RetryGetOnlineTest, DeletingTheHandlerStopsTheCheckAndNothingIsLoaded) {
+    HttpRoute slow;
+    slow.delayMilliseconds = 30000;
+    server.setRoute("/veqtemplate/room", slow);
+    invoke("retryGetOnline", "{}");
+    ASSERT_TRUE(runUiTasksUntil([&] { return server.requestCount() == 1; }));
+
+    handler.reset();  // cancels the check, which aborts its request
+    runPendingUiTasks();
+    EXPECT_TRUE(veqpod::calls(client).empty());
+}
+
+TEST_F(ActionHandlersTest, RetryWithoutARecordOnlyLogs) {
+    VEQ::XLoopRetryGetOnlineActionHandler handler(client, nullptr);
+    client->registerActionHandler("retryGetOnline", &handler);
+    LogCapture log;
+    EXPECT_EQ(invoke("retryGetOnline", "{}"), "{}");
+    EXPECT_EQ(log.lines(), std::vector<std::string>{"(VEQ): Got request to retry connection..."});
+}
+
+}  // namespace

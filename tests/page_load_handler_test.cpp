@@ -1,0 +1,169 @@
+// A room browser's page-load handler as the browser library calls it: busy
+// state, the offline fallback, and the init payload the page decodes.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "page/page_load_handler.h"
+#include "prefs/preference_stores.h"
+#include "testing/veqpod/veqpod_control.h"
+#include "tests/preferences_files.h"
+#include "tests/room_support.h"
+#include "tests/test_support.h"
+
+using namespace xloop_test;
+using Calls = std::vector<veqpod::ClientCall>;
+
+namespace {
+
+constexpr char kRoom[] = "https://room.test/veqtemplate/index.html?1700000000";
+constexpr char kOffline[] = "file:///app/xLoop_Offline.html";
+
+class PageLoadHandlerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        record.set(&VEQConfiguration::url, kRoom)
+            .set(&VEQConfiguration::product, "Studio")
+            .set(&VEQConfiguration::version, "17.0")
+            .set(&VEQConfiguration::locale, "en_us")
+            .set(&VEQConfiguration::userDataPath, userData.path().u8string().c_str())
+            .set(&VEQConfiguration::installationType, "trial")
+            .set(&VEQConfiguration::offlinePageURL, kOffline);
+        record->isMASBuild = true;
+        client = CreateBrowser(nullptr, nullptr, "17");
+        client->setPageLoadHandler(std::make_shared<VEQ::PageLoadHandler>(client, record.get()));
+    }
+    void TearDown() override {
+        std::free(client->getUserData("eXloopUpdateInfo"));  // a plain client has no destroy notifier
+        veqpodDestroyClient(client);
+    }
+
+    Calls calls() { return veqpod::calls(client); }
+
+    // The object of the latest "initXLoopRoom" call.
+    XLoop::ScriptObject lastPayload() {
+        const Calls all = calls();
+        for (auto call = all.rbegin(); call != all.rend(); ++call)
+            if (call->operation == "executeScript") return payloadOfCall("initXLoopRoom", call->argument);
+        return {};
+    }
+
+    std::shared_ptr<VEQ::VEQPreferences> store() {
+        return VEQ::getPreferenceStore(userData.path().u8string(), "en_us");
+    }
+
+    TempFolder userData;
+    RoomRecord record;
+    BrowserClient* client = nullptr;
+};
+
+TEST_F(PageLoadHandlerTest, BusyWhileTheRoomOrOfflinePageLoadsUntilARealPageIsInitialised) {
+    LogCapture log;
+    veqpodFireLoadStarted(client, kRoom);
+    veqpodFireLoadStarted(client, kOffline);
+    veqpodFireLoadStarted(client, "https://x.test/veqtemplate/xLoop_Offline");  // both markers: once
+    veqpodFireLoadStarted(client, "https://x.test/VEQTEMPLATE/");               // markers are case-sensitive
+    veqpodFireLoadStarted(client, "https://x.test/?page=veqtemplate");          // the query counts
+    EXPECT_EQ(calls(), (Calls{{"setPageBusy", "true"}, {"setPageBusy", "true"}, {"setPageBusy", "true"},
+                              {"setPageBusy", "true"}}));
+    EXPECT_EQ(log.lines().at(0), std::string("(VEQ): Page load started for ") + kRoom);
+
+    for (const char* url : {"about:blank", "About:blank", "about:blank#x", kOffline}) {
+        veqpodFireLoadFinished(client, url);
+        const Calls all = calls();
+        EXPECT_EQ(all.back().operation, url == std::string("about:blank") ? "executeScript" : "setPageBusy") << url;
+    }
+    EXPECT_EQ(calls().back(), (veqpod::ClientCall{"setPageBusy", "false"}));
+    EXPECT_TRUE(log.contains(std::string("(VEQ): Page load finished for ") + kOffline));
+}
+
+TEST_F(PageLoadHandlerTest, AFailingRoomPageFallsBackToTheOfflinePageAndNothingLoops) {
+    LogCapture log;
+    veqpodFireLoadFailed(client, kRoom);
+    EXPECT_EQ(calls(), (Calls{{"loadURL", kOffline}}));
+    EXPECT_EQ(log.lines(), std::vector<std::string>{std::string("(VEQ): Page load failed for ") + kRoom});
+
+    // A failure that leads nowhere ends the busy state instead of loading again.
+    record.set(&VEQConfiguration::offlinePageURL, "file:///app/veqtemplate/offline.html");
+    for (const char* url : {kOffline, "file:///app/veqtemplate/offline.html", "https://elsewhere.test/"}) {
+        veqpodFireLoadFailed(client, url);
+        EXPECT_EQ(calls().back(), (veqpod::ClientCall{"setPageBusy", "false"})) << url;
+    }
+    record.set(&VEQConfiguration::offlinePageURL, "");  // the host's offline page file is missing
+    veqpodFireLoadFailed(client, kRoom);
+    EXPECT_EQ(calls().back(), (veqpod::ClientCall{"setPageBusy", "false"}));
+    EXPECT_EQ(calls().size(), 5u);
+}
+
+TEST_F(PageLoadHandlerTest, TheRoomPageIsToldWhoTheHostIsAndTheCardLastViewed) {
+    LogCapture log;
+    veqpodFireLoadFinished(client, kRoom);
+
+    const Calls all = calls();
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[1], (veqpod::ClientCall{"setPageBusy", "false"}));
+    // Keys reach the page in byte order, whatever order they were set in.
+    EXPECT_EQ(XLoop::serializeJsonObject(lastPayload()),
+              R"({"installationType":"trial", "isMASBuild":"yes", "isWASBuild":"no", "isWindows":"yes", )"
+              R"("lastViewedCardID":"", "locale":"en_us", "preferences":"%7B%22lastViewedCardID%22%3A%22%22%7D", )"
+              R"("product":"Studio", "version":"17.0"})");
+    EXPECT_EQ(all[0].argument.find(' '), std::string::npos);
+    // The first read keeps the empty card id in the store and its file.
+    EXPECT_EQ(loadedPreferences(userData.path(), "en_us"), (XLoop::ScriptObject{{"lastViewedCardID", ""}}));
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{
+                               std::string("(VEQ): Page load finished for ") + kRoom,
+                               "(VEQ): Going to read lastViewedCardID",
+                               "(VEQ): Going to initialize JS with (isMASBuild: 1) (product: Studio) "
+                               "(version: 17.0) (locale:en_us) (installationType: trial) (lastViewedCardID: ) "}));
+}
+
+TEST_F(PageLoadHandlerTest, EveryPageGetsThePreferencesAndOnlyTheFactsThatAreSet) {
+    veqpodFireLoadFinished(client, "about:blank");
+    EXPECT_EQ(lastPayload(), (XLoop::ScriptObject{{"preferences", "%7B%7D"}}));
+
+    const char* ids[] = {"a1"};
+    const char* names[] = {"N1"};
+    SetUpdateInfo(client, 1, ids, names, names);
+    client->setUserData("eXLoopRoomVisited", reinterpret_cast<void*>(intptr_t{2}));
+    LogCapture log;
+    veqpodFireLoadFinished(client, kOffline);
+    XLoop::ScriptObject payload = lastPayload();
+    EXPECT_EQ(percentDecode(payload.at("updateInfo")), R"({"updateDescriptions":"N1","updateNames":"N1","updateRefIds":"a1"})");
+    EXPECT_EQ(payload.count("isXloopViewForced"), 0u);
+    EXPECT_TRUE(log.contains("(VEQ): PageLoadHandler: Going to Pass Update info"));
+
+    client->setUserData("eXLoopRoomVisited", reinterpret_cast<void*>(intptr_t{1}));
+    veqpodFireLoadFinished(client, kOffline);
+    payload = lastPayload();
+    EXPECT_EQ(payload.at("isXloopViewForced"), "yes");
+    EXPECT_EQ(payload.size(), 3u);
+    EXPECT_TRUE(log.contains("(VEQ): PageLoadHandler: Going to Pass Force Xloop View info"));
+}
+
+TEST_F(PageLoadHandlerTest, PreferencesTravelAsAnEscapedObjectOfTheirOwn) {
+    const XLoop::ScriptObject stored{{"quote\"", "back\\slash"},
+                                     {"lastViewedCardID", "card 7"},
+                                     {"text", "line\nbreak \x01 100% caf\xc3\xa9 \xf0\x9f\x98\x80"}};
+    for (const auto& [key, value] : stored) store()->setPreference(key.c_str(), value.c_str());
+
+    veqpodFireLoadFinished(client, kRoom);
+    const XLoop::ScriptObject payload = lastPayload();
+    EXPECT_EQ(payload.at("lastViewedCardID"), "card 7");
+    EXPECT_EQ(XLoop::parseActionArguments(percentDecode(payload.at("preferences"))), stored);
+}
+
+TEST_F(PageLoadHandlerTest, MissingRecordTextsCountAsEmpty) {
+    for (char* VEQConfiguration::*field : RoomRecord::kTextFields) record.set(field, nullptr);
+    LogCapture log;
+    veqpodFireLoadFinished(client, kRoom);
+    veqpodFireLoadFailed(client, kRoom);
+
+    const XLoop::ScriptObject payload = lastPayload();
+    EXPECT_EQ(payload.at("product"), "");
+    EXPECT_EQ(payload.at("lastViewedCardID"), "");
+    EXPECT_EQ(payload.at("preferences"), "%7B%7D");  // no user-data folder: no store
+    EXPECT_EQ(calls().back(), (veqpod::ClientCall{"setPageBusy", "false"}));
+}
+
+}  // namespace

@@ -1,0 +1,207 @@
+// The life of a room browser: made and wired by CreateBrowserClientWithConfig,
+// sent to the room or the offline page by the check's answer, initialised on
+// every load, and unwired when the browser library destroys it.
+#include <gtest/gtest.h>
+
+#include "host/browser_cleanup_handler.h"
+#include "host/dispatcher.h"
+#include "host/module_state.h"
+#include "testing/http_test_server.h"
+#include "testing/veqpod/veqpod_control.h"
+#include "tests/preferences_files.h"
+#include "tests/room_support.h"
+#include "tests/test_support.h"
+
+using namespace xloop_test;
+using Calls = std::vector<veqpod::ClientCall>;
+
+namespace {
+
+constexpr char kOffline[] = "file:///app/xLoop_Offline.html";
+
+const char* const kWiringKeys[] = {"pageLoadHandlerInstance", "xLoopBackgroundURLAccessTask",
+                                   "xLoopInitialLoadingTask", "eXLoopInitialBackgroundDispatcher",
+                                   "writePreference", "retryGetOnline", "writeLastViewedCardID"};
+
+class RoomBrowserTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        veqpodReset();
+        InitializeVEQ(nullptr);
+        HttpRoute room;
+        room.body = "<html>room</html>";
+        server.setRoute("/veqtemplate/room", room);
+        record.set(&VEQConfiguration::url, server.url("/veqtemplate/room?1700000000").c_str())
+            .set(&VEQConfiguration::product, "Studio")
+            .set(&VEQConfiguration::version, "17")
+            .set(&VEQConfiguration::locale, "en_us")
+            .set(&VEQConfiguration::userDataPath, userData.path().u8string().c_str())
+            .set(&VEQConfiguration::installationType, "retail")
+            .set(&VEQConfiguration::offlinePageURL, kOffline);
+    }
+    void TearDown() override {
+        if (client != nullptr) veqpodDestroyClient(client);
+        XLoop::destroyMainThreadDispatcher();
+    }
+
+    BrowserClient* create() { return client = CreateBrowserClientWithConfig(&hostArg1, record.get(), &hostArg2); }
+    Calls calls() { return veqpod::calls(client); }
+    bool waitForCalls(size_t count) {
+        return runUiTasksUntil([&] { return calls().size() >= count; });
+    }
+    std::string invoke(const char* action, const char* arguments) {
+        std::string reply;
+        return veqpod::invokeAction(client, action, arguments, &reply) ? reply : "(no handler)";
+    }
+
+    int hostArg1 = 0, hostArg2 = 0;
+    HttpTestServer server;
+    TempFolder userData;
+    RoomRecord record;
+    BrowserClient* client = nullptr;
+};
+
+TEST_F(RoomBrowserTest, StartsBlankIsWiredAndLoadsTheRoomWhenItAnswers) {
+    LogCapture log;
+    ASSERT_NE(create(), nullptr);
+
+    const auto creation = veqpod::libraryRecord().creations.at(0);
+    EXPECT_EQ(creation.hostArg1, &hostArg1);
+    EXPECT_EQ(creation.hostArg2, &hostArg2);
+    EXPECT_EQ(creation.version, 17);
+    EXPECT_EQ(creation.initialURL, "about:blank");
+    for (const char* key : kWiringKeys) EXPECT_NE(client->getUserData(key), nullptr) << key;
+    EXPECT_EQ(veqpodUserDataCount(client), 7);
+    EXPECT_EQ(veqpodActionHandlerCount(client), 6);
+    EXPECT_TRUE(veqpodHasPageLoadHandler(client));
+    EXPECT_TRUE(veqpodHasDestroyNotifier(client));
+
+    ASSERT_TRUE(waitForCalls(1));
+    EXPECT_EQ(calls(), (Calls{{"loadURL", record->url}}));
+    EXPECT_TRUE(log.contains(std::string("(VEQ): URL ") + record->url + " is accessible"));
+    EXPECT_EQ(server.requests().at(0).method, "HEAD");
+}
+
+TEST_F(RoomBrowserTest, AnUnansweredRoomOrAFailingRoomPageShowsTheOfflinePage) {
+    record.set(&VEQConfiguration::url, server.url("/veqtemplate/missing").c_str());
+    create();
+    ASSERT_TRUE(waitForCalls(1));
+    EXPECT_EQ(calls(), (Calls{{"loadURL", kOffline}}));
+
+    record.set(&VEQConfiguration::url, server.url("/veqtemplate/room").c_str());
+    veqpodFireLoadStarted(client, record->url);
+    veqpodFireLoadFailed(client, record->url);
+    veqpodFireLoadStarted(client, kOffline);
+    veqpodFireLoadFinished(client, kOffline);
+    const Calls all = calls();
+    ASSERT_EQ(all.size(), 6u);
+    EXPECT_EQ(all[1], (veqpod::ClientCall{"setPageBusy", "true"}));
+    EXPECT_EQ(all[2], (veqpod::ClientCall{"loadURL", kOffline}));
+    EXPECT_EQ(all[3], (veqpod::ClientCall{"setPageBusy", "true"}));
+    EXPECT_EQ(payloadOfCall("initXLoopRoom", all[4].argument).size(), 1u);  // the offline page: preferences only
+    EXPECT_EQ(all[5], (veqpod::ClientCall{"setPageBusy", "false"}));
+}
+
+TEST_F(RoomBrowserTest, RefusedOrIncompleteRequestsMakeNothing) {
+    EXPECT_EQ(CreateBrowserClientWithConfig(nullptr, nullptr, nullptr), nullptr);
+    RoomRecord noURL;
+    EXPECT_EQ(CreateBrowserClientWithConfig(nullptr, noURL.get(), nullptr), nullptr);
+    EXPECT_TRUE(veqpod::libraryRecord().creations.empty());
+
+    veqpodRefuseNextClient();
+    record.set(&VEQConfiguration::version, "beta");
+    EXPECT_EQ(create(), nullptr);
+    EXPECT_EQ(veqpod::libraryRecord().creations.at(0).version, 0);
+    EXPECT_EQ(server.requestCount(), 0);
+}
+
+TEST_F(RoomBrowserTest, DestroyedBeforeTheAnswerItIsNeverNavigatedAndItsQueueGoes) {
+    LogCapture log;
+    create();
+    const char* ids[] = {"a1"};
+    SetUpdateInfo(client, 1, ids, ids, ids);
+    // Wait for the answer, but leave it on the UI queue.
+    ASSERT_TRUE(waitUntil([&] {
+        return log.contains(std::string("(VEQ): URL ") + record->url + " accessibility result: 1");
+    }));
+
+    veqpodDestroyClient(client);  // a late navigation would touch freed memory
+    client = nullptr;
+    runPendingUiTasks();
+    EXPECT_EQ(XLoop::g_dispatcherWindow.load(), nullptr);
+    EXPECT_TRUE(log.contains("(VEQ): Shutting down dispatchers"));
+
+    // Without a new InitializeVEQ a second room browser's answer reaches no one.
+    create();
+    ASSERT_TRUE(waitUntil([&] { return server.requestCount() == 2; }));
+    EXPECT_TRUE(calls().empty());
+}
+
+TEST_F(RoomBrowserTest, UnwiringClearsEveryEntrySoLateCallbacksFindNothing) {
+    create();
+    ASSERT_TRUE(waitForCalls(1));
+    const char* ids[] = {"a1"};
+    SetUpdateInfo(client, 1, ids, ids, ids);
+
+    XLoop::XLoopBrowserCleanupHandler::instance().onDestroy(client);
+    for (const char* key : kWiringKeys) EXPECT_EQ(client->getUserData(key), nullptr) << key;
+    EXPECT_EQ(client->getUserData("eXloopUpdateInfo"), nullptr);
+
+    // The library may still report a load to the page-load handler it holds.
+    veqpodFireLoadFinished(client, "about:blank");
+    EXPECT_EQ(payloadOfCall("initXLoopRoom", calls().back().argument).count("updateInfo"), 0u);
+    const size_t before = calls().size();
+    NotifyXLoopRoomVisited(client);
+    EXPECT_EQ(calls().size(), before);
+    EXPECT_FALSE(IsXloopRoomVisited(client));
+}
+
+TEST_F(RoomBrowserTest, TheNotifierOfAnUnwiredBrowserOnlyEndsTheQueue) {
+    client = CreateBrowser(nullptr, nullptr, "1");
+    client->setDestroyNotifier(&XLoop::XLoopBrowserCleanupHandler::instance());
+    LogCapture log;
+    veqpodDestroyClient(client);
+    client = nullptr;
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{"(VEQ): Shutting down dispatchers",
+                                                     "(VEQ): Destroying main thread dispatcher",
+                                                     "(VEQ): Main thread dispatcher destroyed now"}));
+    EXPECT_EQ(XLoop::g_dispatcherWindow.load(), nullptr);
+}
+
+TEST_F(RoomBrowserTest, TheWholeLifeFromInitializeToShutDown) {
+    create();
+    ASSERT_TRUE(waitForCalls(1));
+    const std::string room = record->url;
+    veqpodFireLoadFinished(client, "about:blank");
+    veqpodFireLoadStarted(client, room.c_str());
+    veqpodFireLoadFinished(client, room.c_str());
+    EXPECT_EQ(calls().back(), (veqpod::ClientCall{"setPageBusy", "false"}));
+    EXPECT_EQ(payloadOfCall("initXLoopRoom", calls().at(calls().size() - 2).argument).at("installationType"),
+              "retail");
+
+    EXPECT_EQ(invoke("writePreference", R"({"key":"theme","value":"dark"})"), "{}");
+    EXPECT_EQ(invoke("readPreference", R"({"key":"theme"})"), R"({"theme":"dark"})");
+    EXPECT_EQ(invoke("writeLog", R"({"msg":"hello"})"), "{}");
+    EXPECT_EQ(invoke("openURI", R"({"uri":"file:///etc/passwd"})"), "{}");
+    EXPECT_EQ(invoke("writeLastViewedCardID", R"({"key":"lastViewedCardID","value":"card-9"})"), "{}");
+    EXPECT_EQ(invoke("retryGetOnline", "{}"), "{}");
+    const size_t before = calls().size();
+    ASSERT_TRUE(waitForCalls(before + 1));
+    EXPECT_EQ(calls().back(), (veqpod::ClientCall{"loadURL", room}));
+
+    NotifyXLoopRoomVisited(client);
+    veqpodFireLoadFinished(client, room.c_str());
+    const XLoop::ScriptObject payload = payloadOfCall("initXLoopRoom", calls().at(calls().size() - 2).argument);
+    EXPECT_EQ(payload.at("lastViewedCardID"), "card-9");
+    EXPECT_EQ(payload.at("isXloopViewForced"), "yes");
+    EXPECT_EQ(loadedPreferences(userData.path(), "en_us"),
+              (XLoop::ScriptObject{{"lastViewedCardID", "card-9"}, {"theme", "dark"}}));
+
+    LogCapture log;
+    ShutDownVEQ();  // the library destroys the browsers still alive
+    client = nullptr;
+    EXPECT_TRUE(log.contains("(VEQ): Shutting down dispatchers"));
+    EXPECT_EQ(log.lines().back(), "(VEQ): Shut down VEQ framework successfully");
+}
+
+}  // namespace

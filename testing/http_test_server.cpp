@@ -400,6 +400,12 @@ std::vector<HttpRequestRecord> HttpTestServer::requests() const {
     return impl->records;
 }
 
+void HttpTestServer::forgetRequests() {
+    std::lock_guard<std::mutex> lock(impl->mutex);
+    impl->records.clear();
+    impl->records.shrink_to_fit();
+}
+
 int HttpTestServer::requestCount() const {
     std::lock_guard<std::mutex> lock(impl->mutex);
     return static_cast<int>(impl->records.size());

@@ -69,6 +69,8 @@ public:
     // Every well-formed request so far, in arrival order.
     std::vector<HttpRequestRecord> requests() const;
     int requestCount() const;
+    // Drops the records of past requests, for long runs.
+    void forgetRequests();
 
     // A port on 127.0.0.1 that nothing listens on (bound once, then
     // released), for testing refused connections.

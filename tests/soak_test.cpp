@@ -1,0 +1,98 @@
+// Ten thousand room browsers made and destroyed, with page loads and actions
+// in between: memory stays flat once warm, and no thread or descriptor is
+// left behind. Linux, where /proc tells.
+#include <gtest/gtest.h>
+
+#if !defined(_WIN32)
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "testing/http_test_server.h"
+#include "testing/veqpod/veqpod_control.h"
+#include "tests/room_support.h"
+#include "tests/test_support.h"
+
+using namespace xloop_test;
+
+namespace {
+
+long residentKilobytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+int threads() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("Threads:", 0) == 0) return std::stoi(line.substr(8));
+    }
+    return -1;
+}
+
+int descriptors() {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        (void)entry;
+        ++count;
+    }
+    return count;
+}
+
+void quiet(const char*) {}
+
+TEST(SoakTest, TenThousandRoomBrowsersLeaveNothingBehind) {
+    HttpTestServer server;
+    HttpRoute room;
+    room.body = "<html>room</html>";
+    server.setRoute("/veqtemplate/room", room);
+    TempFolder userData;
+    RoomRecord record;
+    record.set(&VEQConfiguration::url, server.url("/veqtemplate/room?1").c_str())
+        .set(&VEQConfiguration::version, "17")
+        .set(&VEQConfiguration::locale, "en_us")
+        .set(&VEQConfiguration::userDataPath, userData.path().u8string().c_str())
+        .set(&VEQConfiguration::offlinePageURL, "file:///offline/xLoop_Offline.html");
+    SetVEQLogSink(quiet);
+    veqpodReset();
+
+    auto oneBrowser = [&](int round) {
+        InitializeVEQ(nullptr);  // the last browser's teardown ended the UI queue
+        BrowserClient* client = CreateBrowserClientWithConfig(nullptr, record.get(), nullptr);
+        ASSERT_TRUE(runUiTasksUntil([&] { return veqpodCallCount(client) > 0; }));
+        veqpodFireLoadStarted(client, record->url);
+        veqpodFireLoadFinished(client, record->url);
+        veqpodInvokeAction(client, "readPreference", R"({"key":"theme","defaultValue":"light"})");
+        veqpodInvokeAction(client, "writeLog", R"({"msg":"soak"})");
+        veqpodInvokeAction(client, "writeLastViewedCardID", R"({"key":"card","value":"7"})");
+        if (round % 500 == 0) {
+            veqpodInvokeAction(client, "writePreference", R"({"key":"round","value":"r"})");
+            NotifyXLoopRoomVisited(client);
+        }
+        veqpodDestroyClient(client);
+        // What the test's own tools remember must not grow either.
+        veqpodReset();
+        server.forgetRequests();
+    };
+
+    for (int round = 0; round < 1000; ++round) oneBrowser(round);  // warm-up
+    const long warmKilobytes = residentKilobytes();
+    const int warmDescriptors = descriptors();
+    for (int round = 0; round < 9000; ++round) oneBrowser(round);
+
+    // Every worker was told to quit; let the last ones finish.
+    const int baseline = 1 /* this thread */ + 1 /* the server's accept thread */;
+    EXPECT_TRUE(waitUntil([&] { return threads() == baseline; })) << threads() << " threads";
+    EXPECT_EQ(descriptors(), warmDescriptors);
+    EXPECT_LT(residentKilobytes() - warmKilobytes, 4096) << warmKilobytes << " KB warm";
+    SetVEQLogSink(nullptr);
+}
+
+}  // namespace
+
+#endif

@@ -16,21 +16,37 @@ namespace {
 
 // One update gives a bare string (pages rely on it), several a list, none an
 // empty list. Missing arrays or entries count as empty texts.
-void appendUpdateValue(std::string& payload, int32_t count, const char* const* texts) {
-    auto text = [texts](int32_t i) {
+class UpdateValue {
+public:
+    UpdateValue(int32_t count, const char* const* texts) : count(count), texts(texts) {}
+
+    size_t length() const {
+        size_t length = count == 1 ? 0 : 2 + (count > 1 ? static_cast<size_t>(count - 1) : 0);
+        for (int32_t i = 0; i < count; ++i) length += quotedJsonLength(text(i));
+        return length;
+    }
+
+    void appendTo(std::string& payload) const {
+        if (count == 1) {
+            quoteJsonString(text(0), payload);
+            return;
+        }
+        payload.push_back('[');
+        for (int32_t i = 0; i < count; ++i) {
+            if (i > 0) payload.push_back(',');
+            quoteJsonString(text(i), payload);
+        }
+        payload.push_back(']');
+    }
+
+private:
+    std::string_view text(int32_t i) const {
         return texts != nullptr && texts[i] != nullptr ? texts[i] : "";
-    };
-    if (count == 1) {
-        quoteJsonString(text(0), payload);
-        return;
     }
-    payload.push_back('[');
-    for (int32_t i = 0; i < count; ++i) {
-        if (i > 0) payload.push_back(',');
-        quoteJsonString(text(i), payload);
-    }
-    payload.push_back(']');
-}
+
+    int32_t count;
+    const char* const* texts;
+};
 
 }  // namespace
 
@@ -38,12 +54,17 @@ extern "C" void SetUpdateInfo(BrowserClient* client, int32_t count, const char* 
                               const char* const* names, const char* const* descriptions) {
     XLOOP_ASSERT_UI_THREAD();
     logDebug("In Update Info");
-    std::string payload = "{\"updateDescriptions\":";
-    appendUpdateValue(payload, count, descriptions);
-    payload += ",\"updateNames\":";
-    appendUpdateValue(payload, count, names);
-    payload += ",\"updateRefIds\":";
-    appendUpdateValue(payload, count, refIds);
+    const UpdateValue values[] = {{count, descriptions}, {count, names}, {count, refIds}};
+    const char* const keys[] = {"{\"updateDescriptions\":", ",\"updateNames\":", ",\"updateRefIds\":"};
+    // Sized first: a list of many megabytes is written once, never moved.
+    size_t length = 1;
+    for (int i = 0; i < 3; ++i) length += std::char_traits<char>::length(keys[i]) + values[i].length();
+    std::string payload;
+    payload.reserve(length);
+    for (int i = 0; i < 3; ++i) {
+        payload += keys[i];
+        values[i].appendTo(payload);
+    }
     payload += '}';
     // The line keeps 1015 characters anyway; a precision stops the formatter
     // from walking a payload of any length.

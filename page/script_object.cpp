@@ -62,7 +62,20 @@ bool readUnicodeEscapes(const std::string& text, size_t& position, std::string& 
 
 }  // namespace
 
-void quoteJsonString(const std::string& text, std::string& out) {
+size_t quotedJsonLength(std::string_view text) {
+    size_t length = 2;
+    for (unsigned char byte : text) {
+        if (byte == '"' || byte == '\\' || byte == '\b' || byte == '\f' || byte == '\n' || byte == '\r' ||
+            byte == '\t') {
+            length += 2;
+        } else {
+            length += byte < 0x20 ? 6 : 1;
+        }
+    }
+    return length;
+}
+
+void quoteJsonString(std::string_view text, std::string& out) {
     static const char kHex[] = "0123456789abcdef";
     out.push_back('"');
     for (unsigned char byte : text) {

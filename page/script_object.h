@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace XLoop {
 
@@ -15,7 +16,11 @@ using ScriptObject = std::map<std::string, std::string>;
 // Appends text as a JSON string literal: the quote, the backslash and every
 // control byte are escaped (\b \f \n \r \t, the others as \u00xx), so that the
 // page's JSON.parse accepts it. Other bytes, UTF-8 included, pass unchanged.
-void quoteJsonString(const std::string& text, std::string& out);
+void quoteJsonString(std::string_view text, std::string& out);
+
+// How many bytes quoteJsonString appends for text, so a large payload can be
+// sized before it is written.
+size_t quotedJsonLength(std::string_view text);
 
 // {"key": "value", "key2": "value2"} in key order, one blank after each
 // comma and none elsewhere; an empty object is {}.

@@ -1,0 +1,69 @@
+// Hostile input handled in bounded time: a document type with an entity bomb
+// is refused before it is expanded, a 10 MiB action argument is read in one
+// pass, and an update list's script payload grows linearly with its size.
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+
+#include "config/config_file.h"
+#include "page/script_object.h"
+#include "prefs/preferences_document.h"
+#include "xloop/xloop_client.h"
+
+namespace {
+
+std::string entityBomb() {
+    std::string xml = "<?xml version=\"1.0\"?>\n<!DOCTYPE veqconfig [\n<!ENTITY e0 \"ha\">\n";
+    for (int i = 1; i < 10; ++i) {
+        xml += "<!ENTITY e" + std::to_string(i) + " \"";
+        for (int j = 0; j < 10; ++j) xml += "&e" + std::to_string(i - 1) + ";";
+        xml += "\">\n";
+    }
+    return xml + "]>\n<veqconfig><defaults killswitch=\"&e9;\"/><general a=\"&e9;\"/></veqconfig>";
+}
+
+void BM_EntityBombRefusedByTheConfigurationReader(benchmark::State& state) {
+    const std::string bomb = entityBomb();
+    for (auto _ : state) {
+        std::string killswitch, url, serverurl;
+        if (XLoop::readConfigSections(bomb, "p", "1", "en_us", killswitch, url, serverurl)) {
+            state.SkipWithError("the bomb was read");
+        }
+    }
+}
+BENCHMARK(BM_EntityBombRefusedByTheConfigurationReader)->Unit(benchmark::kMicrosecond);
+
+void BM_EntityBombRefusedByThePreferencesLoader(benchmark::State& state) {
+    const std::string bomb = entityBomb();
+    for (auto _ : state) {
+        std::map<std::string, std::string> preferences;
+        XLoop::readPreferencesDocument(bomb, preferences);
+        if (!preferences.empty()) state.SkipWithError("the bomb was read");
+    }
+}
+BENCHMARK(BM_EntityBombRefusedByThePreferencesLoader)->Unit(benchmark::kMicrosecond);
+
+void BM_ActionArgumentsOf10MiB(benchmark::State& state) {
+    const std::string arguments = "{\"key\":\"k\", \"value\":\"" + std::string(10 << 20, 'v') + "\"}";
+    for (auto _ : state) benchmark::DoNotOptimize(XLoop::parseActionArguments(arguments));
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(arguments.size()));
+}
+BENCHMARK(BM_ActionArgumentsOf10MiB)->Unit(benchmark::kMillisecond);
+
+void quiet(const char*) {}
+
+// Megabytes of update texts full of quotes and invalid UTF-8, the worst case
+// for escaping; the time per byte stays the same as the list grows.
+void BM_UpdateListOfMegabytes(benchmark::State& state) {
+    std::string text(static_cast<size_t>(state.range(0)) * 1000000 / 3, '"');
+    for (size_t i = 0; i < text.size(); i += 7) text[i] = '\xff';
+    const char* texts[] = {text.c_str(), text.c_str(), text.c_str()};
+    SetVEQLogSink(quiet);
+    for (auto _ : state) SetUpdateInfo(nullptr, 3, texts, texts, texts);
+    SetVEQLogSink(nullptr);
+    state.SetBytesProcessed(state.iterations() * state.range(0) * 1000000);
+}
+BENCHMARK(BM_UpdateListOfMegabytes)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -25,16 +25,18 @@ int localPort(Socket s) {
     return ntohs(address.sin_port);
 }
 
-// Binds 127.0.0.1 on an ephemeral port; kNoSocket on failure.
+// Binds 127.0.0.1 on *port, or on an ephemeral port when it is 0, and
+// stores the port bound; kNoSocket on failure.
 Socket bindLoopback(int* port) {
     initSockets();
     Socket s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (s == kNoSocket) return kNoSocket;
+    keepFromChildProcesses(s);
     allowQuickRebind(s);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
+    address.sin_port = htons(static_cast<unsigned short>(*port));
     if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || (*port = localPort(s)) <= 0) {
         closeSocket(s);
         return kNoSocket;
@@ -47,6 +49,7 @@ Socket bindLoopback(int* port) {
 bool makeWakePair(Socket listener, int port, Socket* reader, Socket* writer) {
     *writer = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (*writer == kNoSocket) return false;
+    keepFromChildProcesses(*writer);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -58,6 +61,7 @@ bool makeWakePair(Socket listener, int port, Socket* reader, Socket* writer) {
             SockLen length = sizeof peer;
             *reader = accept(listener, reinterpret_cast<sockaddr*>(&peer), &length);
             if (*reader == kNoSocket) break;
+            keepFromChildProcesses(*reader);
             if (ntohs(peer.sin_port) == writerPort) return true;
             closeSocket(*reader);  // someone else's connection got in first
         }
@@ -206,6 +210,7 @@ struct HttpTestServer::Impl {
             if (waitReady(listener, false, wakeReader) <= 0 || stopping.load()) return;
             const Socket client = accept(listener, nullptr, nullptr);
             if (client == kNoSocket) continue;  // the client gave up, or would block
+            keepFromChildProcesses(client);
             if (!setNonBlocking(client)) {
                 closeSocket(client);
                 continue;
@@ -349,7 +354,8 @@ struct HttpTestServer::Impl {
     }
 };
 
-HttpTestServer::HttpTestServer() : impl(new Impl) {
+HttpTestServer::HttpTestServer(int port) : impl(new Impl) {
+    impl->port = port;
     impl->listener = bindLoopback(&impl->port);
     if (impl->listener == kNoSocket) throw std::runtime_error("HttpTestServer: cannot bind 127.0.0.1");
     if (listen(impl->listener, SOMAXCONN) != 0 ||

@@ -48,10 +48,11 @@ struct HttpRequestRecord {
 
 class HttpTestServer {
 public:
-    // Binds 127.0.0.1 on an ephemeral port and starts accepting. Every
+    // Binds 127.0.0.1 on `port` (an ephemeral one when 0: a server that comes
+    // back after a stop passes its old port) and starts accepting. Every
     // connection is served on its own thread. Throws std::runtime_error when
     // the socket cannot be set up.
-    HttpTestServer();
+    explicit HttpTestServer(int port = 0);
     // Stops accepting, abandons requests still being read or delayed, and
     // joins every thread the server started.
     ~HttpTestServer();

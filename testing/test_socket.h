@@ -30,6 +30,9 @@ bool setNonBlocking(Socket s);
 // Lets a test run restart at once despite old connections in TIME_WAIT,
 // where that cannot let another socket steal the port.
 void allowQuickRebind(Socket s);
+// Closes s in child processes, so a browser's helper processes started by
+// the same test cannot keep a stopped server's port open.
+void keepFromChildProcesses(Socket s);
 // True when the last call failed only because it would have blocked.
 bool lastCallWouldBlock();
 // 1 when s is ready, 0 when only wake is readable, -1 on failure.

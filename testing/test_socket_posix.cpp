@@ -25,6 +25,10 @@ void allowQuickRebind(Socket s) {
     setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
 }
 
+void keepFromChildProcesses(Socket s) {
+    fcntl(s, F_SETFD, fcntl(s, F_GETFD) | FD_CLOEXEC);
+}
+
 bool lastCallWouldBlock() {
     return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
 }

@@ -28,6 +28,9 @@ bool setNonBlocking(Socket s) {
 // SO_REUSEADDR on Windows would let another socket take the port.
 void allowQuickRebind(Socket) {}
 
+// Winsock sockets reach a child only when it is created to inherit handles.
+void keepFromChildProcesses(Socket) {}
+
 bool lastCallWouldBlock() {
     const int error = WSAGetLastError();
     return error == WSAEWOULDBLOCK || error == WSAEINTR;

@@ -1,0 +1,16 @@
+// The configuration record as the host owns it: freed with its texts.
+#pragma once
+
+#include <memory>
+
+#include "xloop/xloop_client.h"
+
+namespace xloop_demo {
+
+struct ConfigurationRelease {
+    void operator()(VEQConfiguration* record) const;
+};
+
+using ConfigurationRecord = std::unique_ptr<VEQConfiguration, ConfigurationRelease>;
+
+}  // namespace xloop_demo

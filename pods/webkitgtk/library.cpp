@@ -73,7 +73,7 @@ BrowserClient* CreateBrowserClientWithInitData(void* hostArg1, void*, int32_t,
     auto* client = new veqpod_webkit::WebViewClient(g_library.context, hostContainer,
                                                     veqpod_webkit::destroyClient);
     g_library.clients.push_back(client);
-    webkit_web_view_load_uri(client->view(), veqpod_webkit::initialUrl(initData));
+    client->loadURL(veqpod_webkit::initialUrl(initData));
     return client;
 }
 

@@ -93,6 +93,7 @@ void WebViewClient::executeScript(const char* script) {
 
 void WebViewClient::loadURL(const char* url) {
     if (url == nullptr) return;
+    requestedUris.emplace_back(url);
     webkit_web_view_load_uri(view(), url);
 }
 
@@ -117,6 +118,10 @@ void WebViewClient::onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gp
     std::shared_ptr<VEQ::IPageLoadHandler> handler = client->pageLoadHandler;
     if (!handler) return;
     std::string uri = currentUri(view);
+    if (event == WEBKIT_LOAD_STARTED && !client->requestedUris.empty()) {
+        uri = std::move(client->requestedUris.front());
+        client->requestedUris.pop_front();
+    }
     if (event == WEBKIT_LOAD_STARTED) {
         handler->onLoadStarted(uri.c_str());
     } else {

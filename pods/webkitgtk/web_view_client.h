@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -66,6 +67,9 @@ private:
     VEQ::DestroyNotifier* destroyNotifier = nullptr;
     // WebKit ends a failed load with a finished event, which is not reported.
     bool finishAfterFailurePending = false;
+    // The addresses asked for, in order, whose loads have not started yet:
+    // when a load starts, the view still reports the page it is leaving.
+    std::deque<std::string> requestedUris;
 };
 
 }  // namespace veqpod_webkit

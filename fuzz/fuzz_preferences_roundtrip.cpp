@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "fuzz/split_input.h"
 #include "host/log.h"
 #include "prefs/preferences_document.h"
 #include "prefs/xml_text.h"
@@ -21,22 +22,7 @@ void quiet(const char*) {}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SetVEQLogSink(quiet);
-    std::map<std::string, std::string> saved;
-    const std::string input(reinterpret_cast<const char*>(data), size);
-    size_t start = 0;
-    std::string key;
-    bool readingKey = true;
-    for (size_t i = 0; i <= input.size(); ++i) {
-        if (i < input.size() && input[i] != '\0') continue;
-        std::string part = input.substr(start, i - start);
-        if (readingKey) {
-            key = std::move(part);
-        } else {
-            saved[key] = std::move(part);
-        }
-        readingKey = !readingKey;
-        start = i + 1;
-    }
+    const auto saved = splitIntoPairs(data, size);
 
     std::map<std::string, std::string> loaded;
     if (!XLoop::readPreferencesDocument(XLoop::preferencesDocument(saved), loaded).ok) std::abort();

@@ -176,6 +176,14 @@ std::string routePath(const std::string& target) {
     return path;
 }
 
+// Makes the coming close reset the connection instead of ending it.
+void resetOnClose(Socket s) {
+    linger abrupt{};
+    abrupt.l_onoff = 1;
+    abrupt.l_linger = 0;
+    setsockopt(s, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abrupt), sizeof abrupt);
+}
+
 bool statusHasBody(int status) { return status >= 200 && status != 204 && status != 304; }
 
 }  // namespace

@@ -41,7 +41,5 @@ int waitReady(Socket s, bool forWrite, Socket wake);
 int sendSome(Socket s, const char* data, int length);
 // Ends the sending side gracefully, so the peer reads everything sent.
 void shutdownSending(Socket s);
-// Makes the coming close reset the connection instead of ending it.
-void resetOnClose(Socket s);
 
 }  // namespace xloop_test

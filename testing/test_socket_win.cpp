@@ -57,11 +57,4 @@ void shutdownSending(Socket s) {
     shutdown(s, SD_SEND);
 }
 
-void resetOnClose(Socket s) {
-    linger abrupt{};
-    abrupt.l_onoff = 1;
-    abrupt.l_linger = 0;
-    setsockopt(s, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abrupt), sizeof abrupt);
-}
-
 }  // namespace xloop_test

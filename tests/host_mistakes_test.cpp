@@ -48,7 +48,8 @@ TEST(HostMistakesTest, EveryExportSurvivesBeforeInitializeAfterShutdownAndTwice)
     ASSERT_TRUE(runUiTasksUntil([&] { return veqpodCallCount(room) > 0; }));
     veqpodFireLoadFinished(room, sparse->url);
     veqpodFireLoadFailed(room, sparse->url);
-    EXPECT_EQ(veqpod::invokeAction(room, "writePreference", R"({"key":"k","value":"v"})", new std::string), true);
+    std::string reply;
+    EXPECT_TRUE(veqpod::invokeAction(room, "writePreference", R"({"key":"k","value":"v"})", &reply));
     NotifyXLoopRoomVisited(room);
 
     ShutDownVEQ();

@@ -1,27 +1,24 @@
 #include "pods/webkitgtk/page_bridge.h"
 
-#include <map>
-
-#include "pods/webkitgtk/argument_text.h"
-
 namespace veqpod_webkit {
 namespace {
 
-// Posts the action name and the arguments as [key, text] pairs (an array,
-// so that no key can reach an object's prototype); the reply comes back as
-// the handler's object text.
+// Posts the action name and the arguments as the JSON text of an object of
+// texts (other values as their own JSON text), which the module reads as it
+// is; the reply comes back as the handler's object text. The object has no
+// prototype, so a key like "__proto__" stays an ordinary key.
 const char kBridgeScript[] = R"js(
 (() => {
   const channel = window.webkit.messageHandlers.veq;
   const asText = (value) => (typeof value === "string" ? value : JSON.stringify(value));
   window.veq = Object.freeze({
     invoke(name, args) {
-      const pairs = [];
+      const texts = Object.create(null);
       for (const [key, value] of Object.entries(args ?? {})) {
         const text = asText(value);
-        if (text !== undefined) pairs.push([key, text]);
+        if (text !== undefined) texts[key] = text;
       }
-      return channel.postMessage({ name: String(name), args: pairs })
+      return channel.postMessage({ name: String(name), args: JSON.stringify(texts) })
         .then((reply) => JSON.parse(reply));
     },
   });
@@ -43,28 +40,6 @@ bool readProperty(JSCValue* object, const char* name, std::string* text) {
     return read;
 }
 
-bool readPair(JSCValue* pair, std::map<std::string, std::string>* pairs) {
-    std::string key;
-    std::string value;
-    if (!readProperty(pair, "0", &key) || !readProperty(pair, "1", &value)) return false;
-    pairs->emplace(std::move(key), std::move(value));
-    return true;
-}
-
-bool readPairs(JSCValue* array, std::map<std::string, std::string>* pairs) {
-    if (!jsc_value_is_array(array)) return false;
-    JSCValue* lengthValue = jsc_value_object_get_property(array, "length");
-    int length = jsc_value_to_int32(lengthValue);
-    g_object_unref(lengthValue);
-    for (int i = 0; i < length; ++i) {
-        JSCValue* pair = jsc_value_object_get_property_at_index(array, static_cast<guint>(i));
-        bool read = readPair(pair, pairs);
-        g_object_unref(pair);
-        if (!read) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 void installPageBridge(WebKitUserContentManager* manager) {
@@ -79,14 +54,8 @@ void installPageBridge(WebKitUserContentManager* manager) {
 
 bool readInvocation(JSCValue* message, Invocation* invocation) {
     if (!jsc_value_is_object(message)) return false;
-    if (!readProperty(message, "name", &invocation->actionName)) return false;
-    JSCValue* array = jsc_value_object_get_property(message, "args");
-    std::map<std::string, std::string> pairs;
-    bool read = readPairs(array, &pairs);
-    g_object_unref(array);
-    if (!read) return false;
-    invocation->argumentText = writeArgumentText(pairs);
-    return true;
+    return readProperty(message, "name", &invocation->actionName) &&
+           readProperty(message, "args", &invocation->argumentText);
 }
 
 }  // namespace veqpod_webkit

@@ -15,7 +15,7 @@ void installPageBridge(WebKitUserContentManager* manager);
 
 struct Invocation {
     std::string actionName;
-    std::string argumentText;  // as writeArgumentText makes it
+    std::string argumentText;  // the arguments as the page's JSON.stringify wrote them
 };
 
 // Reads what window.veq.invoke posted; false when the message is not one.

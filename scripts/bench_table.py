@@ -10,6 +10,8 @@ REFERENCES = [
     ("BM_GetVEQConfigurationFromTheShippedFile", "BM_BareSaxParseOfTheShippedFile"),
     ("BM_SetPreference", "BM_WriteFlushRenameFloor"),
     ("BM_SetPreference", "BM_SqliteOnePairPerTransaction"),
+    ("BM_OnLoadFinishedRoomPage", "BM_NlohmannRoomPageScript"),
+    ("BM_SerializeJsonObject", "BM_NlohmannDump"),
 ]
 
 

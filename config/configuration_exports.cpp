@@ -52,19 +52,10 @@ bool storeHoldsEveryValue(VEQ::VEQPreferences* store) {
            store->hasPreference("serverurl");
 }
 
-// Stops the fetch of an earlier call, so two fetchers never write one store.
-void stopEarlierFetch() {
-    for (RefPtr<Task>* task : {&g_configFetchTask, &g_configUpdateTask}) {
-        if (*task) (*task)->cancel();
-        task->reset();
-    }
-    g_configWorkerDispatcher.reset();
-}
-
 void scheduleServerFetch(const VEQConfiguration& record, const std::string& userDataPath,
                          const std::string& storeLocale) {
     logDebug("Scheduled config fetch task from server...");
-    stopEarlierFetch();
+    stopConfigurationWork();  // an earlier call's: two fetchers never write one store
     g_configWorkerDispatcher = createWorkerThreadDispatcher();
     // With the room switched off, the UI-thread queue goes once fresh values are stored.
     RefPtr<Task> followUp;

@@ -10,18 +10,6 @@
 
 using namespace XLoop;
 
-namespace {
-
-// Stops a background task the way every owner does, and forgets it so that a
-// second shutdown finds nothing to release.
-void cancelAndRelease(RefPtr<Task>& task) {
-    if (!task) return;
-    task->cancel();
-    task.reset();
-}
-
-}  // namespace
-
 extern "C" int InitializeVEQ(void* hostValue) {
     bindUiThread();
     logDebug("Initializing VEQ framework...");
@@ -34,12 +22,7 @@ extern "C" int InitializeVEQ(void* hostValue) {
 extern "C" void ShutDownVEQ(void) {
     XLOOP_ASSERT_UI_THREAD();
     logDebug("Cleaning up remaining tasks");
-    cancelAndRelease(g_configFetchTask);
-    cancelAndRelease(g_configUpdateTask);
-    // A cancelled fetch ends within milliseconds; waiting for it means no
-    // worker is left running module code while the host goes on to exit.
-    if (g_configWorkerDispatcher) g_configWorkerDispatcher->quitAndWait(std::chrono::seconds(2));
-    g_configWorkerDispatcher.reset();
+    stopConfigurationWork();
     logDebug("Shutting down VEQ framework");
     ShutdownBrowser();
     logDebug("Shut down VEQ framework successfully");

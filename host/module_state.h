@@ -20,4 +20,9 @@ extern RefPtr<Task> g_configFetchTask;
 extern RefPtr<Task> g_configUpdateTask;
 extern std::unique_ptr<WorkerThreadDispatcher> g_configWorkerDispatcher;
 
+// Cancels and releases the configuration tasks, then ends their worker,
+// waiting the few milliseconds a cancelled fetch needs, so none of it runs on
+// while the host goes on (or exits). A second call finds nothing to stop.
+void stopConfigurationWork();
+
 }  // namespace XLoop

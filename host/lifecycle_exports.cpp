@@ -5,6 +5,7 @@
 #include "host/module_state.h"
 #include "host/browser_creation.h"
 #include "host/ui_thread.h"
+#include "platform/http_client.h"
 #include "platform/ui_queue.h"
 #include "xloop/xloop_client.h"
 
@@ -13,6 +14,7 @@ using namespace XLoop;
 extern "C" int InitializeVEQ(void* hostValue) {
     bindUiThread();
     logDebug("Initializing VEQ framework...");
+    platform::prepareHttp();
     if (g_dispatcherWindow.load() == nullptr) {
         g_dispatcherWindow.store(platform::createUiQueue(kTaskQueueHandler));
     }

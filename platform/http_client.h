@@ -65,6 +65,11 @@ private:
 // receive time-outs; secure for https. Blocks the calling thread.
 HttpAnswer exchangeHttp(const HttpExchange& exchange, HttpCancellation& cancellation);
 
+// Readies the HTTP library on the calling thread, as libraries with global
+// state want it done before other threads use them. Exchanges do it anyway
+// if it was not done.
+void prepareHttp();
+
 // True for URLs with the file scheme.
 bool isFileURL(const std::string& url);
 

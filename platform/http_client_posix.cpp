@@ -151,6 +151,10 @@ bool perform(CURLM* multi, HttpCancellation::State& state, CURLcode* result) {
 
 }  // namespace
 
+void prepareHttp() {
+    initializeCurlOnce();
+}
+
 HttpCancellation::HttpCancellation() : state(std::make_shared<State>()) {}
 
 HttpCancellation::~HttpCancellation() = default;

@@ -209,6 +209,9 @@ void HttpCancellation::cancel() {
     SetEvent(state->cancelled);
 }
 
+// WinINet needs no global start.
+void prepareHttp() {}
+
 bool isFileURL(const std::string& url) {
     return UrlIsW(wideChars(wideFromUtf8(url)), URLIS_FILEURL) != FALSE;
 }

@@ -12,20 +12,13 @@
 #include "page/xloop_action_handler.h"
 #include "prefs/preference_stores.h"
 #include "testing/veqpod/veqpod_control.h"
+#include "tests/hex_text.h"
 #include "tests/room_support.h"
 #include "tests/test_support.h"
 
-namespace {
+using xloop_test::hex;
 
-std::string hex(const std::string& bytes) {
-    static const char kHex[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char byte : bytes) {
-        out.push_back(kHex[byte >> 4]);
-        out.push_back(kHex[byte & 0x0F]);
-    }
-    return out;
-}
+namespace {
 
 void quiet(const char*) {}
 

@@ -10,8 +10,10 @@
 namespace XLoop {
 
 // Writes one line, "(VEQ): " followed by the printf-formatted message, to the
-// current log sink. The message is cut at 1015 characters; no line end is
-// added. Safe on any thread; nothing is allocated.
+// current log sink. Control bytes and invalid UTF-8 in the message are written
+// as \xNN, except a line end that the format itself ends with. The message is
+// cut at 1015 bytes, never inside a character; no line end is added. Safe on
+// any thread; nothing is allocated.
 void logDebug(const char* format, ...) XLOOP_PRINTF_FORMAT(1, 2);
 
 }  // namespace XLoop

@@ -4,6 +4,7 @@
 #include "host/log.h"
 #include "host/ui_thread.h"
 #include "page/action_support.h"
+#include "page/host_keys.h"
 #include "prefs/preference_stores.h"
 
 namespace VEQ {
@@ -21,7 +22,11 @@ void XLoopWriteLastViewedCardIDActionHandler::handleAction(const char* actionNam
         const std::string* value = XLoop::argumentValue(arguments, "value");
         if (key != nullptr && value != nullptr) {
             XLoop::logDebug("Got Last viewed cardID from server: (%s = %s)", key->c_str(), value->c_str());
-            pendingValues[*key] = *value;
+            if (XLoop::isHostKey(*key)) {
+                XLoop::logDebug("Refused writeLastViewedCardID of %s: the key belongs to the host", key->c_str());
+            } else {
+                pendingValues[*key] = *value;
+            }
         }
         if (roomVisited) flushPendingValues();
     }

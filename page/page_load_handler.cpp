@@ -9,6 +9,7 @@
 #include "page/room_page.h"
 #include "page/script_call.h"
 #include "page/script_object.h"
+#include "page/trusted_pages.h"
 #include "prefs/preference_stores.h"
 
 using XLoop::logDebug;
@@ -44,6 +45,12 @@ void addRoomFacts(const VEQConfiguration& config, VEQPreferences* store, XLoop::
     payload["isWASBuild"] = yesOrNo(config.isWASBuild);
 }
 
+// The markers count only on pages the module trusts: any other site could
+// carry them in its URL.
+bool isTrustedRoomPage(const std::string& page, const VEQConfiguration& config) {
+    return XLoop::isRoomPage(page) && XLoop::isTrustedPage(page, config);
+}
+
 std::string allPreferencesText(VEQPreferences* store) {
     return serializeJsonObject(store != nullptr ? store->getAllPreferences() : XLoop::ScriptObject());
 }
@@ -57,7 +64,9 @@ void PageLoadHandler::onLoadStarted(const char* url) {
     XLOOP_ASSERT_UI_THREAD();
     const std::string page = textOrEmpty(url);
     logDebug("Page load started for %s", page.c_str());
-    if (XLoop::isRoomPage(page) || XLoop::isOfflinePage(page)) client->setPageBusy(true);
+    if ((XLoop::isRoomPage(page) || XLoop::isOfflinePage(page)) && XLoop::isTrustedPage(page, *config)) {
+        client->setPageBusy(true);
+    }
 }
 
 void PageLoadHandler::onLoadFailed(const char* url) {
@@ -66,7 +75,7 @@ void PageLoadHandler::onLoadFailed(const char* url) {
     logDebug("Page load failed for %s", page.c_str());
     const std::string offlinePage = textOrEmpty(config->offlinePageURL);
     // The offline page is never its own fallback, whatever its URL carries.
-    const bool fallBack = XLoop::isRoomPage(page) && !XLoop::isOfflinePage(page) &&
+    const bool fallBack = isTrustedRoomPage(page, *config) && !XLoop::isOfflinePage(page) &&
                           page != offlinePage && !offlinePage.empty();
     if (fallBack) {
         client->loadURL(offlinePage.c_str());
@@ -79,11 +88,19 @@ void PageLoadHandler::onLoadFinished(const char* url) {
     XLOOP_ASSERT_UI_THREAD();
     const std::string page = textOrEmpty(url);
     logDebug("Page load finished for %s", page.c_str());
+    if (!XLoop::isTrustedPage(page, *config)) {
+        // Preferences and room facts are the room's; another site gets nothing.
+        const std::string origin = XLoop::originOf(page);
+        logDebug("Not initialising a page of origin %s: it is neither the room nor the offline page",
+                 origin.empty() ? "null" : origin.c_str());
+        if (page != "about:blank") client->setPageBusy(false);
+        return;
+    }
     std::shared_ptr<VEQPreferences> store =
         getPreferenceStore(textOrEmpty(config->userDataPath), textOrEmpty(config->locale));
 
     XLoop::ScriptObject payload;
-    if (XLoop::isRoomPage(page)) addRoomFacts(*config, store.get(), payload);
+    if (isTrustedRoomPage(page, *config)) addRoomFacts(*config, store.get(), payload);
     if (auto* updateInfo = static_cast<const char*>(client->getUserData(XLoop::kUpdateInfoKey))) {
         logDebug("PageLoadHandler: Going to Pass Update info");
         payload["updateInfo"] = updateInfo;

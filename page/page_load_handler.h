@@ -6,10 +6,11 @@
 
 namespace VEQ {
 
-// Initialises every page that finishes loading with "initXLoopRoom", keeps
-// the browser's busy state while the room or the offline page loads, and
-// falls back to the offline page when the room page fails. Keeps no state
-// between callbacks. Called on the host's UI thread.
+// Initialises every page of the room's origin, and the offline page, that
+// finishes loading with "initXLoopRoom", keeps the browser's busy state while
+// the room or the offline page loads, and falls back to the offline page when
+// the room page fails. Keeps no state between callbacks. Called on the host's
+// UI thread.
 class PageLoadHandler final : public IPageLoadHandler {
 public:
     // The record must outlive the handler; the handler owns neither.

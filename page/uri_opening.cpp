@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/percent_encoding.h"
 #include "host/log.h"
 #include "platform/open_uri.h"
 
@@ -28,17 +29,56 @@ bool splitsArguments(unsigned char byte) {
     return byte <= 0x20 || byte == 0x7F || byte == '"';
 }
 
+bool equalsIgnoringAsciiCase(const std::string& text, const char* lowerCase) {
+    size_t i = 0;
+    for (; i < text.size() && lowerCase[i] != 0; ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != lowerCase[i]) return false;
+    }
+    return i == text.size() && lowerCase[i] == 0;
+}
+
+// Mail programs take more from a mailto link than a message: some attach
+// local files named in it. Only the fields of a message are let through.
+bool carriesOnlyMessageFields(const std::string& uri) {
+    const size_t query = uri.find('?');
+    if (query == std::string::npos) return true;
+    size_t start = query + 1;
+    while (start <= uri.size()) {
+        size_t end = uri.find('&', start);
+        if (end == std::string::npos) end = uri.size();
+        const std::string field = uri.substr(start, end - start);
+        if (!field.empty()) {
+            const std::string name = percentDecode(field.substr(0, field.find('=')));
+            const bool messageField = equalsIgnoringAsciiCase(name, "to") || equalsIgnoringAsciiCase(name, "cc") ||
+                                      equalsIgnoringAsciiCase(name, "bcc") ||
+                                      equalsIgnoringAsciiCase(name, "subject") ||
+                                      equalsIgnoringAsciiCase(name, "body");
+            if (!messageField) return false;
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool mayOpenURI(const std::string& uri) {
     const std::string scheme = schemeOf(uri);
     if (scheme != "http" && scheme != "https" && scheme != "mailto") return false;
+    if (scheme == "mailto" && !carriesOnlyMessageFields(uri)) return false;
     return std::none_of(uri.begin(), uri.end(), [](char c) { return splitsArguments(static_cast<unsigned char>(c)); });
 }
 
-void openURIFromPage(const std::string& uri) {
+void openURIFromPage(const std::string& uri, LinkBudget& budget) {
     if (!mayOpenURI(uri)) {
-        logDebug("Refused to open %s: only http, https and mailto links are opened", uri.c_str());
+        logDebug("Refused to open %s: only http, https and mailto links with the fields of a message are opened",
+                 uri.c_str());
+        return;
+    }
+    if (!budget.take()) {
+        logDebug("Refused to open %s: the page asked for too many links in a row", uri.c_str());
         return;
     }
     const platform::StepResult opened = platform::openUri(uri);

@@ -4,6 +4,7 @@
 #include "host/log.h"
 #include "host/ui_thread.h"
 #include "page/action_support.h"
+#include "page/host_keys.h"
 #include "page/uri_opening.h"
 #include "prefs/preference_stores.h"
 
@@ -26,20 +27,32 @@ void XloopActionHandler::handleAction(const char* actionName, const char* argume
         const std::string* value = argumentValue(arguments, "value");
         if (key != nullptr && value != nullptr) {
             logDebug("Got action %s (%s=%s)", action.c_str(), key->c_str(), value->c_str());
-            writePreference(getPreferenceStore(userDataPath, locale).get(), key->c_str(), value->c_str());
+            if (XLoop::isHostKey(*key)) {
+                logDebug("Refused writePreference of %s: the key belongs to the host", key->c_str());
+            } else {
+                writePreference(getPreferenceStore(userDataPath, locale).get(), key->c_str(), value->c_str());
+            }
         }
     } else if (action == "openURI") {
         const std::string* uri = argumentValue(arguments, "uri");
         if (uri != nullptr && !uri->empty()) {
             logDebug("Got action %s (%s)", action.c_str(), uri->c_str());
-            XLoop::openURIFromPage(*uri);
+            XLoop::openURIFromPage(*uri, linkBudget);
         }
     } else if (action == "readPreference") {
         const std::string* key = argumentValue(arguments, "key");
         if (key != nullptr) {
             const std::string* defaultValue = argumentValue(arguments, "defaultValue");
-            const std::string value = readPreference(getPreferenceStore(userDataPath, locale).get(),
-                                                     key->c_str(), defaultValue ? defaultValue->c_str() : "");
+            const std::string fallback = defaultValue != nullptr ? *defaultValue : std::string();
+            std::shared_ptr<VEQPreferences> store = getPreferenceStore(userDataPath, locale);
+            std::string value;
+            if (XLoop::isHostKey(*key) && store != nullptr && !store->hasPreference(key->c_str())) {
+                // The page reads the default but does not get to store it.
+                logDebug("Refused to store the default of %s: the key belongs to the host", key->c_str());
+                value = fallback;
+            } else {
+                value = readPreference(store.get(), key->c_str(), fallback.c_str());
+            }
             reply[*key] = value;
             logDebug("Got action %s (%s=%s)", action.c_str(), key->c_str(), value.c_str());
         }

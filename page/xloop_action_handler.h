@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "page/link_budget.h"
 #include "xloop/veq_browser.h"
 
 namespace VEQ {
@@ -19,6 +20,7 @@ public:
 private:
     std::string userDataPath;
     std::string locale;
+    XLoop::LinkBudget linkBudget;
 };
 
 }  // namespace VEQ

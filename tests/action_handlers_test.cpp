@@ -9,6 +9,7 @@
 #include "page/last_viewed_card_action_handler.h"
 #include "page/retry_get_online_action_handler.h"
 #include "page/xloop_action_handler.h"
+#include "prefs/preference_stores.h"
 #include "testing/http_test_server.h"
 #include "testing/veqpod/veqpod_control.h"
 #include "tests/preferences_files.h"
@@ -86,10 +87,40 @@ TEST_F(PreferenceActionsTest, MissingOrUnreadableArgumentsDoNothingButEveryActio
     EXPECT_TRUE(veqpodHeapIsValid());  // every reply was the library's to free
 }
 
-TEST_F(PreferenceActionsTest, WriteLogNeverUsesTheMessageAsAFormat) {
+TEST_F(PreferenceActionsTest, WriteLogNeverUsesTheMessageAsAFormatNorStartsALineOfItsOwn) {
     LogCapture log;
     EXPECT_EQ(invoke("writeLog", R"({"msg":"100%s done %d %n"})"), "{}");
-    EXPECT_EQ(log.lines(), std::vector<std::string>{"(VEQ): 100%s done %d %n"});
+    EXPECT_EQ(invoke("writeLog", R"({"msg":"a\n(VEQ): forged\r\u001b[2J\u007f"})"), "{}");
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{"(VEQ): 100%s done %d %n",
+                                                     "(VEQ): a\\x0A(VEQ): forged\\x0D\\x1B[2J\\x7F"}));
+}
+
+TEST_F(PreferenceActionsTest, TheHostsKeysStayTheHosts) {
+    std::shared_ptr<VEQ::VEQPreferences> store = VEQ::getPreferenceStore(userData.path().u8string(), "en_us");
+    store->setPreference("killswitch", "off");
+    store->setPreference("url", "https://room.test/veqtemplate/");
+    const ScriptObject hostValues = storedPreferences();
+    VEQ::XLoopWriteLastViewedCardIDActionHandler lastViewed{userData.path().u8string(), "en_us"};
+    client->registerActionHandler("writeLastViewedCardID", &lastViewed);
+    lastViewed.markRoomVisited();
+
+    LogCapture log;
+    for (const char* key : {"killswitch", "url", "serverurl", "forcexloopview"}) {
+        const std::string pair = std::string(R"({"key":")") + key + R"(", "value":"x"})";
+        EXPECT_EQ(invoke("writePreference", pair), "{}");
+        EXPECT_EQ(invoke("writeLastViewedCardID", pair), "{}");
+    }
+    // The page may read them, but a default it passes is not stored.
+    EXPECT_EQ(invoke("readPreference", R"({"defaultValue":"on", "key":"killswitch"})"), R"({"killswitch":"off"})");
+    EXPECT_EQ(invoke("readPreference", R"({"defaultValue":"evil", "key":"serverurl"})"), R"({"serverurl":"evil"})");
+    EXPECT_EQ(invoke("writePreference", R"({"key":"URL", "value":"page's own"})"), "{}");  // keys are exact
+
+    ScriptObject expected = hostValues;
+    expected["URL"] = "page's own";
+    EXPECT_EQ(storedPreferences(), expected);
+    EXPECT_TRUE(log.contains("(VEQ): Refused writePreference of url: the key belongs to the host"));
+    EXPECT_TRUE(log.contains("(VEQ): Refused writeLastViewedCardID of forcexloopview: the key belongs to the host"));
+    EXPECT_TRUE(log.contains("(VEQ): Refused to store the default of serverurl: the key belongs to the host"));
 }
 
 TEST_F(ActionHandlersTest, WithoutAUserDataFolderReadsGiveTheDefaultAndWritesAreDropped) {

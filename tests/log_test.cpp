@@ -38,6 +38,19 @@ TEST(LogTest, MessagesAreCutAfter1015Characters) {
     EXPECT_EQ(lines[2].size(), 1022u);
 }
 
+TEST(LogTest, ControlBytesAndBrokenTextAreWrittenSafeAndCutsKeepWholeCharacters) {
+    LogCapture log;
+    logDebug("Got %s\n", "two\nlines \x1b]0;title\x07 \xc2\x9b C1 \xff bad caf\xc3\xa9");
+    const std::string nearlyFull(1014, 'a');
+    logDebug("%s\xc3\xa9", nearlyFull.c_str());   // the two-byte character does not fit
+    logDebug("%s\n", nearlyFull.c_str());          // the format's line end does
+    logDebug("%s", (nearlyFull + "\x01").c_str());  // an escape that does not fit whole is left out
+    EXPECT_EQ(log.lines(),
+              (std::vector<std::string>{
+                  "(VEQ): Got two\\x0Alines \\x1B]0;title\\x07 \\xC2\\x9B C1 \\xFF bad caf\xc3\xa9\n",
+                  "(VEQ): " + nearlyFull, "(VEQ): " + nearlyFull + "\n", "(VEQ): " + nearlyFull}));
+}
+
 TEST(LogTest, NullSinkRestoresTheDefaultChannel) {
     {
         LogCapture log;

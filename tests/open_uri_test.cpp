@@ -26,15 +26,33 @@ namespace {
 
 TEST(UriPolicyTest, OnlyWebAndMailLinksMayBeOpened) {
     for (const char* allowed : {"http://example.test/", "HTTPS://example.test/a?b=c#d", "mailto:someone@example.test",
-                                "Https://example.test/caf\xc3\xa9"})
+                                "Https://example.test/caf\xc3\xa9",
+                                "mailto:a@example.test?subject=Hi&BODY=x%20y&Cc=b@example.test&bcc=c@example.test&to="})
         EXPECT_TRUE(XLoop::mayOpenURI(allowed)) << allowed;
     for (const char* refused : {"file:///etc/passwd", "FILE:///C:/Windows/System32/calc.exe",
                                 "C:\\Windows\\System32\\calc.exe", "\\\\server\\share\\setup.exe", "/usr/bin/xterm",
                                 "calc.exe", "javascript:alert(1)", "data:text/html,<b>x</b>", "ms-settings:",
                                 "httpx://example.test/", "http", ":http://example.test/", " http://example.test/",
                                 "http://example.test/a b", "http://example.test/\" --new-window", "http://a\nb",
-                                "shell:startup", "vbscript:x", "https\\://x"})
+                                "shell:startup", "vbscript:x", "https\\://x",
+                                // Mail programs attach local files named in a link.
+                                "mailto:a@example.test?attach=/home/u/.ssh/id_rsa",
+                                "MAILTO:a@example.test?subject=x&Attachment=C:/Users/u/key.pem",
+                                "mailto:a@example.test?%61ttach=/etc/passwd", "mailto:a@example.test?body=x&from=y"})
         EXPECT_FALSE(XLoop::mayOpenURI(refused)) << refused;
+}
+
+TEST(LinkBudgetTest, ABurstOfLinksThenAboutOneASecond) {
+    using namespace std::chrono_literals;
+    XLoop::LinkBudget budget;
+    const auto start = XLoop::LinkBudget::Clock::now();
+    for (int i = 0; i < XLoop::LinkBudget::kBurst; ++i) EXPECT_TRUE(budget.take(start)) << i;
+    EXPECT_FALSE(budget.take(start + 900ms));
+    EXPECT_TRUE(budget.take(start + 1s));
+    EXPECT_FALSE(budget.take(start + 1500ms));
+    // A long pause refills the burst, not more.
+    for (int i = 0; i < XLoop::LinkBudget::kBurst; ++i) EXPECT_TRUE(budget.take(start + 1h)) << i;
+    EXPECT_FALSE(budget.take(start + 1h));
 }
 
 // The links the fake openers that ctest puts first on PATH were given,
@@ -96,7 +114,8 @@ TEST_F(OpenUriActionTest, AllowedLinksReachTheDefaultApplicationAndEveryOpenerIs
     FakeOpeners opener;
     LogCapture log;
     open("file:///etc/passwd");
-    open("javascript:alert(1)");
+    // Refused links leave the budget of links for those that may be opened.
+    for (int i = 0; i < XLoop::LinkBudget::kBurst; ++i) open("mailto:a@example.test?attach=/etc/passwd");
     open("https://example.test/a?b=c");
     open("mailto:someone@example.test");
 
@@ -104,7 +123,8 @@ TEST_F(OpenUriActionTest, AllowedLinksReachTheDefaultApplicationAndEveryOpenerIs
     EXPECT_EQ(opener.opened(), (std::vector<std::string>{"https://example.test/a?b=c", "mailto:someone@example.test"}));
     EXPECT_TRUE(log.contains("(VEQ): Got action openURI (file:///etc/passwd)"));
     EXPECT_TRUE(log.contains(
-        "(VEQ): Refused to open file:///etc/passwd: only http, https and mailto links are opened"));
+        "(VEQ): Refused to open file:///etc/passwd: only http, https and mailto links with the fields of a message "
+        "are opened"));
     EXPECT_TRUE(log.contains("(VEQ): Got action openURI (https://example.test/a?b=c)"));
 #if !defined(_WIN32)
     EXPECT_TRUE(waitUntil([] { return unreapedChildren() == 0; }));

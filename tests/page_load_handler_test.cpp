@@ -62,20 +62,49 @@ TEST_F(PageLoadHandlerTest, BusyWhileTheRoomOrOfflinePageLoadsUntilARealPageIsIn
     LogCapture log;
     veqpodFireLoadStarted(client, kRoom);
     veqpodFireLoadStarted(client, kOffline);
-    veqpodFireLoadStarted(client, "https://x.test/veqtemplate/xLoop_Offline");  // both markers: once
-    veqpodFireLoadStarted(client, "https://x.test/VEQTEMPLATE/");               // markers are case-sensitive
-    veqpodFireLoadStarted(client, "https://x.test/?page=veqtemplate");          // the query counts
+    veqpodFireLoadStarted(client, "https://room.test/veqtemplate/xLoop_Offline");  // both markers: once
+    veqpodFireLoadStarted(client, "https://room.test/VEQTEMPLATE/");               // markers are case-sensitive
+    veqpodFireLoadStarted(client, "https://room.test/?page=veqtemplate");          // the query counts
+    veqpodFireLoadStarted(client, "https://elsewhere.test/?page=veqtemplate");     // but not on another site
     EXPECT_EQ(calls(), (Calls{{"setPageBusy", "true"}, {"setPageBusy", "true"}, {"setPageBusy", "true"},
                               {"setPageBusy", "true"}}));
     EXPECT_EQ(log.lines().at(0), std::string("(VEQ): Page load started for ") + kRoom);
 
-    for (const char* url : {"about:blank", "About:blank", "about:blank#x", kOffline}) {
+    // The first page, "about:blank", neither hears from the module nor ends the busy state.
+    veqpodFireLoadFinished(client, "about:blank");
+    EXPECT_EQ(calls().size(), 4u);
+    for (const char* url : {"About:blank", "https://room.test/about:blank", kOffline}) {
         veqpodFireLoadFinished(client, url);
-        const Calls all = calls();
-        EXPECT_EQ(all.back().operation, url == std::string("about:blank") ? "executeScript" : "setPageBusy") << url;
+        EXPECT_EQ(calls().back(), (veqpod::ClientCall{"setPageBusy", "false"})) << url;
     }
-    EXPECT_EQ(calls().back(), (veqpod::ClientCall{"setPageBusy", "false"}));
     EXPECT_TRUE(log.contains(std::string("(VEQ): Page load finished for ") + kOffline));
+}
+
+TEST_F(PageLoadHandlerTest, OnlyTheRoomsOriginAndTheOfflinePageHearFromTheModule) {
+    LogCapture log;
+    // Another site gets nothing, whatever its URL carries; the same site on
+    // another port or scheme is another site.
+    for (const char* url : {"about:blank", "https://elsewhere.example/?veqtemplate", "http://room.test/veqtemplate",
+                            "https://room.test:8443/veqtemplate", "https://room.test.elsewhere.example/veqtemplate",
+                            "https://room.test@elsewhere.example/veqtemplate", "file:///app/veqtemplate.html",
+                            "data:text/html,veqtemplate"}) {
+        veqpodFireLoadFinished(client, url);
+        veqpodFireLoadFailed(client, url);
+    }
+    for (const veqpod::ClientCall& call : calls()) EXPECT_EQ(call.operation, "setPageBusy");
+    EXPECT_TRUE(log.contains("(VEQ): Not initialising a page of origin https://elsewhere.example:443: "
+                             "it is neither the room nor the offline page"));
+    EXPECT_TRUE(log.contains("(VEQ): Not initialising a page of origin null: "
+                             "it is neither the room nor the offline page"));
+
+    // The room's origin however spelled, and the offline page however escaped.
+    for (const char* url : {"HTTPS://Room.Test:443/veqtemplate/other.html#x", "https://room.test/plain.html",
+                            "file:///app/xLoop%5FOffline.html?retry#top"}) {
+        const size_t before = calls().size();
+        veqpodFireLoadFinished(client, url);
+        ASSERT_EQ(calls().at(before).operation, "executeScript") << url;
+        EXPECT_EQ(lastPayload().count("product"), url[0] == 'H' ? 1u : 0u) << url;
+    }
 }
 
 TEST_F(PageLoadHandlerTest, AFailingRoomPageFallsBackToTheOfflinePageAndNothingLoops) {
@@ -118,8 +147,8 @@ TEST_F(PageLoadHandlerTest, TheRoomPageIsToldWhoTheHostIsAndTheCardLastViewed) {
                                "(version: 17.0) (locale:en_us) (installationType: trial) (lastViewedCardID: ) "}));
 }
 
-TEST_F(PageLoadHandlerTest, EveryPageGetsThePreferencesAndOnlyTheFactsThatAreSet) {
-    veqpodFireLoadFinished(client, "about:blank");
+TEST_F(PageLoadHandlerTest, EveryTrustedPageGetsThePreferencesAndOnlyTheFactsThatAreSet) {
+    veqpodFireLoadFinished(client, kOffline);
     EXPECT_EQ(lastPayload(), (XLoop::ScriptObject{{"preferences", "%7B%7D"}}));
 
     const char* ids[] = {"a1"};
@@ -155,6 +184,7 @@ TEST_F(PageLoadHandlerTest, PreferencesTravelAsAnEscapedObjectOfTheirOwn) {
 
 TEST_F(PageLoadHandlerTest, MissingRecordTextsCountAsEmpty) {
     for (char* VEQConfiguration::*field : RoomRecord::kTextFields) record.set(field, nullptr);
+    record.set(&VEQConfiguration::url, kRoom);
     LogCapture log;
     veqpodFireLoadFinished(client, kRoom);
     veqpodFireLoadFailed(client, kRoom);

@@ -95,6 +95,7 @@ TEST(WholeFlowTest, FromInitializeToShutDownWithATranscriptForBothBuilds) {
     veqpodFireLoadFinished(client, "about:blank");
     veqpodFireLoadStarted(client, config->url);
     veqpodFireLoadFinished(client, config->url);
+    veqpodFireLoadFinished(client, "https://elsewhere.example/?veqtemplate");  // another site hears nothing
 
     std::string transcript;
     auto invoke = [&](const char* action, const char* arguments) {
@@ -105,8 +106,10 @@ TEST(WholeFlowTest, FromInitializeToShutDownWithATranscriptForBothBuilds) {
     invoke("writePreference", R"({"key":"theme","value":"dark \"blue\" é 😀"})");
     invoke("readPreference", R"({"key":"theme"})");
     invoke("readPreference", R"({"defaultValue":"none","key":"missing"})");
-    invoke("writeLog", R"({"msg":"page says %s and 100%"})");
+    invoke("writePreference", R"({"key":"url","value":"https://elsewhere.example/"})");
+    invoke("writeLog", R"({"msg":"page says %s and 100%\n(VEQ): forged"})");
     invoke("openURI", R"({"uri":"file:///etc/passwd"})");
+    invoke("openURI", R"({"uri":"mailto:a@example.test?attach=/etc/passwd"})");
     invoke("writeLastViewedCardID", R"({"key":"lastViewedCardID","value":"card-9"})");
     const size_t callsBeforeRetry = veqpod::calls(client).size();
     invoke("retryGetOnline", "{}");

@@ -1,0 +1,16 @@
+// Preference keys that belong to the host, not to the page.
+#pragma once
+
+#include <string>
+
+namespace XLoop {
+
+// The configuration cached for the next start and the host's "view forced"
+// flag share the page's store. A page that could write them would choose the
+// room of the next start, switch it off, or force the view. Compared byte by
+// byte, as the store compares keys.
+inline bool isHostKey(const std::string& key) {
+    return key == "killswitch" || key == "url" || key == "serverurl" || key == "forcexloopview";
+}
+
+}  // namespace XLoop

@@ -1,0 +1,69 @@
+#include "page/trusted_pages.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "base/nullable_text.h"
+#include "base/percent_encoding.h"
+
+namespace XLoop {
+namespace {
+
+std::string lowerAscii(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+// The URL up to its query or fragment, percent-decoded, so that spellings of
+// one file that browsers and the module may choose differently compare equal.
+std::string documentOf(const std::string& url) {
+    return percentDecode(url.substr(0, url.find_first_of("?#")));
+}
+
+bool sameDocument(const std::string& a, const std::string& b) {
+    return !a.empty() && !b.empty() && documentOf(a) == documentOf(b);
+}
+
+}  // namespace
+
+std::string originOf(const std::string& url) {
+    const size_t colon = url.find(':');
+    if (colon == std::string::npos) return "";
+    const std::string scheme = lowerAscii(url.substr(0, colon));
+    if (scheme != "http" && scheme != "https") return "";
+    if (url.compare(colon + 1, 2, "//") != 0) return "";
+    const size_t authorityStart = colon + 3;
+    const size_t authorityEnd = url.find_first_of("/?#\\", authorityStart);
+    std::string authority = url.substr(authorityStart, authorityEnd == std::string::npos
+                                                           ? std::string::npos
+                                                           : authorityEnd - authorityStart);
+    const size_t credentials = authority.rfind('@');
+    if (credentials != std::string::npos) authority.erase(0, credentials + 1);
+
+    // A bracketed IPv6 address holds colons of its own.
+    const size_t hostEnd = authority.empty() || authority[0] != '[' ? authority.find(':') : authority.find(']') + 1;
+    std::string host = lowerAscii(authority.substr(0, hostEnd));
+    std::string port = hostEnd < authority.size() && authority[hostEnd] == ':' ? authority.substr(hostEnd + 1) : "";
+    if (host.empty() || hostEnd == 0) return "";
+    for (char c : port) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) return "";
+    }
+    if (port.empty()) {
+        port = scheme == "https" ? "443" : "80";
+    } else {
+        port.erase(0, std::min(port.find_first_not_of('0'), port.size() - 1));
+    }
+    return scheme + "://" + host + ":" + port;
+}
+
+bool isTrustedPage(const std::string& url, const VEQConfiguration& config) {
+    const std::string roomURL = textOrEmpty(config.url);
+    const std::string roomOrigin = originOf(roomURL);
+    if (!roomOrigin.empty() && originOf(url) == roomOrigin) return true;
+    if (roomOrigin.empty() && sameDocument(url, roomURL)) return true;
+    return sameDocument(url, textOrEmpty(config.offlinePageURL));
+}
+
+}  // namespace XLoop

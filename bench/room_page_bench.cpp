@@ -59,6 +59,7 @@ public:
         SetVEQLogSink(discardLine);
         fs::create_directories(folder);
         userDataPath = folder.string();
+        record.url = roomURL.data();
         record.product = product.data();
         record.version = version.data();
         record.locale = locale.data();
@@ -78,6 +79,7 @@ public:
 
     fs::path folder;
     std::string userDataPath;
+    std::string roomURL = kRoom;
     std::string product = "Studio", version = "17.0", locale = "en_us", installationType = "retail";
     VEQConfiguration record{};
 

@@ -78,7 +78,7 @@ const char kBridgeHalf[] = R"js(
     }
     channel.postMessage({ name: call.name, args: call.args }).then(
       (value) => answer(call.id, { value }),
-      (error) => answer(call.id, { error: error instanceof Error ? error.message : String(error) }));
+      (error) => answer(call.id, { error: error instanceof Error ? error.message : `${error}` }));
   });
 )js";
 
@@ -139,15 +139,14 @@ void closeBridgeChannel(WebKitUserContentManager* manager) {
 }
 
 void offerPageBridge(WebKitUserContentManager* manager, const std::set<std::string>& ownedPages) {
+    const WebKitUserContentInjectedFrames frames = WEBKIT_USER_CONTENT_INJECT_TOP_FRAME;
+    const WebKitUserScriptInjectionTime start = WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START;
+    const std::string pageHalf = halfScript(ownedPages, kPageHalf);
+    const std::string bridgeHalf = halfScript(ownedPages, kBridgeHalf);
     webkit_user_content_manager_remove_all_scripts(manager);
-    addScript(manager, webkit_user_script_new(halfScript(ownedPages, kPageHalf).c_str(),
-                                              WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
-                                              WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START,
-                                              nullptr, nullptr));
-    addScript(manager, webkit_user_script_new_for_world(
-                           halfScript(ownedPages, kBridgeHalf).c_str(),
-                           WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
-                           WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, kBridgeWorld, nullptr, nullptr));
+    addScript(manager, webkit_user_script_new(pageHalf.c_str(), frames, start, nullptr, nullptr));
+    addScript(manager, webkit_user_script_new_for_world(bridgeHalf.c_str(), frames, start,
+                                                        kBridgeWorld, nullptr, nullptr));
 }
 
 bool readInvocation(JSCValue* message, Invocation* invocation) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "pods/webkitgtk/page_bridge.h"
 #include "pods/webkitgtk/tests/pod_test_support.h"
@@ -33,9 +34,9 @@ std::string awaitInBridgeWorld(const std::string& expression) {
     g_list_free(windows);
     if (view == nullptr) return "no view";
     std::string outcome;
+    const std::string body = "return await " + expression + ";";
     webkit_web_view_call_async_javascript_function(
-        view, ("return await " + expression + ";").c_str(), -1, nullptr, veqpod_webkit::kBridgeWorld,
-        nullptr, nullptr,
+        view, body.c_str(), -1, nullptr, veqpod_webkit::kBridgeWorld, nullptr, nullptr,
         [](GObject* source, GAsyncResult* result, gpointer data) {
             GError* error = nullptr;
             JSCValue* value = webkit_web_view_call_async_javascript_function_finish(
@@ -70,8 +71,8 @@ protected:
     // A client with the handlers registered, showing a page with this markup
     // and script.
     BrowserClient* openPage(const std::string& script, const std::string& markup = "") {
-        server.setRoute("/page",
-                        htmlPage("<title>bridge</title>" + markup + "<script>" + script + "</script>"));
+        const std::string body = markup + "<script>" + script + "</script>";
+        server.setRoute("/page", htmlPage("<title>bridge</title>" + body));
         BrowserClient* client = createClient("about:blank");
         if (client == nullptr) return nullptr;
         client->setPageLoadHandler(loads);
@@ -90,7 +91,8 @@ protected:
         std::string query;
         runUntil([&] {
             for (const xloop_test::HttpRequestRecord& request : otherOrigin.requests()) {
-                if (request.target.rfind(path + "?", 0) == 0) query = request.target.substr(path.size() + 1);
+                const std::string& target = request.target;
+                if (target.rfind(path + "?", 0) == 0) query = target.substr(path.size() + 1);
             }
             return !query.empty();
         });
@@ -181,10 +183,12 @@ TEST_F(ScriptBridgeTest, AFrameOfAnotherOriginReachesNoAction) {
           }
         };
         const call = JSON.stringify({id: 1, name: "report", args: "{}"});
-        attempt("handler", () => window.webkit.messageHandlers.veq.postMessage({name: "report", args: "{}"}));
+        attempt("handler",
+                () => window.webkit.messageHandlers.veq.postMessage({name: "report", args: "{}"}));
         attempt("own", () => window.veq.invoke("report", {}));
         attempt("top", () => top.veq.invoke("report", {}));
-        attempt("event", () => document.dispatchEvent(new CustomEvent("veq-invoke", {detail: call})));
+        attempt("event",
+                () => document.dispatchEvent(new CustomEvent("veq-invoke", {detail: call})));
         attempt("topEvent",
                 () => top.document.dispatchEvent(new CustomEvent("veq-invoke", {detail: call})));
         new Image().src = "/tried?" + outcomes.join(",");
@@ -210,7 +214,8 @@ TEST_F(ScriptBridgeTest, APageOfAnotherOriginHasNoBridgeAndItsCallsAreRefusedUnt
     std::string room = server.url("/page");
     auto roomShows = [&](long times) {
         return runUntil([&] {
-            return std::count(loads->events.begin(), loads->events.end(), "finished " + room) == times;
+            const std::vector<std::string>& events = loads->events;
+            return std::count(events.begin(), events.end(), "finished " + room) == times;
         });
     };
     BrowserClient* client =

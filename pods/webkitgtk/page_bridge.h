@@ -1,24 +1,33 @@
 // The page's way to the action handlers: window.veq.invoke(name, args).
 #pragma once
 
+#include <set>
 #include <string>
 
 #include <webkit2/webkit2.h>
 
 namespace veqpod_webkit {
 
-// The script message channel that window.veq.invoke posts to.
+// The script message channel, open in the library's own script world only:
+// the page's scripts and its frames never see it.
 inline constexpr const char kBridgeChannel[] = "veq";
+inline constexpr const char kBridgeWorld[] = "veq-bridge";
 
-// Gives every page of the manager's views window.veq and opens the channel.
-void installPageBridge(WebKitUserContentManager* manager);
+// Opens the channel; its messages come as script-message-with-reply-received.
+void openBridgeChannel(WebKitUserContentManager* manager);
+void closeBridgeChannel(WebKitUserContentManager* manager);
+
+// From the next page on, gives window.veq to the top frame of every page
+// whose pageKey is one of ownedPages, and to no other.
+void offerPageBridge(WebKitUserContentManager* manager, const std::set<std::string>& ownedPages);
 
 struct Invocation {
     std::string actionName;
     std::string argumentText;  // the arguments as the page's JSON.stringify wrote them
 };
 
-// Reads what window.veq.invoke posted; false when the message is not one.
+// Reads what the bridge posted for window.veq.invoke; false when the message
+// is not one.
 bool readInvocation(JSCValue* message, Invocation* invocation);
 
 }  // namespace veqpod_webkit

@@ -31,16 +31,32 @@
  *    finished event. A load cut short by a newer navigation reports nothing.
  *  - setPageBusy(true) shows a spinner over the page; false hides it.
  *  - executeScript runs the text in the page's main world; its result is
- *    dropped and a script error is written to standard error.
+ *    dropped and a script error is written to standard error, escaped.
  *
- * The page side: every page (top frame) gets window.veq.invoke(name, args),
- * which returns a Promise of the reply object. args is a one-level object;
+ * The page side: window.veq.invoke(name, args) returns a Promise of the reply
+ * object. Only the top frame of a page the client's owner loaded gets it: a
+ * page whose origin (scheme, host and port; http and https only) is that of
+ * an address given as initialURL or to loadURL, or the very file of a file
+ * address given so (its query and fragment aside). An owner's page stays one
+ * for the client's life; whether a document is one is judged as it starts.
+ * Frames never get window.veq, nor do pages of other origins that the view
+ * reaches by a link, a script or a redirect; going back to an owner's page
+ * brings it back. The script message channel behind it lives in a script
+ * world of the library's own, out of reach of the page's scripts and of every
+ * frame; window.veq talks to that world through events on the top document
+ * that carry texts only ("veq-invoke", "veq-reply"), which the page's own
+ * scripts could send as well: they grant nothing invoke does not. A call that
+ * reaches the channel while the view shows any other page is refused: its
+ * Promise rejects with an Error whose message starts with "refused", and one
+ * line goes to standard error with the address escaped.
+ *
+ * args is a one-level object;
  * its values are sent as texts (strings as they are, other values as their
  * JSON text). The registered handler receives the pairs as one object text:
  * keys in ascending byte order, `"key":"value"` pairs separated by a comma
  * and one blank, texts escaped with \" \\ \b \f \n \r \t and \u00XX for other
  * control bytes. The handler's reply text is parsed with JSON.parse for the
- * page. An action with no handler rejects the Promise.
+ * page. An action with no handler rejects the Promise with an Error.
  */
 #ifndef XLOOP_PODS_WEBKITGTK_VEQPOD_WEBKIT_H
 #define XLOOP_PODS_WEBKITGTK_VEQPOD_WEBKIT_H

@@ -28,7 +28,10 @@ void onScriptEvaluated(GObject* view, GAsyncResult* result, gpointer) {
     if (value != nullptr) g_object_unref(value);
     if (error == nullptr) return;
     if (g_error_matches(error, WEBKIT_JAVASCRIPT_ERROR, WEBKIT_JAVASCRIPT_ERROR_SCRIPT_FAILED)) {
-        std::fprintf(stderr, "VEQPod: script failed: %s\n", error->message);
+        // The message may quote the page: written escaped, on one line.
+        gchar* escaped = g_strescape(error->message, nullptr);
+        std::fprintf(stderr, "VEQPod: script failed: %s\n", escaped);
+        g_free(escaped);
     }
     g_error_free(error);
 }
@@ -40,7 +43,7 @@ WebViewClient::WebViewClient(WebKitWebContext* context, GtkContainer* hostContai
     : contentManager(webkit_user_content_manager_new()),
       widgets(makeView(context, contentManager), hostContainer),
       widgetsGone(std::move(widgetsGone)) {
-    installPageBridge(contentManager);
+    openBridgeChannel(contentManager);
     g_signal_connect(contentManager,
                      (std::string("script-message-with-reply-received::") + kBridgeChannel).c_str(),
                      G_CALLBACK(onScriptMessage), this);
@@ -53,7 +56,7 @@ WebViewClient::~WebViewClient() {
     g_signal_handlers_disconnect_by_data(widgets.frame(), this);
     g_signal_handlers_disconnect_by_data(view(), this);
     g_signal_handlers_disconnect_by_data(contentManager, this);
-    webkit_user_content_manager_unregister_script_message_handler(contentManager, kBridgeChannel);
+    closeBridgeChannel(contentManager);
     pageLoadHandler.reset();
     g_object_unref(contentManager);
 }
@@ -94,6 +97,7 @@ void WebViewClient::executeScript(const char* script) {
 void WebViewClient::loadURL(const char* url) {
     if (url == nullptr) return;
     requestedUris.emplace_back(url);
+    if (ownedPages.add(url)) offerPageBridge(contentManager, ownedPages.keys());
     webkit_web_view_load_uri(view(), url);
 }
 
@@ -144,6 +148,17 @@ gboolean WebViewClient::onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* fai
 gboolean WebViewClient::onScriptMessage(WebKitUserContentManager*, JSCValue* message,
                                         WebKitScriptMessageReply* reply, gpointer self) {
     auto* client = static_cast<WebViewClient*>(self);
+    // The bridge only reaches the owner's pages; this holds even if a page
+    // found its way into the library's script world.
+    const std::string uri = currentUri(client->view());
+    if (!client->ownedPages.contains(uri.c_str())) {
+        gchar* escaped = g_strescape(uri.c_str(), nullptr);
+        std::fprintf(stderr, "VEQPod: refused an action call from %s\n", escaped);
+        g_free(escaped);
+        webkit_script_message_reply_return_error_message(
+            reply, "refused: this page was not loaded by the browser's owner");
+        return TRUE;
+    }
     Invocation invocation;
     if (!readInvocation(message, &invocation)) {
         webkit_script_message_reply_return_error_message(reply, "not an action invocation");

@@ -10,6 +10,7 @@
 #include <webkit2/webkit2.h>
 
 #include "pods/webkitgtk/client_widgets.h"
+#include "pods/webkitgtk/owned_pages.h"
 #include "xloop/veq_browser.h"
 
 namespace veqpod_webkit {
@@ -70,6 +71,8 @@ private:
     // The addresses asked for, in order, whose loads have not started yet:
     // when a load starts, the view still reports the page it is leaving.
     std::deque<std::string> requestedUris;
+    // Only these pages may call the action handlers.
+    OwnedPages ownedPages;
 };
 
 }  // namespace veqpod_webkit

@@ -1,12 +1,61 @@
 // Real pages invoking actions through window.veq, and scripts run from the
 // host side.
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "pods/webkitgtk/page_bridge.h"
 #include "pods/webkitgtk/tests/pod_test_support.h"
 
 namespace veqpod_test {
 namespace {
+
+WebKitWebView* findView(GtkWidget* widget) {
+    if (WEBKIT_IS_WEB_VIEW(widget)) return WEBKIT_WEB_VIEW(widget);
+    if (!GTK_IS_CONTAINER(widget)) return nullptr;
+    WebKitWebView* found = nullptr;
+    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+    for (GList* child = children; child != nullptr && found == nullptr; child = child->next) {
+        found = findView(GTK_WIDGET(child->data));
+    }
+    g_list_free(children);
+    return found;
+}
+
+// Awaits an expression in the library's own script world of the one page
+// shown; the result's text, or the error's message.
+std::string awaitInBridgeWorld(const std::string& expression) {
+    WebKitWebView* view = nullptr;
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* window = windows; window != nullptr && view == nullptr; window = window->next) {
+        view = findView(GTK_WIDGET(window->data));
+    }
+    g_list_free(windows);
+    if (view == nullptr) return "no view";
+    std::string outcome;
+    const std::string body = "return await " + expression + ";";
+    webkit_web_view_call_async_javascript_function(
+        view, body.c_str(), -1, nullptr, veqpod_webkit::kBridgeWorld, nullptr, nullptr,
+        [](GObject* source, GAsyncResult* result, gpointer data) {
+            GError* error = nullptr;
+            JSCValue* value = webkit_web_view_call_async_javascript_function_finish(
+                WEBKIT_WEB_VIEW(source), result, &error);
+            auto* text = static_cast<std::string*>(data);
+            if (value != nullptr) {
+                char* valueText = jsc_value_to_string(value);
+                *text = valueText;
+                g_free(valueText);
+                g_object_unref(value);
+            } else {
+                *text = error->message;
+                g_error_free(error);
+            }
+        },
+        &outcome);
+    runUntil([&] { return !outcome.empty(); });
+    return outcome;
+}
 
 // Replies with the very text it received.
 class EchoingActionHandler : public RecordingActionHandler {
@@ -19,9 +68,11 @@ public:
 
 class ScriptBridgeTest : public PodTest {
 protected:
-    // A client with the handlers registered, showing a page with this script.
-    BrowserClient* openPage(const std::string& script) {
-        server.setRoute("/page", htmlPage("<title>bridge</title><script>" + script + "</script>"));
+    // A client with the handlers registered, showing a page with this markup
+    // and script.
+    BrowserClient* openPage(const std::string& script, const std::string& markup = "") {
+        const std::string body = markup + "<script>" + script + "</script>";
+        server.setRoute("/page", htmlPage("<title>bridge</title>" + body));
         BrowserClient* client = createClient("about:blank");
         if (client == nullptr) return nullptr;
         client->setPageLoadHandler(loads);
@@ -35,8 +86,22 @@ protected:
     bool reported(size_t count) {
         return runUntil([&] { return report.invocations.size() >= count; });
     }
+    // What a page of the other origin sent as the query of a request for path.
+    std::string sentToOtherOrigin(const std::string& path) {
+        std::string query;
+        runUntil([&] {
+            for (const xloop_test::HttpRequestRecord& request : otherOrigin.requests()) {
+                const std::string& target = request.target;
+                if (target.rfind(path + "?", 0) == 0) query = target.substr(path.size() + 1);
+            }
+            return !query.empty();
+        });
+        return query;
+    }
 
     xloop_test::HttpTestServer server;
+    // The same host on another port: another origin.
+    xloop_test::HttpTestServer otherOrigin;
     std::shared_ptr<RecordingLoadHandler> loads = std::make_shared<RecordingLoadHandler>();
     RecordingActionHandler echo{R"({"answer":"42"})"};
     RecordingActionHandler report;
@@ -102,6 +167,82 @@ TEST_F(ScriptBridgeTest, AnActionWithoutHandlerRejectsThePromise) {
     ASSERT_TRUE(reported(1));
     const std::string& outcome = report.invocations[0].argument;
     EXPECT_NE(outcome.find("no handler for action nobody"), std::string::npos) << outcome;
+}
+
+TEST_F(ScriptBridgeTest, AFrameOfAnotherOriginReachesNoAction) {
+    // Every way in that a frame might try; each outcome is sent home.
+    otherOrigin.setRoute("/frame", htmlPage(R"(<script>
+        const outcomes = [];
+        const attempt = (way, call) => {
+          try {
+            const result = call();
+            outcomes.push(way + ":" + typeof result);
+            if (result instanceof Promise) result.catch(() => {});
+          } catch (error) {
+            outcomes.push(way + ":threw");
+          }
+        };
+        const call = JSON.stringify({id: 1, name: "report", args: "{}"});
+        attempt("handler",
+                () => window.webkit.messageHandlers.veq.postMessage({name: "report", args: "{}"}));
+        attempt("own", () => window.veq.invoke("report", {}));
+        attempt("top", () => top.veq.invoke("report", {}));
+        attempt("event",
+                () => document.dispatchEvent(new CustomEvent("veq-invoke", {detail: call})));
+        attempt("topEvent",
+                () => top.document.dispatchEvent(new CustomEvent("veq-invoke", {detail: call})));
+        new Image().src = "/tried?" + outcomes.join(",");
+    </script>)"));
+    BrowserClient* client =
+        openPage("", "<iframe src=\"" + otherOrigin.url("/frame") + "\"></iframe>");
+    ASSERT_NE(client, nullptr);
+
+    EXPECT_EQ(sentToOtherOrigin("/tried"),
+              "handler:threw,own:threw,top:threw,event:boolean,topEvent:threw");
+    // The room's own call comes after whatever the frame managed to send.
+    client->executeScript("window.veq.invoke('report', {from: 'room'});");
+    ASSERT_TRUE(reported(1));
+    ASSERT_EQ(report.invocations.size(), 1u);
+    EXPECT_EQ(report.invocations[0].argument, R"({"from":"room"})");
+}
+
+TEST_F(ScriptBridgeTest, APageOfAnotherOriginHasNoBridgeAndItsCallsAreRefusedUntilTheRoomIsBack) {
+    otherOrigin.setRoute("/away", htmlPage(R"(<script>
+        new Image().src = "/seen-" + location.search.slice(1) + "?" + typeof window.veq + "," +
+                          typeof (window.webkit && window.webkit.messageHandlers.veq);
+    </script>)"));
+    std::string room = server.url("/page");
+    auto roomShows = [&](long times) {
+        return runUntil([&] {
+            const std::vector<std::string>& events = loads->events;
+            return std::count(events.begin(), events.end(), "finished " + room) == times;
+        });
+    };
+    BrowserClient* client =
+        openPage("", "<a id=\"away\" href=\"" + otherOrigin.url("/away?link") + "\">away</a>");
+    ASSERT_NE(client, nullptr);
+
+    client->executeScript("document.getElementById('away').click();");
+    EXPECT_EQ(sentToOtherOrigin("/seen-link"), "undefined,undefined");
+    // As if the page had found its way into the library's own script world.
+    const std::string refusal = awaitInBridgeWorld(
+        "window.webkit.messageHandlers.veq.postMessage({name: 'report', args: '{}'})");
+    EXPECT_NE(refusal.find("refused"), std::string::npos) << refusal;
+    client->executeScript("history.back();");
+    ASSERT_TRUE(roomShows(2));
+    client->executeScript("window.veq.invoke('report', {back: 'yes'});");
+    ASSERT_TRUE(reported(1));
+
+    std::string away = otherOrigin.url("/away?script");
+    client->executeScript(("location.href = '" + away + "';").c_str());
+    ASSERT_TRUE(runUntil([&] { return loads->saw("finished " + away); }));
+    EXPECT_EQ(sentToOtherOrigin("/seen-script"), "undefined,undefined");
+    client->loadURL(room.c_str());
+    ASSERT_TRUE(roomShows(3));
+    client->executeScript("window.veq.invoke('report', {loaded: 'again'});");
+    ASSERT_TRUE(reported(2));
+    EXPECT_EQ(report.invocations[0].argument, R"({"back":"yes"})");
+    EXPECT_EQ(report.invocations[1].argument, R"({"loaded":"again"})");
 }
 
 TEST_F(ScriptBridgeTest, ScriptsRunInTheCurrentPageAsyncOnesIncluded) {

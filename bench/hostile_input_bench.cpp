@@ -1,6 +1,9 @@
 // Hostile input handled in bounded time: a document type with an entity bomb
-// is refused before it is expanded, a 10 MiB action argument is read in one
-// pass, and an update list's script payload grows linearly with its size.
+// is refused before it is expanded, an element of 200,000 attributes is
+// refused before the XML library compares them (well within a second), a
+// preferences file at the store's limits loads in a fraction of one, a 10 MiB
+// action argument is read in one pass, and an update list's script payload
+// grows linearly with its size.
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -8,10 +11,13 @@
 
 #include "config/config_file.h"
 #include "page/script_object.h"
+#include "prefs/preference_limits.h"
 #include "prefs/preferences_document.h"
 #include "xloop/xloop_client.h"
 
 namespace {
+
+void quiet(const char*) {}
 
 std::string entityBomb() {
     std::string xml = "<?xml version=\"1.0\"?>\n<!DOCTYPE veqconfig [\n<!ENTITY e0 \"ha\">\n";
@@ -44,14 +50,55 @@ void BM_EntityBombRefusedByThePreferencesLoader(benchmark::State& state) {
 }
 BENCHMARK(BM_EntityBombRefusedByThePreferencesLoader)->Unit(benchmark::kMicrosecond);
 
+std::string elementOfAttributes(const std::string& name, size_t count) {
+    std::string element = "<" + name;
+    for (size_t i = 0; i < count; ++i) element += " a" + std::to_string(i) + "=\"\"";
+    return element + "/>";
+}
+
+void BM_200000AttributesRefusedByTheConfigurationReader(benchmark::State& state) {
+    const std::string many = "<veqconfig>" + elementOfAttributes("defaults", 200000) + "</veqconfig>";
+    SetVEQLogSink(quiet);
+    for (auto _ : state) {
+        std::string killswitch, url, serverurl;
+        if (XLoop::readConfigSections(many, "p", "1", "en_us", killswitch, url, serverurl)) {
+            state.SkipWithError("the element was read");
+        }
+    }
+    SetVEQLogSink(nullptr);
+}
+BENCHMARK(BM_200000AttributesRefusedByTheConfigurationReader)->Unit(benchmark::kMillisecond);
+
+void BM_200000AttributesRefusedByThePreferencesLoader(benchmark::State& state) {
+    const std::string many = elementOfAttributes("general", 200000);
+    for (auto _ : state) {
+        std::map<std::string, std::string> preferences;
+        if (XLoop::readPreferencesDocument(many, preferences).ok) state.SkipWithError("the element was read");
+    }
+}
+BENCHMARK(BM_200000AttributesRefusedByThePreferencesLoader)->Unit(benchmark::kMillisecond);
+
+// The most a store writes: as many entries as it takes, one value at its
+// limit made of "&", 8 MiB in all.
+void BM_PreferencesFileAtTheLimitsLoaded(benchmark::State& state) {
+    std::map<std::string, std::string> full = {{"big", std::string(XLoop::kMaxPreferenceValueBytes, '&')}};
+    for (size_t i = 1; i < XLoop::kMaxPreferenceEntries; ++i) full["e" + std::to_string(i)] = std::string(650, 'v');
+    const std::string document = XLoop::preferencesDocument(full);
+    if (document.size() > XLoop::kMaxPreferencesFileBytes) state.SkipWithError("past the file limit");
+    for (auto _ : state) {
+        std::map<std::string, std::string> preferences;
+        if (!XLoop::readPreferencesDocument(document, preferences).ok) state.SkipWithError("not loaded");
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(document.size()));
+}
+BENCHMARK(BM_PreferencesFileAtTheLimitsLoaded)->Unit(benchmark::kMillisecond);
+
 void BM_ActionArgumentsOf10MiB(benchmark::State& state) {
     const std::string arguments = "{\"key\":\"k\", \"value\":\"" + std::string(10 << 20, 'v') + "\"}";
     for (auto _ : state) benchmark::DoNotOptimize(XLoop::parseActionArguments(arguments));
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(arguments.size()));
 }
 BENCHMARK(BM_ActionArgumentsOf10MiB)->Unit(benchmark::kMillisecond);
-
-void quiet(const char*) {}
 
 // Megabytes of update texts full of quotes and invalid UTF-8, the worst case
 // for escaping; the time per byte stays the same as the list grows.

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/xml_attribute_scan.h"
 #include "host/http_request.h"
 #include "host/log.h"
 #include "platform/file_io.h"
@@ -13,7 +14,12 @@ namespace {
 
 bool readFile(const std::string& url, std::string& buffer) {
     const std::string path = platform::pathFromFileURL(url);
-    return !path.empty() && platform::pathExists(path) && platform::readWholeFile(path, &buffer).ok;
+    if (path.empty() || !platform::pathExists(path)) return false;
+    platform::StepResult read = platform::readRegularFile(path, kMaxRemoteConfigBytes, &buffer);
+    if (!read.ok) {
+        logDebug("Configuration file %s not read: %s failed with error %d", path.c_str(), read.step, read.code);
+    }
+    return read.ok;
 }
 
 bool readOverHttp(const std::string& url, std::string& buffer, platform::HttpCancellation& cancellation) {
@@ -98,6 +104,10 @@ bool readConfigSections(const std::string& bytes, const char* product, const cha
         {"veqconfig", productName, versionName, "defaults"},
         {"veqconfig", productName, versionName, localeName},
     };
+    if (!attributeWorkWithin(bytes.data(), bytes.size(), kMaxAttributesPerElement)) {
+        logDebug("Configuration refused: its elements carry too many attributes");
+        return false;
+    }
     SectionReader reader(std::move(sectionPaths), killswitch, urlValue, serverurl);
     platform::visitXmlElements(bytes.data(), bytes.size(), reader);
     return reader.killswitchFound;

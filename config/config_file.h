@@ -10,18 +10,20 @@
 
 namespace XLoop {
 
-// A server's configuration file larger than this is refused.
+// A configuration file larger than this is refused, from a server or a disk.
 constexpr size_t kMaxRemoteConfigBytes = 16 * 1024 * 1024;
 
 // Reads the whole resource at url into buffer (emptied first). A file URL
-// reads its file (an existing empty file is a successful read); any other URL
+// reads its file (an existing empty file is a successful read) if it is a
+// regular file of at most kMaxRemoteConfigBytes; any other URL
 // is fetched with GET, redirects followed, and counts only when a 2xx answer
 // brings a whole, non-empty body of at most kMaxRemoteConfigBytes. A
 // cancellation aborts a transfer at once.
 bool readURLToMemory(const char* url, std::string& buffer, platform::HttpCancellation& cancellation);
 
 // Reads the sections of a configuration text that apply to product, version
-// and locale, as readConfigFile does with the text it fetched.
+// and locale, as readConfigFile does with the text it fetched. A text whose
+// elements carry too many attributes to parse quickly is refused unread.
 bool readConfigSections(const std::string& bytes, const char* product, const char* version, const char* locale,
                         std::string& killswitch, std::string& urlValue, std::string& serverurl);
 

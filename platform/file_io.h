@@ -1,6 +1,7 @@
 // Reading and writing whole files, and making folders.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "platform/step_result.h"
@@ -10,8 +11,20 @@ namespace XLoop::platform {
 // Creates one folder (not its parents); an existing folder counts as success.
 StepResult createFolder(const std::string& path);
 
-// Reads the whole file into *bytes. A missing file reads as no bytes.
-StepResult readWholeFile(const std::string& path, std::string* bytes);
+// What a path names, links followed. Other is something that exists and is
+// no regular file (a folder, a pipe, a device); a path that cannot be looked
+// at counts as Missing, and the next step on it reports why.
+enum class PathKind { Missing, RegularFile, Other };
+PathKind pathKind(const std::string& path);
+
+// Reads a whole regular file of at most maxBytes into *bytes, without ever
+// waiting on a writer: anything else at the path (a pipe, a device, a folder)
+// and a larger file are refused unread, as failures of "check type" and
+// "check size". A missing file reads as no bytes.
+StepResult readRegularFile(const std::string& path, size_t maxBytes, std::string* bytes);
+
+// Gives a file a new name in the same folder, replacing any file of that name.
+StepResult renameFile(const std::string& from, const std::string& to);
 
 // Replaces the file's content with bytes, all or nothing: the bytes go to a
 // new file with a unique name in the same folder, reach the disk, and then

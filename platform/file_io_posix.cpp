@@ -59,26 +59,50 @@ StepResult createFolder(const std::string& path) {
     return StepResult::failure("create folder", errno);
 }
 
-StepResult readWholeFile(const std::string& path, std::string* bytes) {
+PathKind pathKind(const std::string& path) {
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0) return PathKind::Missing;
+    return S_ISREG(info.st_mode) ? PathKind::RegularFile : PathKind::Other;
+}
+
+StepResult readRegularFile(const std::string& path, size_t maxBytes, std::string* bytes) {
     bytes->clear();
-    int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that opening a pipe with no writer returns at once.
+    int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) {
         return errno == ENOENT ? StepResult::success() : StepResult::failure("open", errno);
     }
+    StepResult result = StepResult::success();
+    struct stat info;
+    if (fstat(descriptor, &info) != 0) {
+        result = StepResult::failure("inspect", errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        result = StepResult::failure("check type", EINVAL);
+    } else if (static_cast<unsigned long long>(info.st_size) > maxBytes) {
+        result = StepResult::failure("check size", EFBIG);
+    }
     char buffer[16384];
-    for (;;) {
+    while (result.ok) {
         ssize_t count = read(descriptor, buffer, sizeof buffer);
         if (count < 0 && errno == EINTR) continue;
         if (count < 0) {
-            int error = errno;
-            close(descriptor);
-            return StepResult::failure("read", error);
+            result = StepResult::failure("read", errno);
+        } else if (count == 0) {
+            break;
+        } else if (bytes->size() + static_cast<size_t>(count) > maxBytes) {  // grew while read
+            result = StepResult::failure("check size", EFBIG);
+        } else {
+            bytes->append(buffer, static_cast<size_t>(count));
         }
-        if (count == 0) break;
-        bytes->append(buffer, static_cast<size_t>(count));
     }
     close(descriptor);
-    return StepResult::success();
+    if (!result.ok) bytes->clear();
+    return result;
+}
+
+StepResult renameFile(const std::string& from, const std::string& to) {
+    if (rename(from.c_str(), to.c_str()) != 0) return StepResult::failure("rename", errno);
+    return flushFolder(folderOf(to));
 }
 
 StepResult writeFileAtomically(const std::string& path, const std::string& bytes) {

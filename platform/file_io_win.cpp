@@ -63,7 +63,20 @@ StepResult createFolder(const std::string& path) {
     return error == ERROR_ALREADY_EXISTS ? StepResult::success() : StepResult::failure("create folder", error);
 }
 
-StepResult readWholeFile(const std::string& path, std::string* bytes) {
+PathKind pathKind(const std::string& path) {
+    // No access asked, and backup semantics so that a folder opens too.
+    HANDLE handle = CreateFileW(wideChars(wideFromUtf8(path)), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return PathKind::Missing;
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool regular = GetFileType(handle) == FILE_TYPE_DISK && GetFileInformationByHandle(handle, &info) &&
+                         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    CloseHandle(handle);
+    return regular ? PathKind::RegularFile : PathKind::Other;
+}
+
+StepResult readRegularFile(const std::string& path, size_t maxBytes, std::string* bytes) {
     bytes->clear();
     HANDLE file = CreateFileW(wideChars(wideFromUtf8(path)), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
@@ -73,19 +86,39 @@ StepResult readWholeFile(const std::string& path, std::string* bytes) {
         bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
         return missing ? StepResult::success() : StepResult::failure("open", error);
     }
-    char buffer[16384];
     StepResult result = StepResult::success();
-    for (;;) {
+    LARGE_INTEGER size;
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        result = StepResult::failure("check type", ERROR_BAD_FILE_TYPE);
+    } else if (!GetFileSizeEx(file, &size)) {
+        result = StepResult::failure("inspect", GetLastError());
+    } else if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+        result = StepResult::failure("check size", ERROR_FILE_TOO_LARGE);
+    }
+    char buffer[16384];
+    while (result.ok) {
         DWORD count = 0;
         if (!ReadFile(file, buffer, sizeof buffer, &count, nullptr)) {
             result = StepResult::failure("read", GetLastError());
+        } else if (count == 0) {
             break;
+        } else if (bytes->size() + count > maxBytes) {  // grew while read
+            result = StepResult::failure("check size", ERROR_FILE_TOO_LARGE);
+        } else {
+            bytes->append(buffer, count);
         }
-        if (count == 0) break;
-        bytes->append(buffer, count);
     }
     CloseHandle(file);
+    if (!result.ok) bytes->clear();
     return result;
+}
+
+StepResult renameFile(const std::string& from, const std::string& to) {
+    if (MoveFileExW(wideChars(wideFromUtf8(from)), wideChars(wideFromUtf8(to)),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return StepResult::success();
+    }
+    return StepResult::failure("rename", GetLastError());
 }
 
 StepResult writeFileAtomically(const std::string& path, const std::string& bytes) {

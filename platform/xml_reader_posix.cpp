@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 namespace XLoop::platform {
 namespace {
@@ -23,10 +24,20 @@ struct ParseState {
 // occur: with document types refused, only the predefined entities and
 // character references exist, and both are already replaced.
 std::string attributeValue(const xmlChar* begin, const xmlChar* end) {
-    std::string value(reinterpret_cast<const char*>(begin), static_cast<size_t>(end - begin));
-    static const std::string escaped = "&#38;";
-    for (size_t at = value.find(escaped); at != std::string::npos; at = value.find(escaped, at + 1)) {
-        value.replace(at, escaped.size(), "&");
+    static const char escaped[] = "&#38;";
+    constexpr size_t escapedSize = sizeof escaped - 1;
+    const char* at = reinterpret_cast<const char*>(begin);
+    const char* stop = reinterpret_cast<const char*>(end);
+    std::string value;
+    value.reserve(static_cast<size_t>(stop - at));
+    // One pass: a value of a million "&" must not cost a million copies.
+    while (at < stop) {
+        if (*at == '&' && static_cast<size_t>(stop - at) >= escapedSize && memcmp(at, escaped, escapedSize) == 0) {
+            value += '&';
+            at += escapedSize;
+        } else {
+            value += *at++;
+        }
     }
     return value;
 }

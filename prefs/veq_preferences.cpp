@@ -5,6 +5,8 @@
 #include "config/paths.h"
 #include "host/log.h"
 #include "platform/file_io.h"
+#include "prefs/preference_limits.h"
+#include "prefs/preferences_document.h"
 
 namespace VEQ {
 namespace {
@@ -23,6 +25,31 @@ void createPreferencesFolder(const std::string& folder) {
 
 }  // namespace
 
+bool VEQPreferences::withinLimits(const std::string& key, const std::string& value) const {
+    const auto refuse = [&key](const char* why, size_t limit, const char* unit) {
+        XLoop::logDebug("Preference \"%s\" not stored: %s %u %s", XLoop::printableKey(key).c_str(), why,
+                        static_cast<unsigned>(limit), unit);
+        return false;
+    };
+    if (key.size() > XLoop::kMaxPreferenceKeyBytes) {
+        return refuse("its key is longer than", XLoop::kMaxPreferenceKeyBytes, "bytes");
+    }
+    if (value.size() > XLoop::kMaxPreferenceValueBytes) {
+        return refuse("its value is longer than", XLoop::kMaxPreferenceValueBytes, "bytes");
+    }
+    auto old = preferences.find(key);
+    if (old == preferences.end() && preferences.size() >= XLoop::kMaxPreferenceEntries) {
+        return refuse("the store holds", XLoop::kMaxPreferenceEntries, "entries already");
+    }
+    const size_t oldEntryBytes = old != preferences.end() ? XLoop::preferenceEntryBytes(key, old->second) : 0;
+    const size_t fileBytes =
+        XLoop::preferencesDocumentBytes(preferences) - oldEntryBytes + XLoop::preferenceEntryBytes(key, value);
+    if (fileBytes > XLoop::kMaxPreferencesFileBytes) {
+        return refuse("the file would grow past", XLoop::kMaxPreferencesFileBytes, "bytes");
+    }
+    return true;
+}
+
 VEQPreferences::VEQPreferences(std::string userDataPathText, std::string localeText)
     : userDataPath(std::move(userDataPathText)), locale(std::move(localeText)) {
     const std::string ownFolder = XLoop::appendPath(userDataPath.c_str(), "VEQ");
@@ -35,13 +62,20 @@ VEQPreferences::VEQPreferences(std::string userDataPathText, std::string localeT
 VEQPreferences::~VEQPreferences() = default;
 
 void VEQPreferences::setPreference(const char* key, const char* value) {
-    preferences[textOrEmpty(key)] = textOrEmpty(value);
+    std::string keyText = textOrEmpty(key);
+    std::string valueText = textOrEmpty(value);
+    if (!withinLimits(keyText, valueText)) return;
+    preferences[std::move(keyText)] = std::move(valueText);
     savePreferences();
 }
 
 std::string VEQPreferences::getPreference(const char* key, const char* defaultValue) {
     const std::string keyText = textOrEmpty(key);
-    if (preferences.find(keyText) == preferences.end()) setPreference(key, defaultValue);
+    auto found = preferences.find(keyText);
+    if (found != preferences.end()) return found->second;
+    // A default the store cannot take is still the answer, just not kept.
+    if (!withinLimits(keyText, textOrEmpty(defaultValue))) return textOrEmpty(defaultValue);
+    setPreference(key, defaultValue);
     return preferences[keyText];
 }
 

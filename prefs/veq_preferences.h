@@ -15,9 +15,12 @@ public:
     VEQPreferences& operator=(const VEQPreferences&) = delete;
 
     // Sets the entry and saves the whole store. A null text counts as empty.
+    // An entry past the store's limits (preference_limits.h) is refused with
+    // one log line and changes nothing.
     virtual void setPreference(const char* key, const char* value);
     // The stored value; a missing key is first stored, and saved, with the
-    // default, so later reads return it whatever default they pass.
+    // default, so later reads return it whatever default they pass. A
+    // default past the limits is returned without being stored.
     virtual std::string getPreference(const char* key, const char* defaultValue);
     virtual bool hasPreference(const char* key);
     // Every entry, in byte order of key.
@@ -32,6 +35,9 @@ protected:
     // Creates the store's two folder levels under userDataPath, one at a time;
     // when they cannot be made the store lives in memory and every save fails.
     VEQPreferences(std::string userDataPath, std::string locale);
+
+    // Logs why the entry would take the store past its limits.
+    bool withinLimits(const std::string& key, const std::string& value) const;
 
     std::string filePath;
     std::map<std::string, std::string> preferences;

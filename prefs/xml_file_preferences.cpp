@@ -2,13 +2,38 @@
 
 #include "host/log.h"
 #include "platform/file_io.h"
+#include "prefs/preference_limits.h"
 #include "prefs/preferences_document.h"
 
 namespace VEQ {
 
+using XLoop::platform::PathKind;
+using XLoop::platform::StepResult;
+
+void XmlFilePreferences::reportNotAFile() {
+    if (reportedNotAFile) return;
+    reportedNotAFile = true;
+    XLoop::logDebug("Preferences kept in memory only: %s is not a regular file", filePath.c_str());
+}
+
 void XmlFilePreferences::savePreferences() {
-    XLoop::platform::StepResult written =
-        XLoop::platform::writeFileAtomically(filePath, XLoop::preferencesDocument(preferences));
+    const PathKind kind = XLoop::platform::pathKind(filePath);
+    if (kind == PathKind::Other) return reportNotAFile();
+    if (keepFileAside && kind == PathKind::RegularFile) {
+        // One copy is enough to look into what went wrong; a later one
+        // replaces it.
+        const std::string asidePath = filePath + ".unreadable";
+        StepResult moved = XLoop::platform::renameFile(filePath, asidePath);
+        if (!moved.ok) {
+            XLoop::logDebug("Could not save the preferences to %s: keeping the unreadable file aside, %s failed "
+                            "with error %d",
+                            filePath.c_str(), moved.step, moved.code);
+            return;
+        }
+        XLoop::logDebug("Kept the unreadable preferences file aside as %s", asidePath.c_str());
+    }
+    keepFileAside = false;
+    StepResult written = XLoop::platform::writeFileAtomically(filePath, XLoop::preferencesDocument(preferences));
     if (!written.ok) {
         XLoop::logDebug("Could not save the preferences to %s: %s failed with error %d", filePath.c_str(),
                         written.step, written.code);
@@ -16,18 +41,21 @@ void XmlFilePreferences::savePreferences() {
 }
 
 void XmlFilePreferences::loadPreferences() {
+    if (XLoop::platform::pathKind(filePath) == PathKind::Other) return reportNotAFile();
     std::string bytes;
-    XLoop::platform::StepResult read = XLoop::platform::readWholeFile(filePath, &bytes);
+    StepResult read = XLoop::platform::readRegularFile(filePath, XLoop::kMaxPreferencesFileBytes, &bytes);
     if (!read.ok) {
         XLoop::logDebug("Could not read the preferences from %s: %s failed with error %d", filePath.c_str(),
                         read.step, read.code);
+        keepFileAside = true;
         return;
     }
     if (bytes.empty()) return;  // not saved yet
-    XLoop::platform::StepResult parsed = XLoop::readPreferencesDocument(bytes, preferences);
+    StepResult parsed = XLoop::readPreferencesDocument(bytes, preferences);
     if (!parsed.ok) {
         XLoop::logDebug("Read the preferences from %s only up to a fault: %s, error %d", filePath.c_str(),
                         parsed.step, parsed.code);
+        keepFileAside = true;
     }
 }
 

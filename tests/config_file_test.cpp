@@ -98,6 +98,19 @@ TEST_F(ConfigFileTest, BrokenFilesKeepWhatCameBeforeTheFault) {
     EXPECT_EQ(readURL(XLoop::fileURLFromPath((folder.path() / "missing.xml").u8string().c_str())), (Read{false}));
 }
 
+TEST_F(ConfigFileTest, AnElementWithTooManyAttributesIsRefusedUnread) {
+    std::string many = "<veqconfig><defaults killswitch=\"off\"";
+    for (int i = 0; i < 200000; ++i) many += " a" + std::to_string(i) + "=\"\"";
+    EXPECT_EQ(readText(many + "/></veqconfig>"), (Read{false}));
+    // Quoted values, comments, CDATA sections and processing instructions
+    // hold no attributes.
+    const std::string notAttributes(20000, '=');
+    EXPECT_EQ(readText("<veqconfig><defaults url=\"" + notAttributes + "\" killswitch='" + notAttributes +
+                       "'/><!--" + notAttributes + "--><?pi " + notAttributes + "?><x><![CDATA[" +
+                       notAttributes + "]]></x></veqconfig>"),
+              (Read{true, notAttributes, notAttributes, "-"}));
+}
+
 TEST(ConfigFileOverHttpTest, OnlyAWholeSuccessfulAnswerCounts) {
     HttpTestServer server;
     HttpRoute good;

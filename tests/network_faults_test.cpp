@@ -16,7 +16,10 @@ namespace {
 class NetworkFaultTest : public ::testing::Test {
 protected:
     void SetUp() override { XLoop::g_httpTimeout = std::chrono::milliseconds(300); }
-    void TearDown() override { XLoop::g_httpTimeout = std::chrono::milliseconds(60000); }
+    void TearDown() override {
+        XLoop::g_httpTimeout = std::chrono::milliseconds(60000);
+        XLoop::g_httpDeadline = std::chrono::minutes(5);
+    }
 
     bool readConfig(const std::string& path) {
         std::string killswitch, url, serverurl;
@@ -50,12 +53,20 @@ TEST_F(NetworkFaultTest, AConnectionResetInTheBodyIsAFailedRead) {
     EXPECT_EQ(log.lines().back().rfind("(VEQ): Error in InternetReadFile: 1203", 0), 0u) << log.lines().back();
 }
 
-TEST_F(NetworkFaultTest, ASlowButSteadyServerIsReadWhole) {
+TEST_F(NetworkFaultTest, ASlowButSteadyServerIsReadWholeWithinTheDeadline) {
     HttpRoute slow;
     slow.body = config;
     slow.dripMilliseconds = 2;
     server.setRoute("/slow", slow);
     EXPECT_TRUE(readConfig("/slow"));
+
+    // Never silent for the receive time-out, yet slower than a whole request may take.
+    slow.dripMilliseconds = 20;
+    server.setRoute("/slower", slow);
+    XLoop::g_httpDeadline = std::chrono::milliseconds(1000);
+    LogCapture log;
+    EXPECT_FALSE(readConfig("/slower"));
+    EXPECT_EQ(log.lines().back(), "(VEQ): Error in InternetReadFile: 12002\n");
 }
 
 }  // namespace

@@ -50,7 +50,10 @@ TEST_F(NetworkFaultTest, AConnectionResetInTheBodyIsAFailedRead) {
     server.setRoute("/reset", reset);
     LogCapture log;
     EXPECT_FALSE(readConfig("/reset"));
-    EXPECT_EQ(log.lines().back().rfind("(VEQ): Error in InternetReadFile: 1203", 0), 0u) << log.lines().back();
+    const std::string line = log.lines().back();
+    // Wine's WinINet now and then passes the socket's own WSAECONNRESET through.
+    if (runningUnderWine() && line == "(VEQ): Error in InternetReadFile: 10054\n") return;
+    EXPECT_EQ(line.rfind("(VEQ): Error in InternetReadFile: 1203", 0), 0u) << line;
 }
 
 TEST_F(NetworkFaultTest, ASlowButSteadyServerIsReadWholeWithinTheDeadline) {

@@ -16,7 +16,8 @@ namespace {
 constexpr char kCrackStep[] = "InternetOpen or InternetCrackUrl";
 constexpr DWORD kPlainFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                               INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_AUTO_REDIRECT;
-constexpr DWORD kLenientCertificateFlags = INTERNET_FLAG_IGNORE_CERT_DATE_INVALID | INTERNET_FLAG_IGNORE_CERT_CN_INVALID;
+constexpr DWORD kLenientCertificateFlags =
+    INTERNET_FLAG_IGNORE_CERT_DATE_INVALID | INTERNET_FLAG_IGNORE_CERT_CN_INVALID;
 constexpr char kSendStep[] = "HttpSendRequest";
 constexpr char kReadStep[] = "InternetReadFile";
 constexpr DWORD kReadChunk = 2048;

@@ -14,7 +14,6 @@
 #include "testing/http_test_server.h"
 #include "tests/test_support.h"
 #include "tests/tls_servers.h"
-#include "tests/wine.h"
 
 using namespace xloop_test;
 using XLoop::platform::HttpAnswer;
@@ -88,7 +87,8 @@ std::string readOrError(const std::string& url) {
 TEST(HttpExchangeTest, ConfigurationIsReadOnlyUnderATrustedCertificateForItsHostInItsDates) {
     const TlsServers servers = readTlsServers();
     if (!servers.skipReason.empty()) GTEST_SKIP() << servers.skipReason;
-    EXPECT_EQ(readOrError(servers.url("localhost", "/config")), R"(<veqconfig><defaults killswitch="off" url="room"/></veqconfig>)");
+    const std::string config = R"(<veqconfig><defaults killswitch="off" url="room"/></veqconfig>)";
+    EXPECT_EQ(readOrError(servers.url("localhost", "/config")), config);
     EXPECT_EQ(readOrError(servers.url("elsewhere", "/config")), "(VEQ): Error in HttpSendRequest: 12038\n");
     EXPECT_EQ(readOrError(servers.url("expired", "/config")), "(VEQ): Error in HttpSendRequest: 12037\n");
     EXPECT_EQ(readOrError(servers.url("untrusted", "/config")), "(VEQ): Error in HttpSendRequest: 12045\n");
@@ -116,7 +116,8 @@ TEST(HttpExchangeTest, HttpsIsNeverRedirectedToHttp) {
     EXPECT_EQ(log.lines().back(), "(VEQ): Error in HttpSendRequest: 12156\n");
     EXPECT_EQ(plain.requestCount(), 0);
     // From https to https is followed.
-    EXPECT_EQ(readOrError(servers.url("localhost", "/redirect?to=" + servers.url("localhost", "/config"))).rfind("<veqconfig>", 0), 0u);
+    const std::string secureHop = servers.url("localhost", "/redirect?to=" + servers.url("localhost", "/config"));
+    EXPECT_EQ(readOrError(secureHop).rfind("<veqconfig>", 0), 0u);
 }
 
 TEST(HttpExchangeTest, ServersThatCannotBeReachedAreLoggedInWinINetsWords) {

@@ -16,10 +16,13 @@ constexpr int kMaxRedirects = 100;
 
 // The connect and receive time-out of every exchange; tests shorten it.
 extern std::atomic<std::chrono::milliseconds> g_httpTimeout;
+// How long a whole request may take, redirects included; tests shorten it.
+extern std::atomic<std::chrono::milliseconds> g_httpDeadline;
 
 // The answer of the last exchange; a redirect without a target is an answer
-// too. One to another scheme, or one too many, fails with kHttpErrorRedirectFailed at "HttpSendRequest".
-// Every failure is logged as "Error in <step>: <code>".
+// too. One to another scheme, from https to http, or one too many, fails with
+// kHttpErrorRedirectFailed at "HttpSendRequest"; a request past the deadline
+// with kHttpErrorTimeout. Every failure is logged as "Error in <step>: <code>".
 platform::HttpAnswer requestFollowingRedirects(platform::HttpExchange exchange,
                                                platform::HttpCancellation& cancellation);
 

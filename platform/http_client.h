@@ -13,6 +13,7 @@ namespace XLoop::platform {
 
 // WinINet's numbers for the failures the caller tells apart; every platform
 // reports its failures in WinINet's numbers, so logs read alike.
+constexpr int kHttpErrorTimeout = 12002;         // ERROR_INTERNET_TIMEOUT
 constexpr int kHttpErrorCancelled = 12017;       // ERROR_INTERNET_OPERATION_CANCELLED
 constexpr int kHttpErrorRedirectFailed = 12156;  // ERROR_HTTP_REDIRECT_FAILED
 
@@ -25,6 +26,13 @@ struct HttpExchange {
     size_t bodyLimit = 0;
     // How long connecting may take, and how long the server may stay silent.
     unsigned timeoutMilliseconds = 60000;
+    // How long the whole exchange may take, however steadily data arrives;
+    // past it the exchange fails with kHttpErrorTimeout.
+    unsigned deadlineMilliseconds = 300000;
+    // Accepts an https certificate made out for another host name or outside
+    // its dates (libcurl: another host name only). Only for asking whether a
+    // server answers, never for reading what it says.
+    bool ignoreCertificateNameAndDate = false;
 };
 
 struct HttpAnswer {
@@ -61,8 +69,11 @@ private:
     std::shared_ptr<State> state;
 };
 
-// Sends the request with the agent "XLoopRoom" and the exchange's connect and
-// receive time-outs; secure for https. Blocks the calling thread.
+// Sends the request with the agent "XLoopRoom", the exchange's connect and
+// receive time-outs and its deadline; secure for https, where the certificate
+// must be trusted, made out for the host and within its dates (failures in
+// WinINet's numbers: 12045 untrusted, 12038 another name, 12037 dates).
+// Blocks the calling thread.
 HttpAnswer exchangeHttp(const HttpExchange& exchange, HttpCancellation& cancellation);
 
 // Readies the HTTP library on the calling thread, as libraries with global

@@ -36,7 +36,7 @@ int wininetError(CURLcode result, long osError) {
         case CURLE_COULDNT_RESOLVE_PROXY:
         case CURLE_COULDNT_RESOLVE_HOST: return 12007;   // ERROR_INTERNET_NAME_NOT_RESOLVED
         case CURLE_COULDNT_CONNECT: return 12029;        // ERROR_INTERNET_CANNOT_CONNECT
-        case CURLE_OPERATION_TIMEDOUT: return 12002;     // ERROR_INTERNET_TIMEOUT
+        case CURLE_OPERATION_TIMEDOUT: return kHttpErrorTimeout;
         case CURLE_WEIRD_SERVER_REPLY:
         case CURLE_GOT_NOTHING: return 12152;            // ERROR_HTTP_INVALID_SERVER_RESPONSE
         case CURLE_SEND_ERROR:
@@ -44,9 +44,26 @@ int wininetError(CURLcode result, long osError) {
         case CURLE_PARTIAL_FILE:                         // ERROR_INTERNET_CONNECTION_RESET / _ABORTED
             return osError == ECONNRESET ? 12031 : 12030;
         case CURLE_SSL_CONNECT_ERROR: return 12157;      // ERROR_INTERNET_SECURITY_CHANNEL_ERROR
-        case CURLE_PEER_FAILED_VERIFICATION: return 12045;  // ERROR_INTERNET_INVALID_CA
         case CURLE_OUT_OF_MEMORY: return 8;              // ERROR_NOT_ENOUGH_MEMORY
         default: return 12004;                           // ERROR_INTERNET_INTERNAL_ERROR
+    }
+}
+
+// libcurl reports every refused certificate alike; OpenSSL's verdict on the
+// chain tells WinINet's cases apart.
+int certificateError(long verifyResult) {
+    constexpr long kChainHeld = 0;             // X509_V_OK: only the host name can have failed
+    constexpr long kNameRefused = 1;           // what libcurl's own host name check leaves
+    constexpr long kNotYetValid = 9;           // X509_V_ERR_CERT_NOT_YET_VALID
+    constexpr long kExpired = 10;              // X509_V_ERR_CERT_HAS_EXPIRED
+    constexpr long kHostnameMismatch = 62;     // X509_V_ERR_HOSTNAME_MISMATCH
+    switch (verifyResult) {
+        case kChainHeld:
+        case kNameRefused:
+        case kHostnameMismatch: return 12038;  // ERROR_INTERNET_SEC_CERT_CN_INVALID
+        case kNotYetValid:
+        case kExpired: return 12037;           // ERROR_INTERNET_SEC_CERT_DATE_INVALID
+        default: return 12045;                 // ERROR_INTERNET_INVALID_CA
     }
 }
 
@@ -101,8 +118,8 @@ void configure(CURL* request, const HttpExchange& exchange, BodySink* sink) {
     curl_easy_setopt(request, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(exchange.timeoutMilliseconds));
     curl_easy_setopt(request, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(request, CURLOPT_FOLLOWLOCATION, 0L);
-    // Like the Windows request, a certificate for another host name is accepted.
-    curl_easy_setopt(request, CURLOPT_SSL_VERIFYHOST, 0L);
+    curl_easy_setopt(request, CURLOPT_SSL_VERIFYHOST, exchange.ignoreCertificateNameAndDate ? 0L : 2L);
+    curl_easy_setopt(request, CURLOPT_TIMEOUT_MS, static_cast<long>(exchange.deadlineMilliseconds));
     // The receive time-out: a server that sends nothing for that long ends it.
     curl_easy_setopt(request, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(request, CURLOPT_LOW_SPEED_TIME,
@@ -187,9 +204,11 @@ HttpAnswer exchangeHttp(const HttpExchange& exchange, HttpCancellation& cancella
     const bool finished = perform(multi, *cancellation.state, &result);
     long status = 0;
     long osError = 0;
+    long verifyResult = 0;
     char* location = nullptr;
     curl_easy_getinfo(request, CURLINFO_RESPONSE_CODE, &status);
     curl_easy_getinfo(request, CURLINFO_OS_ERRNO, &osError);
+    curl_easy_getinfo(request, CURLINFO_SSL_VERIFYRESULT, &verifyResult);
     curl_easy_getinfo(request, CURLINFO_REDIRECT_URL, &location);
     answer.status = static_cast<int>(status);
     if (location != nullptr) answer.location = location;
@@ -202,6 +221,8 @@ HttpAnswer exchangeHttp(const HttpExchange& exchange, HttpCancellation& cancella
     const bool bodyRefused = result == CURLE_WRITE_ERROR && (exchange.bodyLimit == 0 || answer.bodyTooLarge);
     if (!finished) {
         answer.outcome = StepResult::failure(kSendStep, kHttpErrorCancelled);
+    } else if (result == CURLE_PEER_FAILED_VERIFICATION) {
+        answer.outcome = StepResult::failure(kSendStep, certificateError(verifyResult));
     } else if (result != CURLE_OK && !bodyRefused) {
         answer.outcome = StepResult::failure(status != 0 ? kReadStep : kSendStep, wininetError(result, osError));
     } else if (status == 0) {

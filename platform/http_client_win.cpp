@@ -16,9 +16,10 @@ namespace {
 constexpr char kCrackStep[] = "InternetOpen or InternetCrackUrl";
 constexpr DWORD kPlainFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                               INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_AUTO_REDIRECT;
-constexpr DWORD kSecureFlags = kPlainFlags | INTERNET_FLAG_SECURE |
-                               INTERNET_FLAG_IGNORE_CERT_DATE_INVALID |
-                               INTERNET_FLAG_IGNORE_CERT_CN_INVALID;
+constexpr DWORD kLenientCertificateFlags =
+    INTERNET_FLAG_IGNORE_CERT_DATE_INVALID | INTERNET_FLAG_IGNORE_CERT_CN_INVALID;
+constexpr char kSendStep[] = "HttpSendRequest";
+constexpr char kReadStep[] = "InternetReadFile";
 constexpr DWORD kReadChunk = 2048;
 
 void setTimeout(HINTERNET handle, DWORD option, DWORD timeout) {
@@ -58,6 +59,16 @@ struct Transfer {
         }
     }
 
+    // The step the transfer is at, for a caller that stops waiting.
+    void enter(const char* step) {
+        std::lock_guard<std::mutex> lock(mutex);
+        stage = step;
+    }
+    const char* currentStep() {
+        std::lock_guard<std::mutex> lock(mutex);
+        return stage;
+    }
+
     void abandon() {
         {
             std::lock_guard<std::mutex> lock(mutex);
@@ -72,6 +83,7 @@ struct Transfer {
 
     std::mutex mutex;
     bool abandoned = false;
+    const char* stage = kSendStep;  // nothing before the send waits on the network
     HINTERNET internet = nullptr;
     HINTERNET connection = nullptr;
     HINTERNET request = nullptr;
@@ -100,7 +112,7 @@ void readBody(HINTERNET request, size_t limit, HttpAnswer& answer) {
     char chunk[kReadChunk];
     for (;;) {
         DWORD read = 0;
-        if (!InternetReadFile(request, chunk, kReadChunk, &read)) return fail(answer, "InternetReadFile");
+        if (!InternetReadFile(request, chunk, kReadChunk, &read)) return fail(answer, kReadStep);
         if (read == 0) break;
         if (answer.body.size() + read > limit) {
             answer.bodyTooLarge = true;
@@ -114,7 +126,7 @@ void readBody(HINTERNET request, size_t limit, HttpAnswer& answer) {
     if (HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced, &size,
                        nullptr) &&
         answer.body.size() < announced) {
-        answer.outcome = StepResult::failure("InternetReadFile", ERROR_INTERNET_CONNECTION_ABORTED);
+        answer.outcome = StepResult::failure(kReadStep, ERROR_INTERNET_CONNECTION_ABORTED);
     }
 }
 
@@ -150,7 +162,11 @@ void perform(Transfer& transfer) {
     if (connection == nullptr) return fail(answer, "InternetConnect");
     setTimeout(connection, INTERNET_OPTION_CONNECT_TIMEOUT, exchange.timeoutMilliseconds);
 
-    const DWORD flags = parts.nScheme == INTERNET_SCHEME_HTTPS ? kSecureFlags : kPlainFlags;
+    DWORD flags = kPlainFlags;
+    if (parts.nScheme == INTERNET_SCHEME_HTTPS) {
+        flags |= INTERNET_FLAG_SECURE;
+        if (exchange.ignoreCertificateNameAndDate) flags |= kLenientCertificateFlags;
+    }
     const wchar_t* verb = exchange.verb == HttpVerb::Head ? L"HEAD" : L"GET";
     HINTERNET request =
         HttpOpenRequestW(connection, verb, path.c_str(), L"HTTP/1.1", nullptr, nullptr, flags, 0);
@@ -160,7 +176,7 @@ void perform(Transfer& transfer) {
     // Without it a server that accepts and never answers holds the request forever.
     setTimeout(request, INTERNET_OPTION_RECEIVE_TIMEOUT, exchange.timeoutMilliseconds);
 
-    if (!HttpSendRequestW(request, nullptr, 0, nullptr, 0)) return fail(answer, "HttpSendRequest");
+    if (!HttpSendRequestW(request, nullptr, 0, nullptr, 0)) return fail(answer, kSendStep);
     wchar_t statusText[32] = {};
     DWORD statusSize = sizeof statusText;
     if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE, statusText, &statusSize, nullptr)) {
@@ -168,7 +184,10 @@ void perform(Transfer& transfer) {
     }
     answer.status = _wtoi(statusText);
     if (answer.status >= 300 && answer.status < 400) answer.location = redirectTarget(request, url);
-    if (exchange.verb == HttpVerb::Get && exchange.bodyLimit > 0) readBody(request, exchange.bodyLimit, answer);
+    if (exchange.verb == HttpVerb::Get && exchange.bodyLimit > 0) {
+        transfer.enter(kReadStep);
+        readBody(request, exchange.bodyLimit, answer);
+    }
 }
 
 DWORD WINAPI runTransfer(void* parameter) {
@@ -185,9 +204,9 @@ DWORD WINAPI runTransfer(void* parameter) {
     FreeLibraryAndExitThread(module, 0);
 }
 
-HttpAnswer cancelledAnswer() {
+HttpAnswer failedAnswer(const char* step, int code) {
     HttpAnswer answer;
-    answer.outcome = StepResult::failure("HttpSendRequest", kHttpErrorCancelled);
+    answer.outcome = StepResult::failure(step, code);
     return answer;
 }
 
@@ -217,7 +236,9 @@ bool isFileURL(const std::string& url) {
 }
 
 HttpAnswer exchangeHttp(const HttpExchange& exchange, HttpCancellation& cancellation) {
-    if (WaitForSingleObject(cancellation.state->cancelled, 0) == WAIT_OBJECT_0) return cancelledAnswer();
+    if (WaitForSingleObject(cancellation.state->cancelled, 0) == WAIT_OBJECT_0) {
+        return failedAnswer(kSendStep, kHttpErrorCancelled);
+    }
     auto transfer = std::make_shared<Transfer>(exchange);
     // The thread holds the module until it ends, even after its caller left.
     HMODULE module = nullptr;
@@ -239,10 +260,13 @@ HttpAnswer exchangeHttp(const HttpExchange& exchange, HttpCancellation& cancella
     }
     CloseHandle(thread);
 
+    // Past the deadline the transfer is left behind as a cancelled one is.
     HANDLE events[] = {transfer->done, cancellation.state->cancelled};
-    if (WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0) return transfer->answer;
+    const DWORD woken = WaitForMultipleObjects(2, events, FALSE, exchange.deadlineMilliseconds);
+    if (woken == WAIT_OBJECT_0) return transfer->answer;
     transfer->abandon();
-    return cancelledAnswer();
+    if (woken == WAIT_TIMEOUT) return failedAnswer(transfer->currentStep(), kHttpErrorTimeout);
+    return failedAnswer(kSendStep, kHttpErrorCancelled);
 }
 
 }  // namespace XLoop::platform

@@ -18,7 +18,7 @@ ensure_packages() {
 # What the native build and its tests need.
 ensure_build_packages() {
   ensure_packages cmake ninja-build g++ make binutils libgtest-dev libbenchmark-dev libcurl4-openssl-dev \
-    libxml2-dev libsqlite3-dev nlohmann-json3-dev
+    libxml2-dev libsqlite3-dev nlohmann-json3-dev openssl ca-certificates python3
   command -v node >/dev/null || ensure_packages nodejs
 }
 

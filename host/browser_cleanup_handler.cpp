@@ -1,6 +1,8 @@
 #include "host/browser_cleanup_handler.h"
 
 #include <cstdlib>
+#include <mutex>
+#include <unordered_set>
 
 #include "host/dispatcher.h"
 #include "host/log.h"
@@ -19,6 +21,19 @@ T* takeUserData(BrowserClient* client, const char* key) {
     auto* value = static_cast<T*>(client->getUserData(key));
     if (value != nullptr) client->setUserData(key, nullptr);
     return value;
+}
+
+// The handlers alive, whoever deletes them: the library may do it on a
+// thread of its own. Never destroyed, so a handler the library deletes while
+// the process exits still finds it.
+struct LiveHandlers {
+    std::mutex lock;
+    std::unordered_set<XLoopBrowserCleanupHandler*> handlers;
+};
+
+LiveHandlers& liveHandlers() {
+    static auto* live = new LiveHandlers();
+    return *live;
 }
 
 void cancelAndRelease(Task* task) {
@@ -44,9 +59,25 @@ void XLoopBrowserCleanupHandler::onDestroy(BrowserClient* client) {
     destroyMainThreadDispatcher();
 }
 
-XLoopBrowserCleanupHandler& XLoopBrowserCleanupHandler::instance() {
-    static XLoopBrowserCleanupHandler shared;
-    return shared;
+XLoopBrowserCleanupHandler* XLoopBrowserCleanupHandler::create() {
+    auto* handler = new XLoopBrowserCleanupHandler();
+    std::lock_guard<std::mutex> guard(liveHandlers().lock);
+    liveHandlers().handlers.insert(handler);
+    return handler;
+}
+
+XLoopBrowserCleanupHandler::~XLoopBrowserCleanupHandler() {
+    std::lock_guard<std::mutex> guard(liveHandlers().lock);
+    liveHandlers().handlers.erase(this);
+}
+
+void XLoopBrowserCleanupHandler::deleteHandlersLeftByTheLibrary() {
+    std::unordered_set<XLoopBrowserCleanupHandler*> left;
+    {
+        std::lock_guard<std::mutex> guard(liveHandlers().lock);
+        left.swap(liveHandlers().handlers);
+    }
+    for (XLoopBrowserCleanupHandler* handler : left) delete handler;
 }
 
 }  // namespace XLoop

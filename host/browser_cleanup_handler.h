@@ -5,10 +5,14 @@
 
 namespace XLoop {
 
-// Stateless: one instance serves every room browser.
+// One per room browser, on the heap. The library may delete it after
+// onDestroy, through its virtual destructor, or leave it: the ones it leaves
+// are deleted once the library has stopped.
 class XLoopBrowserCleanupHandler final : public VEQ::DestroyNotifier {
 public:
-    ~XLoopBrowserCleanupHandler() override = default;
+    // A new handler, known to the module until it is deleted.
+    static XLoopBrowserCleanupHandler* create();
+    ~XLoopBrowserCleanupHandler() override;
 
     // Stops the browser's first check, ends its worker, deletes its action
     // handlers and frees its update text, clearing every entry of the room's
@@ -16,7 +20,12 @@ public:
     // the process.
     void onDestroy(BrowserClient* client) override;
 
-    static XLoopBrowserCleanupHandler& instance();
+    // Deletes every handler the library left; only once it has stopped and
+    // will call none of them again.
+    static void deleteHandlersLeftByTheLibrary();
+
+private:
+    XLoopBrowserCleanupHandler() = default;
 };
 
 }  // namespace XLoop

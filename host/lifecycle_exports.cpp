@@ -1,5 +1,6 @@
 // The exports that start and stop the browser library and make plain clients.
 
+#include "host/browser_cleanup_handler.h"
 #include "host/dispatcher.h"
 #include "host/log.h"
 #include "host/module_state.h"
@@ -27,6 +28,7 @@ extern "C" void ShutDownVEQ(void) {
     stopConfigurationWork();
     logDebug("Shutting down VEQ framework");
     ShutdownBrowser();
+    XLoopBrowserCleanupHandler::deleteHandlersLeftByTheLibrary();
     logDebug("Shut down VEQ framework successfully");
 }
 

@@ -67,6 +67,6 @@ extern "C" BrowserClient* CreateBrowserClientWithConfig(void* hostArg1, VEQConfi
     client->setUserData(kPageLoadHandlerKey, pageLoadHandler.get());
     startFirstCheck(client, *config, pageLoadHandler);
     installActionHandlers(client, config);
-    client->setDestroyNotifier(&XLoopBrowserCleanupHandler::instance());
+    client->setDestroyNotifier(XLoopBrowserCleanupHandler::create());
     return client;
 }

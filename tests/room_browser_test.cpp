@@ -3,6 +3,8 @@
 // every load, and unwired when the browser library destroys it.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "host/browser_cleanup_handler.h"
 #include "host/dispatcher.h"
 #include "host/module_state.h"
@@ -143,13 +145,15 @@ TEST_F(RoomBrowserTest, UnwiringClearsEveryEntrySoLateCallbacksFindNothing) {
     const char* ids[] = {"a1"};
     SetUpdateInfo(client, 1, ids, ids, ids);
 
-    XLoop::XLoopBrowserCleanupHandler::instance().onDestroy(client);
+    std::unique_ptr<XLoop::XLoopBrowserCleanupHandler> cleanup(XLoop::XLoopBrowserCleanupHandler::create());
+    cleanup->onDestroy(client);
     for (const char* key : kWiringKeys) EXPECT_EQ(client->getUserData(key), nullptr) << key;
     EXPECT_EQ(client->getUserData("eXloopUpdateInfo"), nullptr);
 
     // The library may still report a load to the page-load handler it holds.
-    veqpodFireLoadFinished(client, "about:blank");
-    EXPECT_EQ(payloadOfCall("initXLoopRoom", calls().back().argument).count("updateInfo"), 0u);
+    veqpodFireLoadFinished(client, record->url);
+    ASSERT_EQ(calls().back().operation, "setPageBusy");
+    EXPECT_EQ(payloadOfCall("initXLoopRoom", calls().at(calls().size() - 2).argument).count("updateInfo"), 0u);
     const size_t before = calls().size();
     NotifyXLoopRoomVisited(client);
     EXPECT_EQ(calls().size(), before);
@@ -158,7 +162,8 @@ TEST_F(RoomBrowserTest, UnwiringClearsEveryEntrySoLateCallbacksFindNothing) {
 
 TEST_F(RoomBrowserTest, TheNotifierOfAnUnwiredBrowserOnlyEndsTheQueue) {
     client = CreateBrowser(nullptr, nullptr, "1");
-    client->setDestroyNotifier(&XLoop::XLoopBrowserCleanupHandler::instance());
+    std::unique_ptr<XLoop::XLoopBrowserCleanupHandler> cleanup(XLoop::XLoopBrowserCleanupHandler::create());
+    client->setDestroyNotifier(cleanup.get());
     LogCapture log;
     veqpodDestroyClient(client);
     client = nullptr;
@@ -166,6 +171,22 @@ TEST_F(RoomBrowserTest, TheNotifierOfAnUnwiredBrowserOnlyEndsTheQueue) {
                                                      "(VEQ): Destroying main thread dispatcher",
                                                      "(VEQ): Main thread dispatcher destroyed now"}));
     EXPECT_EQ(XLoop::g_dispatcherWindow.load(), nullptr);
+}
+
+// Who deletes a destroy notifier is the library's choice: each browser has
+// its own, which the library may delete or leave to the module.
+TEST_F(RoomBrowserTest, EachBrowserHasANotifierTheLibraryMayDeleteOrLeave) {
+    for (unsigned modes : {0u, unsigned{VEQPOD_DELETES_NOTIFIERS}}) {
+        veqpodSetStrictModes(modes);
+        BrowserClient* first = create();
+        BrowserClient* second = create();
+        ASSERT_TRUE(runUiTasksUntil([&] { return veqpod::calls(first).size() + veqpod::calls(second).size() == 2; }));
+        veqpodDestroyClient(first);
+        client = nullptr;
+        ShutDownVEQ();  // destroys the second; the module deletes what the library left
+        EXPECT_TRUE(veqpodHeapIsValid()) << modes;
+        InitializeVEQ(nullptr);
+    }
 }
 
 TEST_F(RoomBrowserTest, TheWholeLifeFromInitializeToShutDown) {

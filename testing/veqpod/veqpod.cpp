@@ -111,6 +111,7 @@ struct Library {
     Text lastReply;
     bool refuseNextClient = false;
     int initializeResult = 1;
+    unsigned strictModes = 0;
 
     Library() { resetRecord(); }
     // Clients stay alive: tests destroy their own.
@@ -120,6 +121,7 @@ struct Library {
         creations.clear();
         refuseNextClient = false;
         initializeResult = 1;
+        strictModes = 0;
     }
 };
 
@@ -144,7 +146,12 @@ void destroy(BrowserClient* client) {
         if (live.at(i) == client) live.takeAt(i);
     }
     FakeClient* doomed = fake(client);
-    if (doomed->destroyNotifier != nullptr) doomed->destroyNotifier->onDestroy(client);
+    const bool deletesNotifier = (library().strictModes & VEQPOD_DELETES_NOTIFIERS) != 0;
+    if (deletesNotifier) doomed->pageLoadHandler.reset();
+    if (doomed->destroyNotifier != nullptr) {
+        doomed->destroyNotifier->onDestroy(client);
+        if (deletesNotifier) delete doomed->destroyNotifier;
+    }
     delete doomed;
 }
 
@@ -195,6 +202,10 @@ int UpdateBrowserClientZoomScale(BrowserClient*, double zoomScale) {
 int VEQSetIsLibShared(int isShared) {
     library().record.lastSharedFlag = isShared;
     return 3;
+}
+
+void veqpodSetStrictModes(unsigned modes) {
+    library().strictModes = modes;
 }
 
 void veqpodReset(void) {

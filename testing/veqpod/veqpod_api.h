@@ -32,6 +32,15 @@ typedef struct VeqpodCreation {
     uint32_t initValues[3];
 } VeqpodCreation;
 
+/* Behaviours a real library may choose where the interface leaves the choice
+ * open; each one on only for the tests that ask for it. */
+enum {
+    /* Destroying a client drops its page-load handler reference first, and
+     * deletes the destroy notifier (memory included) after onDestroy. */
+    VEQPOD_DELETES_NOTIFIERS = 1
+};
+VEQPOD_API void veqpodSetStrictModes(unsigned modes);
+
 /* Forgets everything recorded and every setting below. */
 VEQPOD_API void veqpodReset(void);
 VEQPOD_API void veqpodGetRecord(VeqpodRecord* record);

@@ -25,8 +25,14 @@
  *    library, which frees it with its runtime's operator delete: on Windows
  *    that runtime's heap is the process heap, so the text is allocated there
  *    (HeapAlloc on GetProcessHeap()); elsewhere with the global operator new;
- *  - the library never deletes a DestroyNotifier or a JSActionHandler: the
- *    module owns both;
+ *  - each room browser gets a DestroyNotifier of its own, made with the
+ *    module's operator new. The library may delete it after onDestroy,
+ *    through its virtual destructor (slot 0 with the delete flag), or never:
+ *    ShutDownVEQ deletes, once ShutdownBrowser has returned, every notifier
+ *    the library left. A library that never deletes them thus keeps one small
+ *    object (some 50 bytes with its entry in the module's list) per room
+ *    browser destroyed, until ShutDownVEQ;
+ *  - the library never deletes a JSActionHandler: the module owns them;
  *  - the page-load handler is shared: the library keeps its own reference.
  */
 #ifndef XLOOP_VEQ_BROWSER_H

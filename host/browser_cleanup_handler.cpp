@@ -44,7 +44,11 @@ void cancelAndRelease(Task* task) {
 
 }  // namespace
 
+XLoopBrowserCleanupHandler::XLoopBrowserCleanupHandler(std::shared_ptr<ClientPresence> presence)
+    : presence(std::move(presence)) {}
+
 void XLoopBrowserCleanupHandler::onDestroy(BrowserClient* client) {
+    presence->markGone();
     auto* dispatcher = takeUserData<WorkerThreadDispatcher>(client, kInitialDispatcherKey);
     cancelAndRelease(takeUserData<URLAccessCheckTask>(client, kCheckTaskKey));
     cancelAndRelease(takeUserData<URLAccessResultTaskForInitialLoad>(client, kInitialLoadTaskKey));
@@ -59,8 +63,8 @@ void XLoopBrowserCleanupHandler::onDestroy(BrowserClient* client) {
     destroyMainThreadDispatcher();
 }
 
-XLoopBrowserCleanupHandler* XLoopBrowserCleanupHandler::create() {
-    auto* handler = new XLoopBrowserCleanupHandler();
+XLoopBrowserCleanupHandler* XLoopBrowserCleanupHandler::create(std::shared_ptr<ClientPresence> presence) {
+    auto* handler = new XLoopBrowserCleanupHandler(std::move(presence));
     std::lock_guard<std::mutex> guard(liveHandlers().lock);
     liveHandlers().handlers.insert(handler);
     return handler;

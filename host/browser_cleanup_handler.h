@@ -1,6 +1,9 @@
 // Undoes a room browser's wiring when the browser library destroys it.
 #pragma once
 
+#include <memory>
+
+#include "page/client_presence.h"
 #include "xloop/veq_browser.h"
 
 namespace XLoop {
@@ -10,8 +13,9 @@ namespace XLoop {
 // are deleted once the library has stopped.
 class XLoopBrowserCleanupHandler final : public VEQ::DestroyNotifier {
 public:
-    // A new handler, known to the module until it is deleted.
-    static XLoopBrowserCleanupHandler* create();
+    // A new handler, known to the module until it is deleted; it marks the
+    // client gone before it undoes anything.
+    static XLoopBrowserCleanupHandler* create(std::shared_ptr<ClientPresence> presence);
     ~XLoopBrowserCleanupHandler() override;
 
     // Stops the browser's first check, ends its worker, deletes its action
@@ -25,7 +29,9 @@ public:
     static void deleteHandlersLeftByTheLibrary();
 
 private:
-    XLoopBrowserCleanupHandler() = default;
+    explicit XLoopBrowserCleanupHandler(std::shared_ptr<ClientPresence> presence);
+
+    std::shared_ptr<ClientPresence> presence;
 };
 
 }  // namespace XLoop

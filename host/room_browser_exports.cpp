@@ -62,11 +62,12 @@ extern "C" BrowserClient* CreateBrowserClientWithConfig(void* hostArg1, VEQConfi
         CreateBrowserClientWithInitData(hostArg1, hostArg2, versionNumber(config->version), &initData.record);
     if (client == nullptr) return nullptr;
 
-    auto pageLoadHandler = std::make_shared<VEQ::PageLoadHandler>(client, config);
+    auto presence = std::make_shared<ClientPresence>();
+    auto pageLoadHandler = std::make_shared<VEQ::PageLoadHandler>(client, config, presence);
     client->setPageLoadHandler(pageLoadHandler);
     client->setUserData(kPageLoadHandlerKey, pageLoadHandler.get());
     startFirstCheck(client, *config, pageLoadHandler);
     installActionHandlers(client, config);
-    client->setDestroyNotifier(XLoopBrowserCleanupHandler::create());
+    client->setDestroyNotifier(XLoopBrowserCleanupHandler::create(presence));
     return client;
 }

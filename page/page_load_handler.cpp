@@ -57,8 +57,9 @@ std::string allPreferencesText(VEQPreferences* store) {
 
 }  // namespace
 
-PageLoadHandler::PageLoadHandler(BrowserClient* client, const VEQConfiguration* config)
-    : client(client), config(config) {}
+PageLoadHandler::PageLoadHandler(BrowserClient* client, const VEQConfiguration* config,
+                                 std::shared_ptr<XLoop::ClientPresence> presence)
+    : client(client), config(config), presence(std::move(presence)) {}
 
 void PageLoadHandler::onLoadStarted(const char* url) {
     XLOOP_ASSERT_UI_THREAD();
@@ -71,6 +72,7 @@ void PageLoadHandler::onLoadStarted(const char* url) {
 
 void PageLoadHandler::onLoadFailed(const char* url) {
     XLOOP_ASSERT_UI_THREAD();
+    const std::shared_ptr<PageLoadHandler> keepAlive = weak_from_this().lock();
     const std::string page = textOrEmpty(url);
     logDebug("Page load failed for %s", page.c_str());
     const std::string offlinePage = textOrEmpty(config->offlinePageURL);
@@ -86,6 +88,7 @@ void PageLoadHandler::onLoadFailed(const char* url) {
 
 void PageLoadHandler::onLoadFinished(const char* url) {
     XLOOP_ASSERT_UI_THREAD();
+    const std::shared_ptr<PageLoadHandler> keepAlive = weak_from_this().lock();
     const std::string page = textOrEmpty(url);
     logDebug("Page load finished for %s", page.c_str());
     if (!XLoop::isTrustedPage(page, *config)) {
@@ -113,6 +116,7 @@ void PageLoadHandler::onLoadFinished(const char* url) {
 
     const std::string escaped = XLoop::urlEscape(serializeJsonObject(payload));
     client->executeScript(XLoop::scriptCallWithEscapedPayload("initXLoopRoom", escaped).c_str());
+    if (presence->gone()) return;  // the page closed its browser
     if (page != "about:blank") client->setPageBusy(false);
 }
 

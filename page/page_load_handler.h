@@ -1,6 +1,9 @@
 // What a room browser does as its pages start, finish and fail to load.
 #pragma once
 
+#include <memory>
+
+#include "page/client_presence.h"
 #include "xloop/veq_browser.h"
 #include "xloop/xloop_client.h"
 
@@ -11,10 +14,14 @@ namespace VEQ {
 // the room or the offline page loads, and falls back to the offline page when
 // the room page fails. Keeps no state between callbacks. Called on the host's
 // UI thread.
-class PageLoadHandler final : public IPageLoadHandler {
+// Made with shared ownership: it keeps itself alive while it serves a
+// callback, whatever the library does with its own reference meanwhile.
+class PageLoadHandler final : public IPageLoadHandler, public std::enable_shared_from_this<PageLoadHandler> {
 public:
-    // The record must outlive the handler; the handler owns neither.
-    PageLoadHandler(BrowserClient* client, const VEQConfiguration* config);
+    // The record must outlive the handler; the handler owns neither. The
+    // client's presence is shared with its destroy notifier.
+    PageLoadHandler(BrowserClient* client, const VEQConfiguration* config,
+                    std::shared_ptr<XLoop::ClientPresence> presence = std::make_shared<XLoop::ClientPresence>());
     ~PageLoadHandler() override = default;
 
     void onLoadFinished(const char* url) override;
@@ -24,6 +31,7 @@ public:
 private:
     BrowserClient* client;
     const VEQConfiguration* config;
+    std::shared_ptr<XLoop::ClientPresence> presence;
 };
 
 }  // namespace VEQ

@@ -145,7 +145,7 @@ TEST_F(RoomBrowserTest, UnwiringClearsEveryEntrySoLateCallbacksFindNothing) {
     const char* ids[] = {"a1"};
     SetUpdateInfo(client, 1, ids, ids, ids);
 
-    std::unique_ptr<XLoop::XLoopBrowserCleanupHandler> cleanup(XLoop::XLoopBrowserCleanupHandler::create());
+    std::unique_ptr<XLoop::XLoopBrowserCleanupHandler> cleanup(XLoop::XLoopBrowserCleanupHandler::create(std::make_shared<XLoop::ClientPresence>()));
     cleanup->onDestroy(client);
     for (const char* key : kWiringKeys) EXPECT_EQ(client->getUserData(key), nullptr) << key;
     EXPECT_EQ(client->getUserData("eXloopUpdateInfo"), nullptr);
@@ -162,7 +162,7 @@ TEST_F(RoomBrowserTest, UnwiringClearsEveryEntrySoLateCallbacksFindNothing) {
 
 TEST_F(RoomBrowserTest, TheNotifierOfAnUnwiredBrowserOnlyEndsTheQueue) {
     client = CreateBrowser(nullptr, nullptr, "1");
-    std::unique_ptr<XLoop::XLoopBrowserCleanupHandler> cleanup(XLoop::XLoopBrowserCleanupHandler::create());
+    std::unique_ptr<XLoop::XLoopBrowserCleanupHandler> cleanup(XLoop::XLoopBrowserCleanupHandler::create(std::make_shared<XLoop::ClientPresence>()));
     client->setDestroyNotifier(cleanup.get());
     LogCapture log;
     veqpodDestroyClient(client);
@@ -187,6 +187,52 @@ TEST_F(RoomBrowserTest, EachBrowserHasANotifierTheLibraryMayDeleteOrLeave) {
         EXPECT_TRUE(veqpodHeapIsValid()) << modes;
         InitializeVEQ(nullptr);
     }
+}
+
+TEST_F(RoomBrowserTest, LoadsReportedFromInsideLoadURLAreServedAtOnce) {
+    veqpodSetStrictModes(VEQPOD_LOADS_WITHIN_LOADURL);
+    create();
+    ASSERT_TRUE(waitForCalls(4));
+    EXPECT_EQ(calls().at(1), (veqpod::ClientCall{"setPageBusy", "true"}));
+    EXPECT_EQ(payloadOfCall("initXLoopRoom", calls().at(2).argument).at("product"), "Studio");
+    EXPECT_EQ(calls().at(3), (veqpod::ClientCall{"setPageBusy", "false"}));
+
+    // A failing room page: the offline page loads, and is served, inside the fallback.
+    record.set(&VEQConfiguration::offlinePageURL, "file:///app/xLoop_Offline.html");
+    veqpodFireLoadFailed(client, record->url);
+    EXPECT_EQ(calls().at(4), (veqpod::ClientCall{"loadURL", kOffline}));
+    EXPECT_EQ(calls().back(), (veqpod::ClientCall{"setPageBusy", "false"}));
+    EXPECT_EQ(invoke("retryGetOnline", "{}"), "{}");
+    const size_t before = calls().size();
+    ASSERT_TRUE(waitForCalls(before + 4));
+    EXPECT_EQ(calls().at(before), (veqpod::ClientCall{"loadURL", record->url}));
+}
+
+TEST_F(RoomBrowserTest, ABrowserDestroyedFromInsideACallbackIsTouchedNoMore) {
+    create();
+    ASSERT_TRUE(waitForCalls(1));
+    veqpodSetStrictModes(VEQPOD_DESTROYS_WITHIN_CALLBACKS | VEQPOD_DELETES_NOTIFIERS);
+    LogCapture log;
+    veqpodFireLoadFinished(client, record->url);  // the init script closes the browser
+    client = nullptr;
+    EXPECT_TRUE(log.contains("(VEQ): Shutting down dispatchers"));
+
+    // The same from the fallback to the offline page.
+    InitializeVEQ(nullptr);
+    create();
+    ASSERT_TRUE(waitForCalls(1));
+    veqpodFireLoadFailed(client, record->url);
+    client = nullptr;
+    EXPECT_TRUE(veqpodHeapIsValid());
+}
+
+TEST_F(RoomBrowserTest, AnActionInvokedFromInsideAScriptIsServed) {
+    create();
+    ASSERT_TRUE(waitForCalls(1));
+    veqpodInvokeWithinNextScript(client, "writePreference", R"({"key":"seen","value":"at once"})");
+    veqpodFireLoadFinished(client, record->url);
+    EXPECT_EQ(calls().back(), (veqpod::ClientCall{"setPageBusy", "false"}));
+    EXPECT_EQ(loadedPreferences(userData.path(), "en_us").at("seen"), "at once");
 }
 
 TEST_F(RoomBrowserTest, TheWholeLifeFromInitializeToShutDown) {

@@ -32,8 +32,18 @@ struct Creation {
     Text initialText;
 };
 
+class FakeClient;
+bool strict(unsigned mode);
+bool insideCallbackAbout(FakeClient* client);
+void destroy(BrowserClient* client);
+void invoke(BrowserClient* client, const char* actionName, const char* argument);
+
 class FakeClient final : public BrowserClient {
 public:
+    Text scriptAction;
+    Text scriptArgument;
+    bool invokeWithinNextScript = false;
+
     List<Call> calls;
     List<UserDatum> userData;
     List<ActionEntry> actions;
@@ -74,9 +84,25 @@ public:
         pageLoadHandler = handler;
         return true;
     }
-    void executeScript(const char* script) override { calls.add(new Call("executeScript", script)); }
+    void executeScript(const char* script) override {
+        calls.add(new Call("executeScript", script));
+        if (invokeWithinNextScript) {
+            invokeWithinNextScript = false;
+            invoke(this, scriptAction.c_str(), scriptArgument.c_str());
+        }
+        destroyIfInsideCallback();
+    }
     void reservedSlot15() override {}
-    void loadURL(const char* url) override { calls.add(new Call("loadURL", url)); }
+    void loadURL(const char* url) override {
+        calls.add(new Call("loadURL", url));
+        if (destroyIfInsideCallback()) return;
+        if (strict(VEQPOD_LOADS_WITHIN_LOADURL)) {
+            if (auto handler = pageLoadHandler) {
+                handler->onLoadStarted(url);
+                handler->onLoadFinished(url);
+            }
+        }
+    }
     void reservedSlot17() override {}
     void setPageBusy(bool busy) override {
         calls.add(new Call("setPageBusy", busy ? "true" : "false"));
@@ -94,6 +120,13 @@ public:
     }
 
 private:
+    // After it, nothing of the client may be touched.
+    bool destroyIfInsideCallback() {
+        if (!strict(VEQPOD_DESTROYS_WITHIN_CALLBACKS) || !insideCallbackAbout(this)) return false;
+        destroy(this);
+        return true;
+    }
+
     UserDatum* findUserDatum(const char* key) const {
         for (int i = 0; i < userData.size(); ++i) {
             if (sameText(userData.at(i)->key.c_str(), key)) return userData.at(i);
@@ -112,6 +145,8 @@ struct Library {
     bool refuseNextClient = false;
     int initializeResult = 1;
     unsigned strictModes = 0;
+    // The client the library is calling the module about, if any.
+    FakeClient* callbackClient = nullptr;
 
     Library() { resetRecord(); }
     // Clients stay alive: tests destroy their own.
@@ -134,6 +169,50 @@ Library& library() {
 
 FakeClient* fake(BrowserClient* client) {
     return static_cast<FakeClient*>(client);
+}
+
+bool strict(unsigned mode) {
+    return (library().strictModes & mode) != 0;
+}
+
+bool insideCallbackAbout(FakeClient* client) {
+    return library().callbackClient == client;
+}
+
+// Marks the library as calling the module about one client for its lifetime.
+class CallingOut {
+public:
+    explicit CallingOut(BrowserClient* client) : previous(library().callbackClient) {
+        library().callbackClient = fake(client);
+    }
+    ~CallingOut() { library().callbackClient = previous; }
+
+private:
+    FakeClient* previous;
+};
+
+// Calls the page-load handler as the library does: holding a reference of
+// its own, unless it is a library that does not.
+template <class Event>
+void reportLoad(BrowserClient* client, Event event) {
+    CallingOut callingOut(client);
+    if (strict(VEQPOD_DESTROYS_WITHIN_CALLBACKS)) {
+        if (VEQ::IPageLoadHandler* handler = fake(client)->pageLoadHandler.get()) event(handler);
+    } else if (std::shared_ptr<VEQ::IPageLoadHandler> handler = fake(client)->pageLoadHandler) {
+        event(handler.get());
+    }
+}
+
+void invoke(BrowserClient* client, const char* actionName, const char* argument) {
+    ActionEntry* entry = fake(client)->findAction(actionName);
+    if (entry == nullptr) return;
+    char* result = nullptr;
+    {
+        CallingOut callingOut(client);
+        entry->handler->handleAction(actionName, argument, &result);
+    }
+    library().lastReply.assign(result);
+    ::operator delete(result);
 }
 
 Call* callAt(BrowserClient* client, int index) {
@@ -261,27 +340,29 @@ int veqpodHasDestroyNotifier(BrowserClient* client) {
     return veqpod::fake(client)->destroyNotifier != nullptr ? 1 : 0;
 }
 
-// Each event holds its own reference, as a library must while it calls out.
 void veqpodFireLoadStarted(BrowserClient* client, const char* url) {
-    if (auto handler = veqpod::fake(client)->pageLoadHandler) handler->onLoadStarted(url);
+    veqpod::reportLoad(client, [url](VEQ::IPageLoadHandler* handler) { handler->onLoadStarted(url); });
 }
 
 void veqpodFireLoadFinished(BrowserClient* client, const char* url) {
-    if (auto handler = veqpod::fake(client)->pageLoadHandler) handler->onLoadFinished(url);
+    veqpod::reportLoad(client, [url](VEQ::IPageLoadHandler* handler) { handler->onLoadFinished(url); });
 }
 
 void veqpodFireLoadFailed(BrowserClient* client, const char* url) {
-    if (auto handler = veqpod::fake(client)->pageLoadHandler) handler->onLoadFailed(url);
+    veqpod::reportLoad(client, [url](VEQ::IPageLoadHandler* handler) { handler->onLoadFailed(url); });
 }
 
 const char* veqpodInvokeAction(BrowserClient* client, const char* actionName, const char* argument) {
-    veqpod::ActionEntry* entry = veqpod::fake(client)->findAction(actionName);
-    if (entry == nullptr) return nullptr;
-    char* result = nullptr;
-    entry->handler->handleAction(actionName, argument, &result);
-    library().lastReply.assign(result);
-    ::operator delete(result);
+    if (veqpod::fake(client)->findAction(actionName) == nullptr) return nullptr;
+    veqpod::invoke(client, actionName, argument);
     return library().lastReply.c_str();
+}
+
+void veqpodInvokeWithinNextScript(BrowserClient* client, const char* actionName, const char* argument) {
+    veqpod::FakeClient* target = veqpod::fake(client);
+    target->scriptAction.assign(actionName);
+    target->scriptArgument.assign(argument);
+    target->invokeWithinNextScript = true;
 }
 
 void veqpodDestroyClient(BrowserClient* client) {

@@ -37,7 +37,14 @@ typedef struct VeqpodCreation {
 enum {
     /* Destroying a client drops its page-load handler reference first, and
      * deletes the destroy notifier (memory included) after onDestroy. */
-    VEQPOD_DELETES_NOTIFIERS = 1
+    VEQPOD_DELETES_NOTIFIERS = 1,
+    /* loadURL reports the load started and finished before it returns. */
+    VEQPOD_LOADS_WITHIN_LOADURL = 2,
+    /* A script run or a navigation asked for while the library is calling
+     * the module about that client (a page's window.close(), say) destroys
+     * the client there and then; and the library holds no reference of its
+     * own to the page-load handler while it calls it. */
+    VEQPOD_DESTROYS_WITHIN_CALLBACKS = 4
 };
 VEQPOD_API void veqpodSetStrictModes(unsigned modes);
 
@@ -73,6 +80,11 @@ VEQPOD_API void veqpodFireLoadFailed(BrowserClient* client, const char* url);
  * a copy of the reply, kept until the next invocation. */
 VEQPOD_API const char* veqpodInvokeAction(BrowserClient* client, const char* actionName,
                                           const char* argument);
+
+/* The next executeScript on the client invokes this action, as a page
+ * whose script calls the module at once would, before it returns. */
+VEQPOD_API void veqpodInvokeWithinNextScript(BrowserClient* client, const char* actionName,
+                                             const char* argument);
 
 /* Destroys the client as the library does: the destroy notifier runs first,
  * while the user data can still be read; then the library drops its

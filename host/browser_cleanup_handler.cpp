@@ -4,6 +4,7 @@
 #include <mutex>
 #include <unordered_set>
 
+#include "host/boundary.h"
 #include "host/dispatcher.h"
 #include "host/log.h"
 #include "host/room_user_data.h"
@@ -48,19 +49,21 @@ XLoopBrowserCleanupHandler::XLoopBrowserCleanupHandler(std::shared_ptr<ClientPre
     : presence(std::move(presence)) {}
 
 void XLoopBrowserCleanupHandler::onDestroy(BrowserClient* client) {
-    presence->markGone();
-    auto* dispatcher = takeUserData<WorkerThreadDispatcher>(client, kInitialDispatcherKey);
-    cancelAndRelease(takeUserData<URLAccessCheckTask>(client, kCheckTaskKey));
-    cancelAndRelease(takeUserData<URLAccessResultTaskForInitialLoad>(client, kInitialLoadTaskKey));
-    delete dispatcher;
-    delete takeUserData<VEQ::XloopActionHandler>(client, kPreferenceHandlerKey);
-    delete takeUserData<VEQ::XLoopRetryGetOnlineActionHandler>(client, kRetryHandlerKey);
-    delete takeUserData<VEQ::XLoopWriteLastViewedCardIDActionHandler>(client, kLastViewedHandlerKey);
-    std::free(takeUserData<char>(client, kUpdateInfoKey));
-    // The library owns the page-load handler; only the pointer to it goes.
-    takeUserData<void>(client, kPageLoadHandlerKey);
-    logDebug("Shutting down dispatchers");
-    destroyMainThreadDispatcher();
+    guardBoundary("onDestroy", [&] {
+        presence->markGone();
+        auto* dispatcher = takeUserData<WorkerThreadDispatcher>(client, kInitialDispatcherKey);
+        cancelAndRelease(takeUserData<URLAccessCheckTask>(client, kCheckTaskKey));
+        cancelAndRelease(takeUserData<URLAccessResultTaskForInitialLoad>(client, kInitialLoadTaskKey));
+        delete dispatcher;
+        delete takeUserData<VEQ::XloopActionHandler>(client, kPreferenceHandlerKey);
+        delete takeUserData<VEQ::XLoopRetryGetOnlineActionHandler>(client, kRetryHandlerKey);
+        delete takeUserData<VEQ::XLoopWriteLastViewedCardIDActionHandler>(client, kLastViewedHandlerKey);
+        std::free(takeUserData<char>(client, kUpdateInfoKey));
+        // The library owns the page-load handler; only the pointer to it goes.
+        takeUserData<void>(client, kPageLoadHandlerKey);
+        logDebug("Shutting down dispatchers");
+        destroyMainThreadDispatcher();
+    });
 }
 
 XLoopBrowserCleanupHandler* XLoopBrowserCleanupHandler::create(std::shared_ptr<ClientPresence> presence) {

@@ -1,5 +1,6 @@
 // The exports that start and stop the browser library and make plain clients.
 
+#include "host/boundary.h"
 #include "host/browser_cleanup_handler.h"
 #include "host/dispatcher.h"
 #include "host/log.h"
@@ -13,50 +14,62 @@
 using namespace XLoop;
 
 extern "C" int InitializeVEQ(void* hostValue) {
-    bindUiThread();
-    logDebug("Initializing VEQ framework...");
-    platform::prepareHttp();
-    if (g_dispatcherWindow.load() == nullptr) {
-        g_dispatcherWindow.store(platform::createUiQueue(kTaskQueueHandler));
-    }
-    return InitializeBrowser(hostValue);
+    return guardBoundary("InitializeVEQ", 0, [&]() -> int {
+        bindUiThread();
+        logDebug("Initializing VEQ framework...");
+        platform::prepareHttp();
+        if (g_dispatcherWindow.load() == nullptr) {
+            g_dispatcherWindow.store(platform::createUiQueue(kTaskQueueHandler));
+        }
+        return InitializeBrowser(hostValue);
+    });
 }
 
 extern "C" void ShutDownVEQ(void) {
-    XLOOP_ASSERT_UI_THREAD();
-    logDebug("Cleaning up remaining tasks");
-    stopConfigurationWork();
-    logDebug("Shutting down VEQ framework");
-    ShutdownBrowser();
-    XLoopBrowserCleanupHandler::deleteHandlersLeftByTheLibrary();
-    logDebug("Shut down VEQ framework successfully");
+    guardBoundary("ShutDownVEQ", [&] {
+        XLOOP_ASSERT_UI_THREAD();
+        logDebug("Cleaning up remaining tasks");
+        stopConfigurationWork();
+        logDebug("Shutting down VEQ framework");
+        ShutdownBrowser();
+        XLoopBrowserCleanupHandler::deleteHandlersLeftByTheLibrary();
+        logDebug("Shut down VEQ framework successfully");
+    });
 }
 
 extern "C" BrowserClient* CreateBrowser(void* hostArg1, void* hostArg2, const char* version) {
-    XLOOP_ASSERT_UI_THREAD();
-    StandardInitData initData;
-    return CreateBrowserClientWithInitData(hostArg1, hostArg2, versionNumber(version), &initData.record);
+    return guardBoundary("CreateBrowser", nullptr, [&]() -> BrowserClient* {
+        XLOOP_ASSERT_UI_THREAD();
+        StandardInitData initData;
+        return CreateBrowserClientWithInitData(hostArg1, hostArg2, versionNumber(version), &initData.record);
+    });
 }
 
 extern "C" BrowserClient* CreateBrowserWithInitData(void* hostArg1, void* hostArg2,
                                                     const char* version,
                                                     BrowserInitData* initData) {
-    XLOOP_ASSERT_UI_THREAD();
-    StandardInitData standard;
-    if (initData == nullptr) {
-        // The library would read through the null; a host mistake must not crash the host.
-        logDebug("CreateBrowserWithInitData called without init data; using the standard init data");
-        initData = &standard.record;
-    }
-    return CreateBrowserClientWithInitData(hostArg1, hostArg2, versionNumber(version), initData);
+    return guardBoundary("CreateBrowserWithInitData", nullptr, [&]() -> BrowserClient* {
+        XLOOP_ASSERT_UI_THREAD();
+        StandardInitData standard;
+        if (initData == nullptr) {
+            // The library would read through the null; a host mistake must not crash the host.
+            logDebug("CreateBrowserWithInitData called without init data; using the standard init data");
+            initData = &standard.record;
+        }
+        return CreateBrowserClientWithInitData(hostArg1, hostArg2, versionNumber(version), initData);
+    });
 }
 
 extern "C" int SetIsLibShared(int isShared) {
-    XLOOP_ASSERT_UI_THREAD();
-    return VEQSetIsLibShared(isShared);
+    return guardBoundary("SetIsLibShared", 0, [&]() -> int {
+        XLOOP_ASSERT_UI_THREAD();
+        return VEQSetIsLibShared(isShared);
+    });
 }
 
 extern "C" int UpdateBrowserZoomScale(BrowserClient* client, double zoomScale) {
-    XLOOP_ASSERT_UI_THREAD();
-    return UpdateBrowserClientZoomScale(client, zoomScale);
+    return guardBoundary("UpdateBrowserZoomScale", 0, [&]() -> int {
+        XLOOP_ASSERT_UI_THREAD();
+        return UpdateBrowserClientZoomScale(client, zoomScale);
+    });
 }

@@ -1,3 +1,4 @@
+#include "host/boundary.h"
 #include "host/dispatcher.h"
 #include "host/log.h"
 #include "host/module_state.h"
@@ -29,11 +30,15 @@ void destroyMainThreadDispatcher() {
 }  // namespace XLoop
 
 extern "C" int GetVEQDispatchFd(void) {
-    return XLoop::platform::uiQueueDescriptor();
+    return XLoop::guardBoundary("GetVEQDispatchFd", -1, [&]() -> int {
+        return XLoop::platform::uiQueueDescriptor();
+    });
 }
 
 extern "C" void DispatchVEQTasks(void) {
-    XLOOP_ASSERT_UI_THREAD();
-    XLoop::platform::UiQueueHandle window = XLoop::g_dispatcherWindow.load();
-    if (window != nullptr) XLoop::platform::runPendingUiItems(window);
+    XLoop::guardBoundary("DispatchVEQTasks", [&] {
+        XLOOP_ASSERT_UI_THREAD();
+        XLoop::platform::UiQueueHandle window = XLoop::g_dispatcherWindow.load();
+        if (window != nullptr) XLoop::platform::runPendingUiItems(window);
+    });
 }

@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "base/nullable_text.h"
+#include "host/boundary.h"
 #include "host/browser_cleanup_handler.h"
 #include "host/browser_creation.h"
 #include "host/dispatcher.h"
@@ -55,19 +56,21 @@ void installActionHandlers(BrowserClient* client, const VEQConfiguration* config
 
 extern "C" BrowserClient* CreateBrowserClientWithConfig(void* hostArg1, VEQConfiguration* config,
                                                         void* hostArg2) {
-    XLOOP_ASSERT_UI_THREAD();
-    if (config == nullptr || config->url == nullptr) return nullptr;
-    StandardInitData initData;
-    BrowserClient* client =
-        CreateBrowserClientWithInitData(hostArg1, hostArg2, versionNumber(config->version), &initData.record);
-    if (client == nullptr) return nullptr;
+    return guardBoundary("CreateBrowserClientWithConfig", nullptr, [&]() -> BrowserClient* {
+        XLOOP_ASSERT_UI_THREAD();
+        if (config == nullptr || config->url == nullptr) return nullptr;
+        StandardInitData initData;
+        BrowserClient* client =
+            CreateBrowserClientWithInitData(hostArg1, hostArg2, versionNumber(config->version), &initData.record);
+        if (client == nullptr) return nullptr;
 
-    auto presence = std::make_shared<ClientPresence>();
-    auto pageLoadHandler = std::make_shared<VEQ::PageLoadHandler>(client, config, presence);
-    client->setPageLoadHandler(pageLoadHandler);
-    client->setUserData(kPageLoadHandlerKey, pageLoadHandler.get());
-    startFirstCheck(client, *config, pageLoadHandler);
-    installActionHandlers(client, config);
-    client->setDestroyNotifier(XLoopBrowserCleanupHandler::create(presence));
-    return client;
+        auto presence = std::make_shared<ClientPresence>();
+        auto pageLoadHandler = std::make_shared<VEQ::PageLoadHandler>(client, config, presence);
+        client->setPageLoadHandler(pageLoadHandler);
+        client->setUserData(kPageLoadHandlerKey, pageLoadHandler.get());
+        startFirstCheck(client, *config, pageLoadHandler);
+        installActionHandlers(client, config);
+        client->setDestroyNotifier(XLoopBrowserCleanupHandler::create(presence));
+        return client;
+    });
 }

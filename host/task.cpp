@@ -1,5 +1,6 @@
 #include "host/task.h"
 
+#include "host/boundary.h"
 #include "host/dispatcher.h"
 
 namespace XLoop {
@@ -37,13 +38,17 @@ bool Task::isCancelled() const {
 
 void Task::runFromQueue() {
     if (!isCancelled()) {
-        run();
-        // The follow-up's own cancel flag is deliberately not consulted: it
-        // belongs to the task that just ran.
-        if (followUpTask) {
-            followUpTask->run();
-            followUpTask.reset();
-        }
+        // Queues run on the host's thread and on threads of our own: nothing
+        // may unwind out of them.
+        guardBoundary("a task", [this] {
+            run();
+            // The follow-up's own cancel flag is deliberately not consulted:
+            // it belongs to the task that just ran.
+            if (followUpTask) {
+                followUpTask->run();
+                followUpTask.reset();
+            }
+        });
     }
     release();  // the queue's reference
 }

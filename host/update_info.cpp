@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "host/boundary.h"
 #include "host/heap_text.h"
 #include "host/log.h"
 #include "host/room_user_data.h"
@@ -52,29 +53,31 @@ private:
 
 extern "C" void SetUpdateInfo(BrowserClient* client, int32_t count, const char* const* refIds,
                               const char* const* names, const char* const* descriptions) {
-    XLOOP_ASSERT_UI_THREAD();
-    logDebug("In Update Info");
-    const UpdateValue values[] = {{count, descriptions}, {count, names}, {count, refIds}};
-    const char* const keys[] = {"{\"updateDescriptions\":", ",\"updateNames\":", ",\"updateRefIds\":"};
-    // Sized first: a list of many megabytes is written once, never moved.
-    size_t length = 1;
-    for (int i = 0; i < 3; ++i) length += std::char_traits<char>::length(keys[i]) + values[i].length();
-    std::string payload;
-    payload.reserve(length);
-    for (int i = 0; i < 3; ++i) {
-        payload += keys[i];
-        values[i].appendTo(payload);
-    }
-    payload += '}';
-    // The line keeps 1015 characters anyway; a precision stops the formatter
-    // from walking a payload of any length.
-    logDebug("%.1015s", payload.c_str());
-    if (client == nullptr) return;
+    guardBoundary("SetUpdateInfo", [&] {
+        XLOOP_ASSERT_UI_THREAD();
+        logDebug("In Update Info");
+        const UpdateValue values[] = {{count, descriptions}, {count, names}, {count, refIds}};
+        const char* const keys[] = {"{\"updateDescriptions\":", ",\"updateNames\":", ",\"updateRefIds\":"};
+        // Sized first: a list of many megabytes is written once, never moved.
+        size_t length = 1;
+        for (int i = 0; i < 3; ++i) length += std::char_traits<char>::length(keys[i]) + values[i].length();
+        std::string payload;
+        payload.reserve(length);
+        for (int i = 0; i < 3; ++i) {
+            payload += keys[i];
+            values[i].appendTo(payload);
+        }
+        payload += '}';
+        // The line keeps 1015 characters anyway; a precision stops the formatter
+        // from walking a payload of any length.
+        logDebug("%.1015s", payload.c_str());
+        if (client == nullptr) return;
 
-    const std::string escaped = urlEscape(payload);
-    std::string().swap(payload);  // the largest text goes before the next is made
-    client->executeScript(scriptCallWithEscapedPayload("setUpdateInfo", escaped).c_str());
-    // The client keeps one copy: the one of the latest call.
-    std::free(client->getUserData(kUpdateInfoKey));
-    client->setUserData(kUpdateInfoKey, duplicateHeapText(escaped));
+        const std::string escaped = urlEscape(payload);
+        std::string().swap(payload);  // the largest text goes before the next is made
+        client->executeScript(scriptCallWithEscapedPayload("setUpdateInfo", escaped).c_str());
+        // The client keeps one copy: the one of the latest call.
+        std::free(client->getUserData(kUpdateInfoKey));
+        client->setUserData(kUpdateInfoKey, duplicateHeapText(escaped));
+    });
 }

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "host/boundary.h"
 #include "page/script_object.h"
 
 namespace XLoop {
@@ -17,6 +18,19 @@ inline const std::string* argumentValue(const ScriptObject& arguments, const cha
 inline char* replyText(const ScriptObject& reply) {
     std::string text = serializeJsonObject(reply);
     return takeHeapCString(text);
+}
+
+// Serves one action: work gives the reply object. The library always gets a
+// reply text, the empty object when the work failed (logged) or its reply
+// could not be allocated; only when not even that can be allocated is it null.
+template <class Work>
+void serveAction(char** result, Work&& work) noexcept {
+    *result = nullptr;
+    guardBoundary("handleAction", [&] { *result = replyText(work()); });
+    if (*result == nullptr) {
+        std::string empty = "{}";  // held in the string itself: nothing to allocate but the copy
+        *result = takeHeapCString(empty);
+    }
 }
 
 }  // namespace XLoop

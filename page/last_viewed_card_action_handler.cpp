@@ -16,21 +16,23 @@ XLoopWriteLastViewedCardIDActionHandler::XLoopWriteLastViewedCardIDActionHandler
 void XLoopWriteLastViewedCardIDActionHandler::handleAction(const char* actionName, const char* argumentsJson,
                                                            char** result) {
     XLOOP_ASSERT_UI_THREAD();
-    if (XLoop::textOrEmpty(actionName) == "writeLastViewedCardID") {
-        const XLoop::ScriptObject arguments = XLoop::parseActionArguments(XLoop::textOrEmpty(argumentsJson));
-        const std::string* key = XLoop::argumentValue(arguments, "key");
-        const std::string* value = XLoop::argumentValue(arguments, "value");
-        if (key != nullptr && value != nullptr) {
-            XLoop::logDebug("Got Last viewed cardID from server: (%s = %s)", key->c_str(), value->c_str());
-            if (XLoop::isHostKey(*key)) {
-                XLoop::logDebug("Refused writeLastViewedCardID of %s: the key belongs to the host", key->c_str());
-            } else {
-                pendingValues[*key] = *value;
+    XLoop::serveAction(result, [&] {
+        if (XLoop::textOrEmpty(actionName) == "writeLastViewedCardID") {
+            const XLoop::ScriptObject arguments = XLoop::parseActionArguments(XLoop::textOrEmpty(argumentsJson));
+            const std::string* key = XLoop::argumentValue(arguments, "key");
+            const std::string* value = XLoop::argumentValue(arguments, "value");
+            if (key != nullptr && value != nullptr) {
+                XLoop::logDebug("Got Last viewed cardID from server: (%s = %s)", key->c_str(), value->c_str());
+                if (XLoop::isHostKey(*key)) {
+                    XLoop::logDebug("Refused writeLastViewedCardID of %s: the key belongs to the host", key->c_str());
+                } else {
+                    pendingValues[*key] = *value;
+                }
             }
+            if (roomVisited) flushPendingValues();
         }
-        if (roomVisited) flushPendingValues();
-    }
-    *result = XLoop::replyText({});
+        return XLoop::ScriptObject();
+    });
 }
 
 bool XLoopWriteLastViewedCardIDActionHandler::markRoomVisited() {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/nullable_text.h"
+#include "host/boundary.h"
 #include "host/log.h"
 #include "host/room_user_data.h"
 #include "host/ui_thread.h"
@@ -63,61 +64,67 @@ PageLoadHandler::PageLoadHandler(BrowserClient* client, const VEQConfiguration* 
 
 void PageLoadHandler::onLoadStarted(const char* url) {
     XLOOP_ASSERT_UI_THREAD();
-    const std::string page = textOrEmpty(url);
-    logDebug("Page load started for %s", page.c_str());
-    if ((XLoop::isRoomPage(page) || XLoop::isOfflinePage(page)) && XLoop::isTrustedPage(page, *config)) {
-        client->setPageBusy(true);
-    }
+    XLoop::guardBoundary("onLoadStarted", [&] {
+        const std::string page = textOrEmpty(url);
+        logDebug("Page load started for %s", page.c_str());
+        if ((XLoop::isRoomPage(page) || XLoop::isOfflinePage(page)) && XLoop::isTrustedPage(page, *config)) {
+            client->setPageBusy(true);
+        }
+    });
 }
 
 void PageLoadHandler::onLoadFailed(const char* url) {
     XLOOP_ASSERT_UI_THREAD();
-    const std::shared_ptr<PageLoadHandler> keepAlive = weak_from_this().lock();
-    const std::string page = textOrEmpty(url);
-    logDebug("Page load failed for %s", page.c_str());
-    const std::string offlinePage = textOrEmpty(config->offlinePageURL);
-    // The offline page is never its own fallback, whatever its URL carries.
-    const bool fallBack = isTrustedRoomPage(page, *config) && !XLoop::isOfflinePage(page) &&
-                          page != offlinePage && !offlinePage.empty();
-    if (fallBack) {
-        client->loadURL(offlinePage.c_str());
-    } else {
-        client->setPageBusy(false);  // nothing more will load to end the busy state
-    }
+    XLoop::guardBoundary("onLoadFailed", [&] {
+        const std::shared_ptr<PageLoadHandler> keepAlive = weak_from_this().lock();
+        const std::string page = textOrEmpty(url);
+        logDebug("Page load failed for %s", page.c_str());
+        const std::string offlinePage = textOrEmpty(config->offlinePageURL);
+        // The offline page is never its own fallback, whatever its URL carries.
+        const bool fallBack = isTrustedRoomPage(page, *config) && !XLoop::isOfflinePage(page) &&
+                              page != offlinePage && !offlinePage.empty();
+        if (fallBack) {
+            client->loadURL(offlinePage.c_str());
+        } else {
+            client->setPageBusy(false);  // nothing more will load to end the busy state
+        }
+    });
 }
 
 void PageLoadHandler::onLoadFinished(const char* url) {
     XLOOP_ASSERT_UI_THREAD();
-    const std::shared_ptr<PageLoadHandler> keepAlive = weak_from_this().lock();
-    const std::string page = textOrEmpty(url);
-    logDebug("Page load finished for %s", page.c_str());
-    if (!XLoop::isTrustedPage(page, *config)) {
-        // Preferences and room facts are the room's; another site gets nothing.
-        const std::string origin = XLoop::originOf(page);
-        logDebug("Not initialising a page of origin %s: it is neither the room nor the offline page",
-                 origin.empty() ? "null" : origin.c_str());
+    XLoop::guardBoundary("onLoadFinished", [&] {
+        const std::shared_ptr<PageLoadHandler> keepAlive = weak_from_this().lock();
+        const std::string page = textOrEmpty(url);
+        logDebug("Page load finished for %s", page.c_str());
+        if (!XLoop::isTrustedPage(page, *config)) {
+            // Preferences and room facts are the room's; another site gets nothing.
+            const std::string origin = XLoop::originOf(page);
+            logDebug("Not initialising a page of origin %s: it is neither the room nor the offline page",
+                     origin.empty() ? "null" : origin.c_str());
+            if (page != "about:blank") client->setPageBusy(false);
+            return;
+        }
+        std::shared_ptr<VEQPreferences> store =
+            getPreferenceStore(textOrEmpty(config->userDataPath), textOrEmpty(config->locale));
+
+        XLoop::ScriptObject payload;
+        if (isTrustedRoomPage(page, *config)) addRoomFacts(*config, store.get(), payload);
+        if (auto* updateInfo = static_cast<const char*>(client->getUserData(XLoop::kUpdateInfoKey))) {
+            logDebug("PageLoadHandler: Going to Pass Update info");
+            payload["updateInfo"] = updateInfo;
+        }
+        if (XLoop::roomVisited(client)) {
+            logDebug("PageLoadHandler: Going to Pass Force Xloop View info");
+            payload["isXloopViewForced"] = "yes";
+        }
+        payload["preferences"] = XLoop::urlEscape(allPreferencesText(store.get()));
+
+        const std::string escaped = XLoop::urlEscape(serializeJsonObject(payload));
+        client->executeScript(XLoop::scriptCallWithEscapedPayload("initXLoopRoom", escaped).c_str());
+        if (presence->gone()) return;  // the page closed its browser
         if (page != "about:blank") client->setPageBusy(false);
-        return;
-    }
-    std::shared_ptr<VEQPreferences> store =
-        getPreferenceStore(textOrEmpty(config->userDataPath), textOrEmpty(config->locale));
-
-    XLoop::ScriptObject payload;
-    if (isTrustedRoomPage(page, *config)) addRoomFacts(*config, store.get(), payload);
-    if (auto* updateInfo = static_cast<const char*>(client->getUserData(XLoop::kUpdateInfoKey))) {
-        logDebug("PageLoadHandler: Going to Pass Update info");
-        payload["updateInfo"] = updateInfo;
-    }
-    if (XLoop::roomVisited(client)) {
-        logDebug("PageLoadHandler: Going to Pass Force Xloop View info");
-        payload["isXloopViewForced"] = "yes";
-    }
-    payload["preferences"] = XLoop::urlEscape(allPreferencesText(store.get()));
-
-    const std::string escaped = XLoop::urlEscape(serializeJsonObject(payload));
-    client->executeScript(XLoop::scriptCallWithEscapedPayload("initXLoopRoom", escaped).c_str());
-    if (presence->gone()) return;  // the page closed its browser
-    if (page != "about:blank") client->setPageBusy(false);
+    });
 }
 
 }  // namespace VEQ

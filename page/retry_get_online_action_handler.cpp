@@ -44,9 +44,11 @@ XLoopRetryGetOnlineActionHandler::~XLoopRetryGetOnlineActionHandler() {
 
 void XLoopRetryGetOnlineActionHandler::handleAction(const char*, const char*, char** result) {
     XLOOP_ASSERT_UI_THREAD();
-    logDebug("Got request to retry connection...");
-    if (config != nullptr && client != nullptr && !checkTask) startCheck();
-    *result = XLoop::replyText({});
+    XLoop::serveAction(result, [&] {
+        logDebug("Got request to retry connection...");
+        if (config != nullptr && client != nullptr && !checkTask) startCheck();
+        return XLoop::ScriptObject();
+    });
 }
 
 void XLoopRetryGetOnlineActionHandler::startCheck() {

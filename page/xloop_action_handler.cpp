@@ -18,48 +18,50 @@ XloopActionHandler::XloopActionHandler(std::string userDataPath, std::string loc
 
 void XloopActionHandler::handleAction(const char* actionName, const char* argumentsJson, char** result) {
     XLOOP_ASSERT_UI_THREAD();
-    const std::string action = XLoop::textOrEmpty(actionName);
-    const XLoop::ScriptObject arguments = XLoop::parseActionArguments(XLoop::textOrEmpty(argumentsJson));
-    XLoop::ScriptObject reply;
+    XLoop::serveAction(result, [&] {
+        const std::string action = XLoop::textOrEmpty(actionName);
+        const XLoop::ScriptObject arguments = XLoop::parseActionArguments(XLoop::textOrEmpty(argumentsJson));
+        XLoop::ScriptObject reply;
 
-    if (action == "writePreference") {
-        const std::string* key = argumentValue(arguments, "key");
-        const std::string* value = argumentValue(arguments, "value");
-        if (key != nullptr && value != nullptr) {
-            logDebug("Got action %s (%s=%s)", action.c_str(), key->c_str(), value->c_str());
-            if (XLoop::isHostKey(*key)) {
-                logDebug("Refused writePreference of %s: the key belongs to the host", key->c_str());
-            } else {
-                writePreference(getPreferenceStore(userDataPath, locale).get(), key->c_str(), value->c_str());
+        if (action == "writePreference") {
+            const std::string* key = argumentValue(arguments, "key");
+            const std::string* value = argumentValue(arguments, "value");
+            if (key != nullptr && value != nullptr) {
+                logDebug("Got action %s (%s=%s)", action.c_str(), key->c_str(), value->c_str());
+                if (XLoop::isHostKey(*key)) {
+                    logDebug("Refused writePreference of %s: the key belongs to the host", key->c_str());
+                } else {
+                    writePreference(getPreferenceStore(userDataPath, locale).get(), key->c_str(), value->c_str());
+                }
             }
-        }
-    } else if (action == "openURI") {
-        const std::string* uri = argumentValue(arguments, "uri");
-        if (uri != nullptr && !uri->empty()) {
-            logDebug("Got action %s (%s)", action.c_str(), uri->c_str());
-            XLoop::openURIFromPage(*uri, linkBudget);
-        }
-    } else if (action == "readPreference") {
-        const std::string* key = argumentValue(arguments, "key");
-        if (key != nullptr) {
-            const std::string* defaultValue = argumentValue(arguments, "defaultValue");
-            const std::string fallback = defaultValue != nullptr ? *defaultValue : std::string();
-            std::shared_ptr<VEQPreferences> store = getPreferenceStore(userDataPath, locale);
-            std::string value;
-            if (XLoop::isHostKey(*key) && store != nullptr && !store->hasPreference(key->c_str())) {
-                // The page reads the default but does not get to store it.
-                logDebug("Refused to store the default of %s: the key belongs to the host", key->c_str());
-                value = fallback;
-            } else {
-                value = readPreference(store.get(), key->c_str(), fallback.c_str());
+        } else if (action == "openURI") {
+            const std::string* uri = argumentValue(arguments, "uri");
+            if (uri != nullptr && !uri->empty()) {
+                logDebug("Got action %s (%s)", action.c_str(), uri->c_str());
+                XLoop::openURIFromPage(*uri, linkBudget);
             }
-            reply[*key] = value;
-            logDebug("Got action %s (%s=%s)", action.c_str(), key->c_str(), value.c_str());
+        } else if (action == "readPreference") {
+            const std::string* key = argumentValue(arguments, "key");
+            if (key != nullptr) {
+                const std::string* defaultValue = argumentValue(arguments, "defaultValue");
+                const std::string fallback = defaultValue != nullptr ? *defaultValue : std::string();
+                std::shared_ptr<VEQPreferences> store = getPreferenceStore(userDataPath, locale);
+                std::string value;
+                if (XLoop::isHostKey(*key) && store != nullptr && !store->hasPreference(key->c_str())) {
+                    // The page reads the default but does not get to store it.
+                    logDebug("Refused to store the default of %s: the key belongs to the host", key->c_str());
+                    value = fallback;
+                } else {
+                    value = readPreference(store.get(), key->c_str(), fallback.c_str());
+                }
+                reply[*key] = value;
+                logDebug("Got action %s (%s=%s)", action.c_str(), key->c_str(), value.c_str());
+            }
+        } else if (action == "writeLog") {
+            if (const std::string* message = argumentValue(arguments, "msg")) logDebug("%s", message->c_str());
         }
-    } else if (action == "writeLog") {
-        if (const std::string* message = argumentValue(arguments, "msg")) logDebug("%s", message->c_str());
-    }
-    *result = XLoop::replyText(reply);
+        return reply;
+    });
 }
 
 }  // namespace VEQ

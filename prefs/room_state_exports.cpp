@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/nullable_text.h"
+#include "host/boundary.h"
 #include "host/log.h"
 #include "host/room_user_data.h"
 #include "host/ui_thread.h"
@@ -20,35 +21,43 @@ constexpr char kViewForcedKey[] = "forcexloopview";
 }  // namespace
 
 extern "C" void SetXloopViewForced(bool forced, const char* userDataPath, const char* locale) {
-    XLOOP_ASSERT_UI_THREAD();
-    auto store = VEQ::getPreferenceStore(textOrEmpty(userDataPath), textOrEmpty(locale));
-    logDebug("Setting XloopViewForced to %d", forced ? 1 : 0);
-    VEQ::writePreference(store.get(), kViewForcedKey, forced ? "true" : "false");
+    guardBoundary("SetXloopViewForced", [&] {
+        XLOOP_ASSERT_UI_THREAD();
+        auto store = VEQ::getPreferenceStore(textOrEmpty(userDataPath), textOrEmpty(locale));
+        logDebug("Setting XloopViewForced to %d", forced ? 1 : 0);
+        VEQ::writePreference(store.get(), kViewForcedKey, forced ? "true" : "false");
+    });
 }
 
 extern "C" bool IsXLoopViewForced(const char* userDataPath, const char* locale) {
-    XLOOP_ASSERT_UI_THREAD();
-    auto store = VEQ::getPreferenceStore(textOrEmpty(userDataPath), textOrEmpty(locale));
-    const std::string value = VEQ::readPreference(store.get(), kViewForcedKey, "false");
-    logDebug("Reading XLoop View Forced Preference: %s", value.c_str());
-    return value == "true";
+    return guardBoundary("IsXLoopViewForced", false, [&]() -> bool {
+        XLOOP_ASSERT_UI_THREAD();
+        auto store = VEQ::getPreferenceStore(textOrEmpty(userDataPath), textOrEmpty(locale));
+        const std::string value = VEQ::readPreference(store.get(), kViewForcedKey, "false");
+        logDebug("Reading XLoop View Forced Preference: %s", value.c_str());
+        return value == "true";
+    });
 }
 
 extern "C" bool IsXloopRoomVisited(BrowserClient* client) {
-    XLOOP_ASSERT_UI_THREAD();
-    return client != nullptr && roomVisited(client);
+    return guardBoundary("IsXloopRoomVisited", false, [&]() -> bool {
+        XLOOP_ASSERT_UI_THREAD();
+        return client != nullptr && roomVisited(client);
+    });
 }
 
 extern "C" void NotifyXLoopRoomVisited(BrowserClient* client) {
-    XLOOP_ASSERT_UI_THREAD();
-    if (client == nullptr) return;
-    auto* handler =
-        static_cast<VEQ::XLoopWriteLastViewedCardIDActionHandler*>(client->getUserData(kLastViewedHandlerKey));
-    if (handler == nullptr) return;
-    if (handler->markRoomVisited()) {
-        logDebug("Entered XLoop for the first time");
-        handler->flushPendingValues();
-    }
-    client->executeScript("xloopRoomVisited();");
-    client->setUserData(kRoomVisitedKey, reinterpret_cast<void*>(kRoomVisited));
+    guardBoundary("NotifyXLoopRoomVisited", [&] {
+        XLOOP_ASSERT_UI_THREAD();
+        if (client == nullptr) return;
+        auto* handler =
+            static_cast<VEQ::XLoopWriteLastViewedCardIDActionHandler*>(client->getUserData(kLastViewedHandlerKey));
+        if (handler == nullptr) return;
+        if (handler->markRoomVisited()) {
+            logDebug("Entered XLoop for the first time");
+            handler->flushPendingValues();
+        }
+        client->executeScript("xloopRoomVisited();");
+        client->setUserData(kRoomVisitedKey, reinterpret_cast<void*>(kRoomVisited));
+    });
 }

@@ -29,11 +29,12 @@ if [ -n "$toolchain" ]; then
   cp "$work/prefix/bin/XLoopConfigureClient.dll" "$veqpod/VEQPod.dll" "$work/build/"
 fi
 for consumer in "${consumers[@]}"; do
+  status=0
   if [ -n "$toolchain" ]; then
-    output=$(/usr/lib/wine/wine64 "$work/build/$consumer.exe" | tr -d '\r')
+    output=$(/usr/lib/wine/wine64 "$work/build/$consumer.exe" | tr -d '\r') || status=$?
   else
-    output=$(LD_LIBRARY_PATH="$work/prefix/lib:$veqpod" "$work/build/$consumer")
+    output=$(LD_LIBRARY_PATH="$work/prefix/lib:$veqpod" "$work/build/$consumer") || status=$?
   fi
-  [ "$output" = "consumer ok" ] || { echo "$consumer: $output"; exit 1; }
+  [ "$status" -eq 0 ] && [ "$output" = "consumer ok" ] || { echo "$consumer (exit $status): $output"; exit 1; }
 done
 echo "consumers built from the installed tree and ran"

@@ -39,12 +39,13 @@ struct RecordDeleter {
 using Record = std::unique_ptr<VEQConfiguration, RecordDeleter>;
 
 // The free of a host's C runtime: on Windows Microsoft's (ucrtbase), which
-// releases into the process heap.
-void freeAsTheHostsRuntime(void* memory) {
+// releases into the process heap. False when the block was not the heap's.
+bool freeAsTheHostsRuntime(void* memory) {
 #if defined(_WIN32)
-    HeapFree(GetProcessHeap(), 0, memory);
+    return memory == nullptr || HeapFree(GetProcessHeap(), 0, memory) != 0;
 #else
     std::free(memory);
+    return true;
 #endif
 }
 
@@ -199,9 +200,9 @@ TEST_F(ConfigurationTest, TheHostReleasesARecordThroughTheModuleOrWithItsRuntime
     FreeVEQConfiguration(nullptr);
     for (char* text : {freed->configURL, freed->url, freed->serverURL, freed->product, freed->version, freed->locale,
                        freed->userDataPath, freed->hostValue, freed->installationType, freed->offlinePageURL}) {
-        freeAsTheHostsRuntime(text);
+        EXPECT_TRUE(freeAsTheHostsRuntime(text));
     }
-    freeAsTheHostsRuntime(freed);
+    EXPECT_TRUE(freeAsTheHostsRuntime(freed));
     EXPECT_TRUE(veqpodHeapIsValid());
 }
 

@@ -5,7 +5,6 @@
 #include <libxml/parser.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -44,15 +43,6 @@ const std::filesystem::path& shippedFile() {
 
 void discardLine(const char*) {}
 
-void freeRecord(VEQConfiguration* record) {
-    for (char* text : {record->configURL, record->url, record->serverURL, record->product, record->version,
-                       record->locale, record->userDataPath, record->hostValue, record->installationType,
-                       record->offlinePageURL}) {
-        std::free(text);
-    }
-    std::free(record);
-}
-
 void BM_BareSaxParseOfTheShippedFile(benchmark::State& state) {
     std::ifstream in(shippedFile(), std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -78,7 +68,7 @@ void BM_GetVEQConfigurationFromTheShippedFile(benchmark::State& state) {
         VEQConfiguration* record = GetVEQConfiguration(path.c_str(), "http://127.0.0.1:9/", "target", "1",
                                                        "en_US", "", nullptr, nullptr, nullptr, false, false);
         benchmark::DoNotOptimize(record->url);
-        freeRecord(record);
+        FreeVEQConfiguration(record);
     }
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(std::filesystem::file_size(path)));
     ShutDownVEQ();
@@ -113,7 +103,7 @@ void BM_ShutdownToFetchWorkerEnd(benchmark::State& state) {
             g_workerFinished = {};
         }
         const int requests = server.requestCount();
-        freeRecord(GetVEQConfiguration(nullptr, url.c_str(), "p", "1", "en_US", "", nullptr, nullptr, nullptr,
+        FreeVEQConfiguration(GetVEQConfiguration(nullptr, url.c_str(), "p", "1", "en_US", "", nullptr, nullptr, nullptr,
                                        false, false));
         while (server.requestCount() == requests) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         std::this_thread::sleep_for(std::chrono::milliseconds(30));  // into the body

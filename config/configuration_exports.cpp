@@ -1,17 +1,16 @@
 // The exports that resolve the room's configuration for the host.
 #include <cctype>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
 
 #include "base/nullable_text.h"
 #include "config/config_file.h"
+#include "config/configuration_record.h"
 #include "config/paths.h"
 #include "config/remote_config.h"
 #include "host/dispatcher.h"
-#include "host/heap_text.h"
 #include "host/log.h"
 #include "host/module_state.h"
 #include "host/ui_thread.h"
@@ -21,10 +20,6 @@
 using namespace XLoop;
 
 namespace {
-
-char* copyOrNull(const char* text) {
-    return text != nullptr ? duplicateHeapText(text) : nullptr;
-}
 
 std::string lowerCased(std::string text) {
     for (char& byte : text) byte = static_cast<char>(std::tolower(static_cast<unsigned char>(byte)));
@@ -125,20 +120,20 @@ extern "C" VEQConfiguration* GetVEQConfiguration(const char* defaultConfigPath, 
     logDebug("Parameters: Kill Switch is %s and URL is %s and ServerURL is %s", values.killswitch.c_str(),
              values.url.c_str(), values.serverurl.c_str());
 
-    auto* record = static_cast<VEQConfiguration*>(std::calloc(1, sizeof(VEQConfiguration)));
+    VEQConfiguration* record = newConfigurationRecord();
     if (record == nullptr) return nullptr;
-    record->configURL = duplicateHeapText(recordConfigURL);
-    record->url = duplicateHeapText(withCacheBustingSuffix(values.url));
-    record->serverURL = duplicateHeapText(values.serverurl);
+    record->configURL = recordText(recordConfigURL);
+    record->url = recordText(withCacheBustingSuffix(values.url));
+    record->serverURL = recordText(values.serverurl);
     record->killSwitch = values.killswitch == "on";
-    record->product = duplicateHeapText(textOrEmpty(product));
-    record->version = duplicateHeapText(textOrEmpty(version));
-    record->locale = duplicateHeapText(lowerLocale);
-    record->userDataPath = duplicateHeapText(userData);
-    record->hostValue = copyOrNull(hostValue);
-    record->installationType = copyOrNull(installationType);
+    record->product = recordText(textOrEmpty(product));
+    record->version = recordText(textOrEmpty(version));
+    record->locale = recordText(lowerLocale);
+    record->userDataPath = recordText(userData);
+    record->hostValue = recordText(hostValue);
+    record->installationType = recordText(installationType);
     record->offlinePageURL =
-        offlinePagePath != nullptr ? duplicateHeapText(fileURLFromPath(offlinePagePath)) : nullptr;
+        offlinePagePath != nullptr ? recordText(fileURLFromPath(offlinePagePath)) : nullptr;
     record->isMASBuild = isMASBuild;
     record->isWASBuild = isWASBuild;
 
@@ -152,7 +147,13 @@ extern "C" VEQConfiguration* ModifyVEQConfiguration(VEQConfiguration* config, co
     if (config->installationType != nullptr && std::strcmp(config->installationType, installationType) == 0) {
         return config;
     }
-    std::free(config->installationType);
-    config->installationType = duplicateHeapText(installationType);
+    // The old text is the module's, from this record's allocator; a host that
+    // puts a text of its own here makes it the same way (see the header).
+    releaseRecordText(config->installationType);
+    config->installationType = recordText(installationType);
     return config;
+}
+
+extern "C" void FreeVEQConfiguration(VEQConfiguration* config) {
+    releaseConfigurationRecord(config);
 }

@@ -102,6 +102,7 @@ int main(void) {
         printf("browser: %s %.120s\n", veqpodCallOperation(room, i), veqpodCallArgument(room, i));
     }
     ShutDownVEQ(); /* the library destroys the room browser */
+    FreeVEQConfiguration(config);
     printf("host: done; the preferences are in %s/VEQ/en_us/VEQPrefs.xml\n", folder);
     return 0;
 }

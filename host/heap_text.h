@@ -1,4 +1,4 @@
-// Texts handed to a C owner that frees them with free().
+// Texts the module keeps in C form and frees itself with free().
 #pragma once
 
 #include <cstdlib>

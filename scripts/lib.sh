@@ -24,8 +24,9 @@ ensure_build_packages() {
 
 # What the Windows cross build and its tests under wine need.
 ensure_windows_packages() {
-  # clang and lld build the stand-in browser library in Microsoft's C++ ABI.
-  ensure_packages g++-mingw-w64-x86-64-posix wine64 googletest clang-16 lld-16
+  # clang and lld build the stand-in browser library and a consumer in
+  # Microsoft's C++ ABI; llvm's dlltool makes that consumer's import library.
+  ensure_packages g++-mingw-w64-x86-64-posix wine64 googletest clang-16 lld-16 llvm-16
 }
 
 # What the WebKitGTK browser library needs, and a virtual display for its tests.

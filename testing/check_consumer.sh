@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the module from a build folder into a fresh prefix, builds the
-# consumer project against that prefix alone, and runs it (in C and in C++).
+# consumer project against that prefix alone, and runs it (in C and in C++;
+# for Windows also the C one built with Microsoft's toolchain).
 # usage: check_consumer.sh BUILD_DIR CONSUMER_SOURCE VEQPOD_DIR [TOOLCHAIN_FILE]
 set -euo pipefail
 build=$1 source=$2 veqpod=$3 toolchain=${4:-}
@@ -20,13 +21,20 @@ fi
 cmake "${configure[@]}" >/dev/null
 cmake --build "$work/build" >/dev/null
 
-for consumer in consumer_c consumer_cpp; do
+consumers=(consumer_c consumer_cpp)
+if [ -n "$toolchain" ]; then
+  # Windows hosts are built with Microsoft's toolchain: one more consumer so built.
+  "$(dirname "$0")/build_msvc_consumer.sh" "$work/prefix" "$source" "$(dirname "$0")/veqpod/msvc_std" "$work/build"
+  consumers+=(consumer_msvc)
+  cp "$work/prefix/bin/XLoopConfigureClient.dll" "$veqpod/VEQPod.dll" "$work/build/"
+fi
+for consumer in "${consumers[@]}"; do
+  status=0
   if [ -n "$toolchain" ]; then
-    cp "$work/prefix/bin/XLoopConfigureClient.dll" "$veqpod/VEQPod.dll" "$work/build/"
-    output=$(/usr/lib/wine/wine64 "$work/build/$consumer.exe" | tr -d '\r')
+    output=$(/usr/lib/wine/wine64 "$work/build/$consumer.exe" | tr -d '\r') || status=$?
   else
-    output=$(LD_LIBRARY_PATH="$work/prefix/lib:$veqpod" "$work/build/$consumer")
+    output=$(LD_LIBRARY_PATH="$work/prefix/lib:$veqpod" "$work/build/$consumer") || status=$?
   fi
-  [ "$output" = "consumer ok" ] || { echo "$consumer: $output"; exit 1; }
+  [ "$status" -eq 0 ] && [ "$output" = "consumer ok" ] || { echo "$consumer (exit $status): $output"; exit 1; }
 done
 echo "consumers built from the installed tree and ran"

@@ -4,16 +4,22 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <thread>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <cstdlib>
+#endif
 
 #include "config/paths.h"
 #include "config/remote_config.h"
 #include "host/dispatcher.h"
 #include "host/module_state.h"
 #include "testing/http_test_server.h"
+#include "testing/veqpod/veqpod_control.h"
 #include "tests/preferences_files.h"
 #include "tests/test_support.h"
 #include "xloop/xloop_client.h"
@@ -28,16 +34,20 @@ std::string configXml(const std::string& killswitch, const std::string& url, con
 }
 
 struct RecordDeleter {
-    void operator()(VEQConfiguration* record) const {
-        for (char* text : {record->configURL, record->url, record->serverURL, record->product, record->version,
-                           record->locale, record->userDataPath, record->hostValue, record->installationType,
-                           record->offlinePageURL}) {
-            std::free(text);
-        }
-        std::free(record);
-    }
+    void operator()(VEQConfiguration* record) const { FreeVEQConfiguration(record); }
 };
 using Record = std::unique_ptr<VEQConfiguration, RecordDeleter>;
+
+// The free of a host's C runtime: on Windows Microsoft's (ucrtbase), which
+// releases into the process heap. False when the block was not the heap's.
+bool freeAsTheHostsRuntime(void* memory) {
+#if defined(_WIN32)
+    return memory == nullptr || HeapFree(GetProcessHeap(), 0, memory) != 0;
+#else
+    std::free(memory);
+    return true;
+#endif
+}
 
 // The cache-busting number goes; the rest of the URL stays.
 std::string withoutSuffix(const char* url) {
@@ -172,6 +182,28 @@ TEST_F(ConfigurationTest, ModifyReplacesOnlyADifferentInstallationType) {
     EXPECT_EQ(ModifyVEQConfiguration(nullptr, "full"), nullptr);
     ModifyVEQConfiguration(record.get(), "full");
     EXPECT_STREQ(record->installationType, "full");
+}
+
+TEST_F(ConfigurationTest, TheHostReleasesARecordThroughTheModuleOrWithItsRuntimesFree) {
+    VEQConfiguration* released = resolve().release();
+    VEQConfiguration* freed = resolve().release();
+    ModifyVEQConfiguration(freed, "full");
+    for (VEQConfiguration* record : {released, freed}) {
+        EXPECT_STREQ(record->product, "prod");
+        EXPECT_STREQ(record->locale, "en_us");
+        EXPECT_STREQ(record->hostValue, "host");
+        EXPECT_STREQ(withoutSuffix(record->url).c_str(), "http://room/");
+    }
+    EXPECT_STREQ(freed->installationType, "full");
+
+    FreeVEQConfiguration(released);
+    FreeVEQConfiguration(nullptr);
+    for (char* text : {freed->configURL, freed->url, freed->serverURL, freed->product, freed->version, freed->locale,
+                       freed->userDataPath, freed->hostValue, freed->installationType, freed->offlinePageURL}) {
+        EXPECT_TRUE(freeAsTheHostsRuntime(text));
+    }
+    EXPECT_TRUE(freeAsTheHostsRuntime(freed));
+    EXPECT_TRUE(veqpodHeapIsValid());
 }
 
 // The server's file, fetched in the background.

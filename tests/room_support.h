@@ -2,30 +2,29 @@
 // the page's side of the script calls the module makes.
 #pragma once
 
-#include <cstdlib>
 #include <string>
 
-#include "host/heap_text.h"
+#include "config/configuration_record.h"
 #include "page/script_object.h"
 #include "xloop/xloop_client.h"
 
 namespace xloop_test {
 
-// A record whose texts are separate malloc'd copies, freed with it, as a
-// host frees the record GetVEQConfiguration gave it.
+// A record a host builds itself, its texts made as the module makes a
+// record's texts, so that ModifyVEQConfiguration may replace them.
 class RoomRecord {
 public:
     RoomRecord() : record{} {}
     RoomRecord(const RoomRecord&) = delete;
     RoomRecord& operator=(const RoomRecord&) = delete;
     ~RoomRecord() {
-        for (char* VEQConfiguration::*field : kTextFields) std::free(record.*field);
+        for (char* VEQConfiguration::*field : kTextFields) XLoop::releaseRecordText(record.*field);
     }
 
     // A null text leaves the field null.
     RoomRecord& set(char* VEQConfiguration::*field, const char* text) {
-        std::free(record.*field);
-        record.*field = text != nullptr ? XLoop::duplicateHeapText(text) : nullptr;
+        XLoop::releaseRecordText(record.*field);
+        record.*field = XLoop::recordText(text);
         return *this;
     }
 

@@ -134,12 +134,7 @@ TEST(WholeFlowTest, FromInitializeToShutDownWithATranscriptForBothBuilds) {
     EXPECT_NE(transcript.find("(VEQ): Shutting down dispatchers"), std::string::npos);
     std::ofstream(kTranscriptFile, std::ios::binary) << normalized(transcript, folder, server.port());
 
-    for (char* text : {config->configURL, config->url, config->serverURL, config->product, config->version,
-                       config->locale, config->userDataPath, config->hostValue, config->installationType,
-                       config->offlinePageURL}) {
-        std::free(text);
-    }
-    std::free(config);
+    FreeVEQConfiguration(config);
 }
 
 }  // namespace

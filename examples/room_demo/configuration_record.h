@@ -1,4 +1,4 @@
-// The configuration record as the host owns it: freed with its texts.
+// The configuration record as the host owns it: released by the module.
 #pragma once
 
 #include <memory>
@@ -8,7 +8,7 @@
 namespace xloop_demo {
 
 struct ConfigurationRelease {
-    void operator()(VEQConfiguration* record) const;
+    void operator()(VEQConfiguration* record) const { FreeVEQConfiguration(record); }
 };
 
 using ConfigurationRecord = std::unique_ptr<VEQConfiguration, ConfigurationRelease>;

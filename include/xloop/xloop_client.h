@@ -20,11 +20,21 @@ extern "C" {
 #endif
 
 /* The room's configuration, made by GetVEQConfiguration and owned by the
- * host from then on (the module never frees it). Fields stand in this order
- * with their natural alignment; the flags are one byte each. Every text is a
- * separate NUL-terminated UTF-8 copy from malloc, which free releases; a text
- * is null only when its source was. The record must outlive every browser
- * made from it. */
+ * host from then on. Fields stand in this order with their natural
+ * alignment; the flags are one byte each. Every text is a separate
+ * NUL-terminated UTF-8 copy; a text is null only when its source was. The
+ * record must outlive every browser made from it.
+ *
+ * Release it with FreeVEQConfiguration, which works for every host. The
+ * record and its texts come from
+ *  - Windows: the process heap (HeapAlloc(GetProcessHeap(), 0, n)), which is
+ *    also where Microsoft's C runtime (ucrtbase) allocates: HeapFree on the
+ *    process heap or that runtime's free releases them. The free of a host
+ *    built with mingw-w64 (msvcrt) does not: it may keep a heap of its own.
+ *  - elsewhere: malloc, which free releases.
+ * ModifyVEQConfiguration and FreeVEQConfiguration release the texts the same
+ * way: a text a host writes into a record itself must come from that same
+ * allocator, or be set back to null before either call. */
 typedef struct VEQConfiguration {
     char* configURL;        /* the server's configuration file, or the override file's URL */
     char* url;              /* the room page, with a cache-busting suffix; never null */
@@ -79,8 +89,14 @@ VEQConfiguration* GetVEQConfiguration(const char* defaultConfigPath, const char*
                                       bool isWASBuild);
 
 /* Replaces the record's installation type with a copy of the text, unless
- * either is null or the text is the same; returns config. */
+ * either is null or the text is the same; returns config. The old text is
+ * released as the record's texts are made (see VEQConfiguration). */
 VEQConfiguration* ModifyVEQConfiguration(VEQConfiguration* config, const char* installationType);
+
+/* Releases a record from GetVEQConfiguration and every text in it with the
+ * module's own allocator, whatever runtime the host uses; null is fine. Call
+ * it once no browser made from the record lives any more. */
+void FreeVEQConfiguration(VEQConfiguration* config);
 
 /* A room browser: starts on "about:blank" while a worker checks whether the
  * record's url answers, then loads it or the offline page; initialises every

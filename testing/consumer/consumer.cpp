@@ -1,6 +1,5 @@
 // The same host in C++: the header serves both languages.
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 
 #include "xloop/xloop_client.h"
@@ -10,7 +9,7 @@ int main() {
     InitializeVEQ(nullptr);
     std::unique_ptr<VEQConfiguration, void (*)(VEQConfiguration*)> config(
         GetVEQConfiguration(nullptr, "", "product", "1", "en_US", "", nullptr, "full", nullptr, false, false),
-        [](VEQConfiguration* record) { std::free(record); });
+        FreeVEQConfiguration);
     BrowserClient* browser = config ? CreateBrowser(nullptr, nullptr, config->version) : nullptr;
     const bool ok = config && config->killSwitch && browser != nullptr;
     ShutDownVEQ();

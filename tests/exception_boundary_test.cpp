@@ -76,6 +76,11 @@ TEST(ExceptionBoundaryTest, FailuresAreLoggedAndGiveTheCallsFailureValue) {
     EXPECT_FALSE(IsXLoopViewForced(userData.path().u8string().c_str(), "en_us"));
     EXPECT_TRUE(logged("(VEQ): IsXLoopViewForced failed: injected failure"));
 
+    failAtNextLine();
+    EXPECT_EQ(GetVEQConfiguration(nullptr, "", "P", "1", "en_us", "", nullptr, nullptr, nullptr, false, false),
+              nullptr);
+    EXPECT_TRUE(logged("(VEQ): GetVEQConfiguration failed: injected failure"));
+
     auto task = XLoop::makeRef<ThrowingTask>();
     XLoop::MainThreadDispatcher().post(task.get());
     runPendingUiTasks();

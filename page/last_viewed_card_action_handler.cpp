@@ -2,7 +2,6 @@
 
 #include "base/nullable_text.h"
 #include "host/log.h"
-#include "host/ui_thread.h"
 #include "page/action_support.h"
 #include "page/host_keys.h"
 #include "prefs/preference_stores.h"
@@ -15,7 +14,6 @@ XLoopWriteLastViewedCardIDActionHandler::XLoopWriteLastViewedCardIDActionHandler
 
 void XLoopWriteLastViewedCardIDActionHandler::handleAction(const char* actionName, const char* argumentsJson,
                                                            char** result) {
-    XLOOP_ASSERT_UI_THREAD();
     XLoop::serveAction(result, [&] {
         if (XLoop::textOrEmpty(actionName) == "writeLastViewedCardID") {
             const XLoop::ScriptObject arguments = XLoop::parseActionArguments(XLoop::textOrEmpty(argumentsJson));
@@ -26,22 +24,34 @@ void XLoopWriteLastViewedCardIDActionHandler::handleAction(const char* actionNam
                 if (XLoop::isHostKey(*key)) {
                     XLoop::logDebug("Refused writeLastViewedCardID of %s: the key belongs to the host", key->c_str());
                 } else {
+                    std::lock_guard<std::mutex> guard(pendingLock);
                     pendingValues[*key] = *value;
                 }
             }
-            if (roomVisited) flushPendingValues();
+            flushPendingValuesOnceVisited();
         }
         return XLoop::ScriptObject();
     });
 }
 
 bool XLoopWriteLastViewedCardIDActionHandler::markRoomVisited() {
+    std::lock_guard<std::mutex> guard(pendingLock);
     if (roomVisited) return false;
     roomVisited = true;
     return true;
 }
 
+void XLoopWriteLastViewedCardIDActionHandler::flushPendingValuesOnceVisited() {
+    std::lock_guard<std::mutex> guard(pendingLock);
+    if (roomVisited) writePendingValues();
+}
+
 void XLoopWriteLastViewedCardIDActionHandler::flushPendingValues() {
+    std::lock_guard<std::mutex> guard(pendingLock);
+    writePendingValues();
+}
+
+void XLoopWriteLastViewedCardIDActionHandler::writePendingValues() {
     if (pendingValues.empty()) return;
     std::shared_ptr<VEQPreferences> store = getPreferenceStore(userDataPath, locale);
     for (const auto& [key, value] : pendingValues) writePreference(store.get(), key.c_str(), value.c_str());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <mutex>
 #include <string>
 
 #include "xloop/veq_browser.h"
@@ -26,6 +27,13 @@ public:
     void flushPendingValues();
 
 private:
+    // The page's calls may come on the browser library's own threads, the
+    // host's on its UI thread; a flush holds it while it writes, so an older
+    // value never lands over a newer one.
+    void flushPendingValuesOnceVisited();
+    void writePendingValues();  // with pendingLock held
+
+    std::mutex pendingLock;
     std::map<std::string, std::string> pendingValues;
     bool roomVisited = false;
     std::string userDataPath;

@@ -3,6 +3,7 @@
 namespace XLoop {
 
 bool LinkBudget::take(Clock::time_point now) {
+    std::lock_guard<std::mutex> guard(lock);
     if (!started) {
         started = true;
         lastRefill = now;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <mutex>
 
 namespace XLoop {
 
@@ -13,10 +14,12 @@ public:
     static constexpr int kBurst = 5;
     static constexpr Clock::duration kRefill = std::chrono::seconds(1);
 
-    // Takes one link from the budget; false when it is spent.
+    // Takes one link from the budget; false when it is spent. From any
+    // thread: the library may call the page's actions on one of its own.
     bool take(Clock::time_point now = Clock::now());
 
 private:
+    std::mutex lock;
     int available = kBurst;
     Clock::time_point lastRefill{};
     bool started = false;

@@ -6,7 +6,6 @@
 #include "host/boundary.h"
 #include "host/log.h"
 #include "host/room_user_data.h"
-#include "host/ui_thread.h"
 #include "page/room_page.h"
 #include "page/script_call.h"
 #include "page/script_object.h"
@@ -63,7 +62,6 @@ PageLoadHandler::PageLoadHandler(BrowserClient* client, const VEQConfiguration* 
     : client(client), config(config), presence(std::move(presence)) {}
 
 void PageLoadHandler::onLoadStarted(const char* url) {
-    XLOOP_ASSERT_UI_THREAD();
     XLoop::guardBoundary("onLoadStarted", [&] {
         const std::string page = textOrEmpty(url);
         logDebug("Page load started for %s", page.c_str());
@@ -74,7 +72,6 @@ void PageLoadHandler::onLoadStarted(const char* url) {
 }
 
 void PageLoadHandler::onLoadFailed(const char* url) {
-    XLOOP_ASSERT_UI_THREAD();
     XLoop::guardBoundary("onLoadFailed", [&] {
         const std::shared_ptr<PageLoadHandler> keepAlive = weak_from_this().lock();
         const std::string page = textOrEmpty(url);
@@ -92,7 +89,6 @@ void PageLoadHandler::onLoadFailed(const char* url) {
 }
 
 void PageLoadHandler::onLoadFinished(const char* url) {
-    XLOOP_ASSERT_UI_THREAD();
     XLoop::guardBoundary("onLoadFinished", [&] {
         const std::shared_ptr<PageLoadHandler> keepAlive = weak_from_this().lock();
         const std::string page = textOrEmpty(url);

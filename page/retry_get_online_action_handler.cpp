@@ -21,6 +21,7 @@ void URLAccessResultTaskForRetryAction::run() {
         client->executeScript("onRetryComplete();");
     }
     // The queue still holds this task while it runs.
+    std::lock_guard<std::mutex> guard(retryHandler->checkLock);
     retryHandler->checkTask.reset();
     retryHandler->resultTask.reset();
     retryHandler = nullptr;
@@ -35,6 +36,7 @@ XLoopRetryGetOnlineActionHandler::XLoopRetryGetOnlineActionHandler(BrowserClient
     : client(client), config(config) {}
 
 XLoopRetryGetOnlineActionHandler::~XLoopRetryGetOnlineActionHandler() {
+    std::lock_guard<std::mutex> guard(checkLock);
     if (checkTask) checkTask->cancel();
     checkTask.reset();
     if (resultTask) resultTask->cancel();
@@ -43,9 +45,9 @@ XLoopRetryGetOnlineActionHandler::~XLoopRetryGetOnlineActionHandler() {
 }
 
 void XLoopRetryGetOnlineActionHandler::handleAction(const char*, const char*, char** result) {
-    XLOOP_ASSERT_UI_THREAD();
     XLoop::serveAction(result, [&] {
         logDebug("Got request to retry connection...");
+        std::lock_guard<std::mutex> guard(checkLock);
         if (config != nullptr && client != nullptr && !checkTask) startCheck();
         return XLoop::ScriptObject();
     });

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 
 #include "host/dispatcher.h"
 #include "host/url_access.h"
@@ -49,6 +50,9 @@ private:
 
     BrowserClient* client;
     const VEQConfiguration* config;
+    // The page's call may come on a thread of the browser library's, the
+    // answer on the UI thread: the three below are held under it.
+    std::mutex checkLock;
     std::unique_ptr<XLoop::WorkerThreadDispatcher> workerDispatcher;
     // Both set while a check is in flight.
     XLoop::RefPtr<XLoop::URLAccessCheckTask> checkTask;

@@ -2,7 +2,6 @@
 
 #include "base/nullable_text.h"
 #include "host/log.h"
-#include "host/ui_thread.h"
 #include "page/action_support.h"
 #include "page/host_keys.h"
 #include "page/uri_opening.h"
@@ -17,7 +16,6 @@ XloopActionHandler::XloopActionHandler(std::string userDataPath, std::string loc
     : userDataPath(std::move(userDataPath)), locale(std::move(locale)) {}
 
 void XloopActionHandler::handleAction(const char* actionName, const char* argumentsJson, char** result) {
-    XLOOP_ASSERT_UI_THREAD();
     XLoop::serveAction(result, [&] {
         const std::string action = XLoop::textOrEmpty(actionName);
         const XLoop::ScriptObject arguments = XLoop::parseActionArguments(XLoop::textOrEmpty(argumentsJson));

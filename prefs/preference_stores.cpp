@@ -1,5 +1,7 @@
 #include "prefs/preference_stores.h"
 
+#include <mutex>
+
 #include "platform/file_names.h"
 #include "prefs/platform_preferences.h"
 
@@ -15,8 +17,16 @@ bool PreferenceStoreKeyLess::operator()(const std::pair<std::string, std::string
     return XLoop::platform::compareFileNames(a.second, b.second) < 0;
 }
 
+namespace {
+
+// The page's actions may come on the browser library's own threads.
+std::mutex g_preferenceStoresLock;
+
+}  // namespace
+
 std::shared_ptr<VEQPreferences> getPreferenceStore(std::string userDataPath, std::string locale) {
     if (userDataPath.empty() || locale.empty()) return nullptr;
+    std::lock_guard<std::mutex> guard(g_preferenceStoresLock);
     auto key = std::make_pair(std::move(userDataPath), std::move(locale));
     auto found = g_preferenceStores.find(key);
     if (found != g_preferenceStores.end()) return found->second;

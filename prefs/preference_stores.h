@@ -18,8 +18,8 @@ struct PreferenceStoreKeyLess {
                     const std::pair<std::string, std::string>& b) const;
 };
 
-// Filled by getPreferenceStore, emptied only when the module unloads. Main
-// thread only.
+// Filled by getPreferenceStore, under a lock of its own, emptied only when
+// the module unloads.
 extern std::map<std::pair<std::string, std::string>, std::shared_ptr<VEQPreferences>, PreferenceStoreKeyLess>
     g_preferenceStores;
 

@@ -62,6 +62,7 @@ VEQPreferences::VEQPreferences(std::string userDataPathText, std::string localeT
 VEQPreferences::~VEQPreferences() = default;
 
 void VEQPreferences::setPreference(const char* key, const char* value) {
+    std::lock_guard<std::recursive_mutex> guard(storeLock);
     std::string keyText = textOrEmpty(key);
     std::string valueText = textOrEmpty(value);
     if (!withinLimits(keyText, valueText)) return;
@@ -70,6 +71,7 @@ void VEQPreferences::setPreference(const char* key, const char* value) {
 }
 
 std::string VEQPreferences::getPreference(const char* key, const char* defaultValue) {
+    std::lock_guard<std::recursive_mutex> guard(storeLock);
     const std::string keyText = textOrEmpty(key);
     auto found = preferences.find(keyText);
     if (found != preferences.end()) return found->second;
@@ -80,10 +82,12 @@ std::string VEQPreferences::getPreference(const char* key, const char* defaultVa
 }
 
 bool VEQPreferences::hasPreference(const char* key) {
+    std::lock_guard<std::recursive_mutex> guard(storeLock);
     return preferences.count(textOrEmpty(key)) != 0;
 }
 
 std::map<std::string, std::string> VEQPreferences::getAllPreferences() {
+    std::lock_guard<std::recursive_mutex> guard(storeLock);
     return preferences;
 }
 

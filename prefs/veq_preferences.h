@@ -3,12 +3,14 @@
 #pragma once
 
 #include <map>
+#include <mutex>
 #include <string>
 
 namespace VEQ {
 
-// Stores are made, loaded and handed out by getPreferenceStore only, and used
-// on the host's main thread only.
+// Stores are made, loaded and handed out by getPreferenceStore only. The
+// browser library may call the page's actions on a thread of its own, so
+// every operation holds the store's lock, saves included.
 class VEQPreferences {
 public:
     VEQPreferences(const VEQPreferences&) = delete;
@@ -39,6 +41,9 @@ protected:
     // Logs why the entry would take the store past its limits.
     bool withinLimits(const std::string& key, const std::string& value) const;
 
+    // Recursive: a read of a missing key stores its default through the
+    // virtual setPreference.
+    mutable std::recursive_mutex storeLock;
     std::string filePath;
     std::map<std::string, std::string> preferences;
     std::string userDataPath;

@@ -17,6 +17,7 @@ void XmlFilePreferences::reportNotAFile() {
 }
 
 void XmlFilePreferences::savePreferences() {
+    std::lock_guard<std::recursive_mutex> guard(storeLock);
     const PathKind kind = XLoop::platform::pathKind(filePath);
     if (kind == PathKind::Other) return reportNotAFile();
     if (keepFileAside && kind == PathKind::RegularFile) {
@@ -41,6 +42,7 @@ void XmlFilePreferences::savePreferences() {
 }
 
 void XmlFilePreferences::loadPreferences() {
+    std::lock_guard<std::recursive_mutex> guard(storeLock);
     if (XLoop::platform::pathKind(filePath) == PathKind::Other) return reportNotAFile();
     std::string bytes;
     StepResult read = XLoop::platform::readRegularFile(filePath, XLoop::kMaxPreferencesFileBytes, &bytes);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 #include "host/browser_cleanup_handler.h"
 #include "host/dispatcher.h"
@@ -233,6 +234,29 @@ TEST_F(RoomBrowserTest, AnActionInvokedFromInsideAScriptIsServed) {
     veqpodFireLoadFinished(client, record->url);
     EXPECT_EQ(calls().back(), (veqpod::ClientCall{"setPageBusy", "false"}));
     EXPECT_EQ(loadedPreferences(userData.path(), "en_us").at("seen"), "at once");
+}
+
+TEST_F(RoomBrowserTest, CallsOnTheLibrarysOwnThreadsRaceNothing) {
+    create();
+    ASSERT_TRUE(waitForCalls(1));
+    veqpodSetStrictModes(VEQPOD_CALLS_FROM_OWN_THREADS);
+    veqpodFireLoadFinished(client, record->url);
+    EXPECT_EQ(calls().back(), (veqpod::ClientCall{"setPageBusy", "false"}));
+
+    // Eight threads of the library's write and read while the host writes too.
+    std::thread library([&] {
+        veqpodInvokeActionFromThreads(client, "writePreference", R"({"key":"theme","value":"dark"})", 4, 25);
+    });
+    std::thread readers([&] {
+        veqpodInvokeActionFromThreads(client, "readPreference", R"({"key":"size","defaultValue":"9"})", 4, 25);
+    });
+    for (int i = 0; i < 25; ++i) SetXloopViewForced(i % 2 == 0, record->userDataPath, "en_us");
+    library.join();
+    readers.join();
+    EXPECT_EQ(invoke("retryGetOnline", "{}"), "{}");
+    EXPECT_EQ(loadedPreferences(userData.path(), "en_us"),
+              (XLoop::ScriptObject{{"forcexloopview", "true"}, {"lastViewedCardID", ""}, {"size", "9"},
+                                   {"theme", "dark"}}));
 }
 
 TEST_F(RoomBrowserTest, TheWholeLifeFromInitializeToShutDown) {

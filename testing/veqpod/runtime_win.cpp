@@ -11,6 +11,11 @@ __declspec(dllimport) void* __stdcall GetProcessHeap(void);
 __declspec(dllimport) void* __stdcall HeapAlloc(void* heap, unsigned long flags, size_t bytes);
 __declspec(dllimport) int __stdcall HeapFree(void* heap, unsigned long flags, void* memory);
 __declspec(dllimport) int __stdcall HeapValidate(void* heap, unsigned long flags, const void* memory);
+__declspec(dllimport) void* __stdcall CreateThread(void* security, size_t stackSize,
+                                                   unsigned long(__stdcall* start)(void*), void* parameter,
+                                                   unsigned long flags, unsigned long* threadId);
+__declspec(dllimport) unsigned long __stdcall WaitForSingleObject(void* handle, unsigned long milliseconds);
+__declspec(dllimport) int __stdcall CloseHandle(void* handle);
 
 // Marks a module that uses floating point.
 int _fltused = 0;
@@ -55,7 +60,7 @@ void operator delete(void* memory) noexcept {
     if (HeapValidate(GetProcessHeap(), 0, memory)) {
         HeapFree(GetProcessHeap(), 0, memory);
     } else {
-        g_foreignBlocks++;
+        __atomic_fetch_add(&g_foreignBlocks, 1, __ATOMIC_RELAXED);
     }
 }
 
@@ -74,7 +79,35 @@ void operator delete[](void* memory, size_t) noexcept {
 namespace veqpod {
 
 bool heapIsValid() {
-    return g_foreignBlocks == 0 && HeapValidate(GetProcessHeap(), 0, nullptr) != 0;
+    return __atomic_load_n(&g_foreignBlocks, __ATOMIC_RELAXED) == 0 && HeapValidate(GetProcessHeap(), 0, nullptr) != 0;
+}
+
+namespace {
+
+struct ThreadStart {
+    void (*body)(void*);
+    void* context;
+};
+
+unsigned long __stdcall runThread(void* started) {
+    auto* start = static_cast<ThreadStart*>(started);
+    start->body(start->context);
+    return 0;
+}
+
+}  // namespace
+
+void runOnOwnThreads(void (*body)(void*), void* context, int count) {
+    constexpr unsigned long kInfinite = 0xFFFFFFFF;
+    ThreadStart start{body, context};
+    void* threads[64];
+    if (count > 64) count = 64;
+    for (int i = 0; i < count; ++i) threads[i] = CreateThread(nullptr, 0, runThread, &start, 0, nullptr);
+    for (int i = 0; i < count; ++i) {
+        if (threads[i] == nullptr) continue;
+        WaitForSingleObject(threads[i], kInfinite);
+        CloseHandle(threads[i]);
+    }
 }
 
 }  // namespace veqpod

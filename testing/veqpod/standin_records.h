@@ -82,4 +82,8 @@ private:
 // True on a sound heap; the Windows build asks the process heap.
 bool heapIsValid();
 
+// Runs body(context) on count threads of the library's own at once and waits
+// for them all.
+void runOnOwnThreads(void (*body)(void*), void* context, int count);
+
 }  // namespace veqpod

@@ -193,10 +193,20 @@ private:
 
 // Calls the page-load handler as the library does: holding a reference of
 // its own, unless it is a library that does not.
+// Runs work here, or on a thread of the library's own in that mode.
+template <class Work>
+void onLibraryThread(Work work) {
+    if (!strict(VEQPOD_CALLS_FROM_OWN_THREADS)) return work();
+    runOnOwnThreads([](void* context) { (*static_cast<Work*>(context))(); }, &work, 1);
+}
+
 template <class Event>
 void reportLoad(BrowserClient* client, Event event) {
     CallingOut callingOut(client);
-    if (strict(VEQPOD_DESTROYS_WITHIN_CALLBACKS)) {
+    if (strict(VEQPOD_CALLS_FROM_OWN_THREADS)) {
+        std::shared_ptr<VEQ::IPageLoadHandler> handler = fake(client)->pageLoadHandler;
+        if (handler) onLibraryThread([&] { event(handler.get()); });
+    } else if (strict(VEQPOD_DESTROYS_WITHIN_CALLBACKS)) {
         if (VEQ::IPageLoadHandler* handler = fake(client)->pageLoadHandler.get()) event(handler);
     } else if (std::shared_ptr<VEQ::IPageLoadHandler> handler = fake(client)->pageLoadHandler) {
         event(handler.get());
@@ -209,7 +219,7 @@ void invoke(BrowserClient* client, const char* actionName, const char* argument)
     char* result = nullptr;
     {
         CallingOut callingOut(client);
-        entry->handler->handleAction(actionName, argument, &result);
+        onLibraryThread([&] { entry->handler->handleAction(actionName, argument, &result); });
     }
     library().lastReply.assign(result);
     ::operator delete(result);
@@ -356,6 +366,29 @@ const char* veqpodInvokeAction(BrowserClient* client, const char* actionName, co
     if (veqpod::fake(client)->findAction(actionName) == nullptr) return nullptr;
     veqpod::invoke(client, actionName, argument);
     return library().lastReply.c_str();
+}
+
+void veqpodInvokeActionFromThreads(BrowserClient* client, const char* actionName, const char* argument,
+                                   int threads, int rounds) {
+    struct Invocations {
+        VEQ::JSActionHandler* handler;
+        const char* actionName;
+        const char* argument;
+        int rounds;
+    };
+    veqpod::ActionEntry* entry = veqpod::fake(client)->findAction(actionName);
+    if (entry == nullptr) return;
+    Invocations invocations{entry->handler, actionName, argument, rounds};
+    veqpod::runOnOwnThreads(
+        [](void* context) {
+            auto* what = static_cast<Invocations*>(context);
+            for (int i = 0; i < what->rounds; ++i) {
+                char* result = nullptr;
+                what->handler->handleAction(what->actionName, what->argument, &result);
+                ::operator delete(result);
+            }
+        },
+        &invocations, threads);
 }
 
 void veqpodInvokeWithinNextScript(BrowserClient* client, const char* actionName, const char* argument) {

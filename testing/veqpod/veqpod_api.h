@@ -44,7 +44,10 @@ enum {
      * the module about that client (a page's window.close(), say) destroys
      * the client there and then; and the library holds no reference of its
      * own to the page-load handler while it calls it. */
-    VEQPOD_DESTROYS_WITHIN_CALLBACKS = 4
+    VEQPOD_DESTROYS_WITHIN_CALLBACKS = 4,
+    /* Load callbacks and actions come on a thread of the library's own
+     * (the caller waits for it). */
+    VEQPOD_CALLS_FROM_OWN_THREADS = 8
 };
 VEQPOD_API void veqpodSetStrictModes(unsigned modes);
 
@@ -80,6 +83,11 @@ VEQPOD_API void veqpodFireLoadFailed(BrowserClient* client, const char* url);
  * a copy of the reply, kept until the next invocation. */
 VEQPOD_API const char* veqpodInvokeAction(BrowserClient* client, const char* actionName,
                                           const char* argument);
+
+/* Invokes the action rounds times on each of threads threads of the
+ * library's own at once, freeing every reply; returns when all are done. */
+VEQPOD_API void veqpodInvokeActionFromThreads(BrowserClient* client, const char* actionName,
+                                              const char* argument, int threads, int rounds);
 
 /* The next executeScript on the client invokes this action, as a page
  * whose script calls the module at once would, before it returns. */

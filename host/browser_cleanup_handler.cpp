@@ -58,7 +58,10 @@ void XLoopBrowserCleanupHandler::onDestroy(BrowserClient* client) {
         delete takeUserData<VEQ::XloopActionHandler>(client, kPreferenceHandlerKey);
         delete takeUserData<VEQ::XLoopRetryGetOnlineActionHandler>(client, kRetryHandlerKey);
         delete takeUserData<VEQ::XLoopWriteLastViewedCardIDActionHandler>(client, kLastViewedHandlerKey);
-        std::free(takeUserData<char>(client, kUpdateInfoKey));
+        {
+            std::lock_guard<std::mutex> guard(updateInfoLock());
+            std::free(takeUserData<char>(client, kUpdateInfoKey));
+        }
         // The library owns the page-load handler; only the pointer to it goes.
         takeUserData<void>(client, kPageLoadHandlerKey);
         logDebug("Shutting down dispatchers");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 
 #include "xloop/veq_browser.h"
 
@@ -18,6 +19,11 @@ constexpr char kRetryHandlerKey[] = "retryGetOnline";
 constexpr char kLastViewedHandlerKey[] = "writeLastViewedCardID";
 constexpr char kUpdateInfoKey[] = "eXloopUpdateInfo";
 constexpr char kRoomVisitedKey[] = "eXLoopRoomVisited";
+
+// The update text is replaced and freed by the host's calls on its UI thread
+// and read by the page-load handler on whichever thread the library calls it:
+// both hold this lock while they touch it.
+std::mutex& updateInfoLock();
 
 // The room-visited value stored in the pointer-sized user data.
 constexpr intptr_t kRoomVisited = 1;

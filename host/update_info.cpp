@@ -51,6 +51,15 @@ private:
 
 }  // namespace
 
+namespace XLoop {
+
+std::mutex& updateInfoLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+}  // namespace XLoop
+
 extern "C" void SetUpdateInfo(BrowserClient* client, int32_t count, const char* const* refIds,
                               const char* const* names, const char* const* descriptions) {
     guardBoundary("SetUpdateInfo", [&] {
@@ -77,7 +86,9 @@ extern "C" void SetUpdateInfo(BrowserClient* client, int32_t count, const char* 
         std::string().swap(payload);  // the largest text goes before the next is made
         client->executeScript(scriptCallWithEscapedPayload("setUpdateInfo", escaped).c_str());
         // The client keeps one copy: the one of the latest call.
+        char* copy = duplicateHeapText(escaped);
+        std::lock_guard<std::mutex> guard(updateInfoLock());
         std::free(client->getUserData(kUpdateInfoKey));
-        client->setUserData(kUpdateInfoKey, duplicateHeapText(escaped));
+        client->setUserData(kUpdateInfoKey, copy);
     });
 }

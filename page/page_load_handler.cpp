@@ -51,6 +51,16 @@ bool isTrustedRoomPage(const std::string& page, const VEQConfiguration& config) 
     return XLoop::isRoomPage(page) && XLoop::isTrustedPage(page, config);
 }
 
+// The host may replace the text on its thread while this runs on the
+// library's: it is copied under the lock that guards it.
+bool addUpdateInfo(BrowserClient* client, XLoop::ScriptObject& payload) {
+    std::lock_guard<std::mutex> guard(XLoop::updateInfoLock());
+    auto* updateInfo = static_cast<const char*>(client->getUserData(XLoop::kUpdateInfoKey));
+    if (updateInfo == nullptr) return false;
+    payload["updateInfo"] = updateInfo;
+    return true;
+}
+
 std::string allPreferencesText(VEQPreferences* store) {
     return serializeJsonObject(store != nullptr ? store->getAllPreferences() : XLoop::ScriptObject());
 }
@@ -106,10 +116,7 @@ void PageLoadHandler::onLoadFinished(const char* url) {
 
         XLoop::ScriptObject payload;
         if (isTrustedRoomPage(page, *config)) addRoomFacts(*config, store.get(), payload);
-        if (auto* updateInfo = static_cast<const char*>(client->getUserData(XLoop::kUpdateInfoKey))) {
-            logDebug("PageLoadHandler: Going to Pass Update info");
-            payload["updateInfo"] = updateInfo;
-        }
+        if (addUpdateInfo(client, payload)) logDebug("PageLoadHandler: Going to Pass Update info");
         if (XLoop::roomVisited(client)) {
             logDebug("PageLoadHandler: Going to Pass Force Xloop View info");
             payload["isXloopViewForced"] = "yes";

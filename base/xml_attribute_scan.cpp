@@ -1,6 +1,7 @@
 #include "base/xml_attribute_scan.h"
 
-#include <cctype>
+#include "base/ascii.h"
+
 #include <string>
 
 namespace XLoop {
@@ -63,7 +64,7 @@ private:
         if (!startsWith(0, "<?xml")) return false;
         std::string declaration;
         for (size_t i = 0; i < count() && i < 256 && at(i) != '>'; ++i) {
-            declaration += static_cast<char>(std::tolower(static_cast<unsigned char>(at(i))));
+            declaration += lowerAscii(static_cast<char>(at(i)));
         }
         const size_t name = declaration.find("encoding");
         if (name == std::string::npos) return false;

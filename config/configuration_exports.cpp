@@ -1,10 +1,10 @@
 // The exports that resolve the room's configuration for the host.
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <string>
 
+#include "base/ascii.h"
 #include "base/nullable_text.h"
 #include "config/config_file.h"
 #include "config/configuration_record.h"
@@ -21,11 +21,6 @@
 using namespace XLoop;
 
 namespace {
-
-std::string lowerCased(std::string text) {
-    for (char& byte : text) byte = static_cast<char>(std::tolower(static_cast<unsigned char>(byte)));
-    return text;
-}
 
 // Keeps caches from answering with an old room page: the seconds since the
 // epoch, after "?" or, when the URL has a query already, "&".
@@ -92,7 +87,7 @@ extern "C" VEQConfiguration* GetVEQConfiguration(const char* defaultConfigPath, 
                 recordConfigURL = overrideURL;
             }
         }
-        const std::string lowerLocale = lowerCased(storeLocale);
+        const std::string lowerLocale = lowerAscii(storeLocale);
         auto store = VEQ::getPreferenceStore(userData, storeLocale);
         // An empty path would name the current folder.
         const std::string fileURL = configPath.empty() ? "" : fileURLFromPath(configPath.c_str());
@@ -135,7 +130,8 @@ extern "C" VEQConfiguration* GetVEQConfiguration(const char* defaultConfigPath, 
         record->hostValue = recordText(hostValue);
         record->installationType = recordText(installationType);
         record->offlinePageURL =
-            offlinePagePath != nullptr ? recordText(fileURLFromPath(offlinePagePath)) : nullptr;
+            offlinePagePath != nullptr && offlinePagePath[0] != 0 ? recordText(fileURLFromPath(offlinePagePath))
+                                                                  : nullptr;
         record->isMASBuild = isMASBuild;
         record->isWASBuild = isWASBuild;
 

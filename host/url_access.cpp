@@ -72,7 +72,9 @@ void URLAccessResultTaskForInitialLoad::run() {
         client->loadURL(onlineURL.c_str());
     } else {
         logDebug("URL %s is not accessible", onlineURL.c_str());
-        client->loadURL(offlineURL.c_str());
+        // Without an offline page there is nothing to show: an empty URL
+        // would be the browser's to make sense of.
+        if (!offlineURL.empty()) client->loadURL(offlineURL.c_str());
     }
 }
 

@@ -1,20 +1,13 @@
 #include "page/trusted_pages.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "base/ascii.h"
 #include "base/nullable_text.h"
 #include "base/percent_encoding.h"
 
 namespace XLoop {
 namespace {
-
-std::string lowerAscii(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
 
 // The URL up to its query or fragment, percent-decoded, so that spellings of
 // one file that browsers and the module may choose differently compare equal.
@@ -48,7 +41,7 @@ std::string originOf(const std::string& url) {
     std::string port = hostEnd < authority.size() && authority[hostEnd] == ':' ? authority.substr(hostEnd + 1) : "";
     if (host.empty() || hostEnd == 0) return "";
     for (char c : port) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) return "";
+        if (!isAsciiDigit(static_cast<unsigned char>(c))) return "";
     }
     if (port.empty()) {
         port = scheme == "https" ? "443" : "80";

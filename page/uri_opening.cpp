@@ -1,8 +1,8 @@
 #include "page/uri_opening.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "base/ascii.h"
 #include "base/percent_encoding.h"
 #include "host/log.h"
 #include "platform/open_uri.h"
@@ -15,14 +15,11 @@ std::string schemeOf(const std::string& uri) {
     const size_t colon = uri.find(':');
     if (colon == std::string::npos || colon == 0) return "";
     std::string scheme = uri.substr(0, colon);
-    const bool wellFormed = std::isalpha(static_cast<unsigned char>(scheme[0])) &&
+    const bool wellFormed = isAsciiLetter(static_cast<unsigned char>(scheme[0])) &&
                             std::all_of(scheme.begin(), scheme.end(), [](unsigned char c) {
-                                return std::isalnum(c) || c == '+' || c == '-' || c == '.';
+                                return isAsciiLetter(c) || isAsciiDigit(c) || c == '+' || c == '-' || c == '.';
                             });
-    if (!wellFormed) return "";
-    std::transform(scheme.begin(), scheme.end(), scheme.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return scheme;
+    return wellFormed ? lowerAscii(scheme) : "";
 }
 
 bool splitsArguments(unsigned char byte) {
@@ -30,13 +27,7 @@ bool splitsArguments(unsigned char byte) {
 }
 
 bool equalsIgnoringAsciiCase(const std::string& text, const char* lowerCase) {
-    size_t i = 0;
-    for (; i < text.size() && lowerCase[i] != 0; ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != lowerCase[i]) return false;
-    }
-    return i == text.size() && lowerCase[i] == 0;
+    return lowerAscii(text) == lowerCase;
 }
 
 // Mail programs take more from a mailto link than a message: some attach

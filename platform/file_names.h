@@ -9,4 +9,8 @@ namespace XLoop::platform {
 // sorts after b: ignoring letter case on Windows, byte by byte elsewhere.
 int compareFileNames(const std::string& a, const std::string& b);
 
+// Whether the byte separates folders in a path: "/" everywhere, "\" too on
+// Windows.
+bool isPathSeparator(char byte);
+
 }  // namespace XLoop::platform

@@ -16,4 +16,8 @@ int compareFileNames(const std::string& a, const std::string& b) {
     return order - CSTR_EQUAL;
 }
 
+bool isPathSeparator(char byte) {
+    return byte == '/' || byte == '\\';
+}
+
 }  // namespace XLoop::platform

@@ -22,15 +22,40 @@ namespace {
 // The page's actions may come on the browser library's own threads.
 std::mutex g_preferenceStoresLock;
 
+// One folder however it is spelled: either separator on Windows, repeated
+// and trailing separators and "." segments name no other folder. ".." is
+// kept: through a link it may lead somewhere else.
+std::string folderKey(const std::string& folder) {
+    using XLoop::platform::isPathSeparator;
+    std::string key;
+    size_t at = 0;
+    // A leading separator, or two (a network share), stays.
+    for (; at < folder.size() && at < 2 && isPathSeparator(folder[at]); ++at) key += '/';
+    bool first = true;
+    while (at < folder.size()) {
+        size_t end = at;
+        while (end < folder.size() && !isPathSeparator(folder[end])) ++end;
+        const std::string segment = folder.substr(at, end - at);
+        if (!segment.empty() && segment != ".") {
+            if (!first) key += '/';
+            key += segment;
+            first = false;
+        }
+        at = end + 1;
+    }
+    return key;
+}
+
 }  // namespace
 
 std::shared_ptr<VEQPreferences> getPreferenceStore(std::string userDataPath, std::string locale) {
     if (userDataPath.empty() || locale.empty()) return nullptr;
     std::lock_guard<std::mutex> guard(g_preferenceStoresLock);
-    auto key = std::make_pair(std::move(userDataPath), std::move(locale));
+    auto key = std::make_pair(folderKey(userDataPath), locale);
     auto found = g_preferenceStores.find(key);
     if (found != g_preferenceStores.end()) return found->second;
-    auto store = std::make_shared<PlatformPreferences>(key.first, key.second);
+    // The first spelling names the folder.
+    auto store = std::make_shared<PlatformPreferences>(userDataPath, locale);
     store->loadPreferences();
     g_preferenceStores.emplace(std::move(key), store);
     return store;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <clocale>
 #include <cstring>
 #include <memory>
 #include <thread>
@@ -18,6 +19,7 @@
 #include "config/remote_config.h"
 #include "host/dispatcher.h"
 #include "host/module_state.h"
+#include "prefs/preference_stores.h"
 #include "testing/http_test_server.h"
 #include "testing/veqpod/veqpod_control.h"
 #include "tests/preferences_files.h"
@@ -167,10 +169,38 @@ TEST_F(ConfigurationTest, MissingTextsAreTakenAsEmpty) {
     EXPECT_STREQ(record->locale, "");
     EXPECT_STREQ(record->configURL, "");
     EXPECT_STREQ(record->offlinePageURL, "");  // no such file
+    Record noOfflinePage(GetVEQConfiguration(nullptr, nullptr, "p", "1", "en_us", nullptr, nullptr, nullptr, "",
+                                             false, false));
+    EXPECT_EQ(noOfflinePage->offlinePageURL, nullptr);  // an empty path names no page, not the current folder
     EXPECT_EQ(record->hostValue, nullptr);
     EXPECT_TRUE(log.contains("(VEQ): Default config file path is invalid"));
     // No user-data folder: a VEQConfig.xml in the current folder is no override.
     EXPECT_FALSE(logsFrom(log, "Settings Override"));
+}
+
+TEST_F(ConfigurationTest, OneFolderHoweverSpelledIsOneStoreAndOnlyAsciiLettersAreLowered) {
+    const std::string userData = folder.path().u8string();
+    auto store = VEQ::getPreferenceStore(userData, "en_us");
+    std::vector<std::string> spellings = {userData + "/", userData + "/./", userData + "//"};
+#if defined(_WIN32)
+    std::string backslashed = userData + "\\";
+    std::replace(backslashed.begin(), backslashed.end(), '/', '\\');
+    spellings.push_back(backslashed);
+#endif
+    for (const std::string& spelling : spellings) EXPECT_EQ(VEQ::getPreferenceStore(spelling, "en_us"), store) << spelling;
+    // The page's value, the host's flag through another spelling, the page's next value: both stay.
+    store->setPreference("theme", "dark");
+    SetXloopViewForced(true, (userData + "/").c_str(), "en_us");
+    store->setPreference("theme", "light");
+    EXPECT_EQ(loadedPreferences(folder.path(), "en_us"),
+              (std::map<std::string, std::string>{{"forcexloopview", "true"}, {"theme", "light"}}));
+
+    // A host may run in an 8-bit code page, where the C library would lower bytes above 0x7F too.
+    const bool eightBit = std::setlocale(LC_CTYPE, ".1252") != nullptr ||
+                          std::setlocale(LC_CTYPE, "en_US.ISO-8859-1") != nullptr;
+    Record record = resolve("EN_\xC9");
+    std::setlocale(LC_CTYPE, "C");
+    EXPECT_STREQ(record->locale, "en_\xC9") << (eightBit ? "in an 8-bit code page" : "in the C locale");
 }
 
 TEST_F(ConfigurationTest, ModifyReplacesOnlyADifferentInstallationType) {

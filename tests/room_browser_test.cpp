@@ -103,6 +103,16 @@ TEST_F(RoomBrowserTest, AnUnansweredRoomOrAFailingRoomPageShowsTheOfflinePage) {
     EXPECT_EQ(all[3], (veqpod::ClientCall{"setPageBusy", "true"}));
     EXPECT_EQ(payloadOfCall("initXLoopRoom", all[4].argument).size(), 1u);  // the offline page: preferences only
     EXPECT_EQ(all[5], (veqpod::ClientCall{"setPageBusy", "false"}));
+
+    // Without an offline page an unanswered room loads nothing.
+    record.set(&VEQConfiguration::url, server.url("/veqtemplate/missing").c_str())
+        .set(&VEQConfiguration::offlinePageURL, "");
+    LogCapture log;
+    BrowserClient* bare = CreateBrowserClientWithConfig(nullptr, record.get(), nullptr);
+    ASSERT_TRUE(runUiTasksUntil(
+        [&] { return log.contains(std::string("(VEQ): URL ") + record->url + " is not accessible"); }));
+    EXPECT_TRUE(veqpod::calls(bare).empty());
+    veqpodDestroyClient(bare);
 }
 
 TEST_F(RoomBrowserTest, RefusedOrIncompleteRequestsMakeNothing) {

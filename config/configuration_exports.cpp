@@ -46,7 +46,6 @@ bool storeHoldsEveryValue(VEQ::VEQPreferences* store) {
 void scheduleServerFetch(const VEQConfiguration& record, const std::string& userDataPath,
                          const std::string& storeLocale) {
     logDebug("Scheduled config fetch task from server...");
-    stopConfigurationWork();  // an earlier call's: two fetchers never write one store
     g_configWorkerDispatcher = createWorkerThreadDispatcher();
     // With the room switched off, the UI-thread queue goes once fresh values are stored.
     RefPtr<Task> followUp;
@@ -69,6 +68,9 @@ extern "C" VEQConfiguration* GetVEQConfiguration(const char* defaultConfigPath, 
                                                  bool isWASBuild) {
     return guardBoundary("GetVEQConfiguration", nullptr, [&]() -> VEQConfiguration* {
         XLOOP_ASSERT_UI_THREAD();
+        // An earlier call's fetch and its follow-up must not act on what this
+        // call decides, whether or not this call fetches again.
+        stopConfigurationWork();
         const std::string userData = textOrEmpty(userDataPath);
         const std::string storeLocale = textOrEmpty(locale);
         std::string configPath = textOrEmpty(defaultConfigPath);

@@ -48,9 +48,10 @@ FetchXloopServerConfigTask::~FetchXloopServerConfigTask() {
 }
 
 void FetchXloopServerConfigTask::run() {
-    std::string killswitch, url, serverurl;
     logDebug("Starting config fetch task from url: %s", configURL.c_str());
     while (!isCancelled()) {
+        // A failed attempt's values never reach the next attempt's result.
+        std::string killswitch, url, serverurl;
         const bool read = readConfigFile(configURL.c_str(), product.c_str(), version.c_str(), locale.c_str(),
                                          killswitch, url, serverurl, transfer);
         if (isCancelled()) {

@@ -11,8 +11,9 @@ namespace XLoop {
 
 class IDispatcher {
 public:
-    // Queues task for its thread with a reference of its own. Null tasks,
-    // cancelled tasks and posts to a thread that is gone are dropped silently.
+    // Queues task for its thread with a reference of its own. Null and
+    // cancelled tasks are ignored; a post to a thread that is gone is dropped
+    // (the task's onDrop() hears of it).
     virtual void post(Task* task) = 0;
     virtual ~IDispatcher() = default;
 };

@@ -9,12 +9,10 @@
 namespace XLoop {
 
 void MainThreadDispatcher::post(Task* task) {
-    if (task == nullptr) return;
+    if (task == nullptr || task->isCancelled()) return;
     platform::UiQueueHandle window = g_dispatcherWindow.load();
-    if (window == nullptr) return;
-    if (task->isCancelled()) return;
     task->addRef();  // owned by the queued message
-    if (!platform::postToUiQueue(window, task)) task->release();
+    if (window == nullptr || !platform::postToUiQueue(window, task)) task->dropFromQueue();
 }
 
 void destroyMainThreadDispatcher() {

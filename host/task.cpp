@@ -11,7 +11,7 @@ void runTaskItem(void* item) {
 }
 
 void dropTaskItem(void* item) {
-    static_cast<Task*>(item)->release();
+    static_cast<Task*>(item)->dropFromQueue();
 }
 
 }  // namespace
@@ -50,6 +50,11 @@ void Task::runFromQueue() {
             }
         });
     }
+    release();  // the queue's reference
+}
+
+void Task::dropFromQueue() {
+    if (!isCancelled()) guardBoundary("a dropped task", [this] { onDrop(); });
     release();  // the queue's reference
 }
 

@@ -38,6 +38,10 @@ public:
     // Called by every cancel(), even on an already cancelled task, so that a
     // task blocked in run() can wake itself.
     virtual void onCancel() {}
+    // Called when a dispatcher gives the task up without running it: its
+    // post refused, or its queue gone with the task still in it. Never for a
+    // cancelled task; on any thread, even one tearing a queue down.
+    virtual void onDrop() {}
 
     void cancel();
     bool isCancelled() const;
@@ -45,6 +49,9 @@ public:
     // What a queue does with a task it takes: runs the task (unless
     // cancelled) and its follow-up, then drops the queue's reference.
     void runFromQueue();
+    // What a dispatcher does with a task it will never run: tells it
+    // (onDrop) unless cancelled, then drops the queue's reference.
+    void dropFromQueue();
 
 private:
     std::atomic<uint32_t> cancelled{0};

@@ -20,11 +20,9 @@ void WorkerThreadDispatcher::quitAndWait(std::chrono::milliseconds limit) {
 }
 
 void WorkerThreadDispatcher::post(Task* task) {
-    if (task == nullptr) return;
-    if (thread == nullptr) return;
-    if (task->isCancelled()) return;
+    if (task == nullptr || task->isCancelled()) return;
     task->addRef();  // owned by the queued message
-    if (!platform::postToWorkerThread(thread, task)) task->release();
+    if (thread == nullptr || !platform::postToWorkerThread(thread, task)) task->dropFromQueue();
 }
 
 }  // namespace XLoop

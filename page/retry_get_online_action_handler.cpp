@@ -11,19 +11,37 @@ namespace XLoop {
 
 void URLAccessResultTaskForRetryAction::run() {
     XLOOP_ASSERT_UI_THREAD();
-    if (retryHandler == nullptr) return;
+    VEQ::XLoopRetryGetOnlineActionHandler* handler;
+    {
+        std::lock_guard<std::mutex> guard(handlerLock);
+        handler = retryHandler;
+    }
+    if (handler == nullptr) return;
     logDebug("Retry is now complete with result : %d", accessible ? 1 : 0);
-    BrowserClient* client = retryHandler->client;
-    const VEQConfiguration* config = retryHandler->config;
+    BrowserClient* client = handler->client;
+    const VEQConfiguration* config = handler->config;
     if (accessible && config != nullptr && client != nullptr) {
         client->loadURL(textOrEmpty(config->url).c_str());
     } else if (!accessible && client != nullptr) {
         client->executeScript("onRetryComplete();");
     }
-    // The queue still holds this task while it runs.
-    std::lock_guard<std::mutex> guard(retryHandler->checkLock);
-    retryHandler->checkTask.reset();
-    retryHandler->resultTask.reset();
+    endCheck();
+}
+
+void URLAccessResultTaskForRetryAction::onCancel() {
+    std::lock_guard<std::mutex> guard(handlerLock);
+    retryHandler = nullptr;
+}
+
+void URLAccessResultTaskForRetryAction::onDrop() {
+    endCheck();
+}
+
+// The queue, or the dropping dispatcher, still holds this task here.
+void URLAccessResultTaskForRetryAction::endCheck() {
+    std::lock_guard<std::mutex> guard(handlerLock);
+    if (retryHandler == nullptr) return;
+    retryHandler->checkEnded();
     retryHandler = nullptr;
 }
 
@@ -35,13 +53,20 @@ XLoopRetryGetOnlineActionHandler::XLoopRetryGetOnlineActionHandler(BrowserClient
                                                                    const VEQConfiguration* config)
     : client(client), config(config) {}
 
+// The tasks are cancelled outside checkLock: a result ending its check takes
+// its own lock, then checkLock.
 XLoopRetryGetOnlineActionHandler::~XLoopRetryGetOnlineActionHandler() {
-    std::lock_guard<std::mutex> guard(checkLock);
-    if (checkTask) checkTask->cancel();
-    checkTask.reset();
-    if (resultTask) resultTask->cancel();
-    resultTask.reset();
-    workerDispatcher.reset();
+    XLoop::RefPtr<XLoop::URLAccessCheckTask> check;
+    XLoop::RefPtr<XLoop::URLAccessResultTaskForRetryAction> result;
+    std::unique_ptr<XLoop::WorkerThreadDispatcher> worker;
+    {
+        std::lock_guard<std::mutex> guard(checkLock);
+        check = std::move(checkTask);
+        result = std::move(resultTask);
+        worker = std::move(workerDispatcher);
+    }
+    if (check) check->cancel();
+    if (result) result->cancel();
 }
 
 void XLoopRetryGetOnlineActionHandler::handleAction(const char*, const char*, char** result) {
@@ -60,6 +85,12 @@ void XLoopRetryGetOnlineActionHandler::startCheck() {
     checkTask = XLoop::makeRef<XLoop::URLAccessCheckTask>(XLoop::textOrEmpty(config->url),
                                                          XLoop::RefPtr<XLoop::URLAccessResultTask>(resultTask));
     workerDispatcher->post(checkTask.get());
+}
+
+void XLoopRetryGetOnlineActionHandler::checkEnded() {
+    std::lock_guard<std::mutex> guard(checkLock);
+    checkTask.reset();
+    resultTask.reset();
 }
 
 }  // namespace VEQ

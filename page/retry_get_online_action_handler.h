@@ -17,16 +17,25 @@ namespace XLoop {
 
 // Acts on a retry's answer on the UI thread: loads the room page when it
 // answers, else tells the page with "onRetryComplete();". Then the handler
-// may start another check.
+// may start another check; it may too when the answer is dropped unrun.
 class URLAccessResultTaskForRetryAction final : public URLAccessResultTask {
 public:
     explicit URLAccessResultTaskForRetryAction(VEQ::XLoopRetryGetOnlineActionHandler* retryHandler)
         : retryHandler(retryHandler) {}
 
     void run() override;
+    // The handler cancels on its way out: it is never touched again.
+    void onCancel() override;
+    void onDrop() override;
 
 private:
-    VEQ::XLoopRetryGetOnlineActionHandler* retryHandler;  // not owned; null once run
+    // Ends the handler's check, once, and forgets the handler.
+    void endCheck();
+
+    // A drop may come on any thread while the handler is being deleted on
+    // another: the pointer is read and cleared under this lock.
+    std::mutex handlerLock;
+    VEQ::XLoopRetryGetOnlineActionHandler* retryHandler;  // not owned; null once done
 };
 
 }  // namespace XLoop
@@ -47,6 +56,8 @@ private:
     friend class XLoop::URLAccessResultTaskForRetryAction;
 
     void startCheck();
+    // The check's answer was acted on or will never be.
+    void checkEnded();
 
     BrowserClient* client;
     const VEQConfiguration* config;

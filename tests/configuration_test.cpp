@@ -327,4 +327,62 @@ TEST_F(ServerFetchTest, WithTheRoomSwitchedOffAFetchEndsTheUiQueueAfterStoring) 
     EXPECT_EQ(loadedPreferences(folder.path(), "en_US").at("url"), "http://still-off/");
 }
 
+
+// Answers lost with the UI-thread queue, and calls that follow one another.
+TEST_F(ServerFetchTest, DispatchLossAndConfigurationCalls) {
+    veqpodReset();
+    HttpRoute room;
+    room.body = "<html>room</html>";
+    room.delayMilliseconds = 500;
+    server.setRoute("/room", room);
+    std::filesystem::remove(shipped);  // kill switch on
+    HttpRoute slowFile;
+    slowFile.body = configXml("on", "http://server-room/", "");
+    slowFile.delayMilliseconds = 150;
+    server.setRoute("/c.xml", slowFile);
+
+    // The call that finds an override ends the earlier call's fetch: it
+    // neither overwrites the override's values nor takes the queue from the
+    // browser made from the new record.
+    LogCapture log;
+    ASSERT_TRUE(resolve("en_US", configURL.c_str())->killSwitch);
+    writeBytes(folder.path() / "VEQConfig.xml", configXml("off", server.url("/room"), ""));
+    Record record = resolve("en_US", configURL.c_str());
+    std::unique_ptr<BrowserClient, void (*)(BrowserClient*)> client(
+        CreateBrowserClientWithConfig(nullptr, record.get(), nullptr), veqpodDestroyClient);
+    auto roomLoads = [&] {
+        const auto calls = veqpod::calls(client.get());
+        return std::count(calls.begin(), calls.end(), veqpod::ClientCall{"loadURL", record->url});
+    };
+    ASSERT_TRUE(runUiTasksUntil([&] { return roomLoads() == 1; }));
+    EXPECT_EQ(loadedPreferences(folder.path(), "en_US").at("url"), server.url("/room"));
+
+    // A retry whose answer is dropped with the queue does not block later
+    // retries, and once the queue is back their answers are acted on.
+    room.delayMilliseconds = 100;
+    server.setRoute("/room", room);
+    std::string reply;
+    auto retry = [&] { veqpod::invokeAction(client.get(), "retryGetOnline", "{}", &reply); };
+    retry();
+    XLoop::destroyMainThreadDispatcher();
+    EXPECT_TRUE(waitUntil([&] { return retry(), countLines(log, "Retrying for server reachability") >= 2; }));
+    InitializeVEQ(nullptr);
+    EXPECT_TRUE(runUiTasksUntil([&] { return retry(), roomLoads() >= 2; }));
+
+    // Every fetch attempt starts empty: a URL read by a failed attempt is not
+    // stored by a later one that gave none.
+    std::filesystem::remove(folder.path() / "VEQConfig.xml");
+    HttpRoute urlOnly;
+    urlOnly.body = "<veqconfig><prod><ver_7><en_us url=\"http://failed/\"/></ver_7></prod></veqconfig>";
+    server.setRoute("/c.xml", urlOnly);
+    resolve("en_US", configURL.c_str());
+    ASSERT_TRUE(waitUntil([&] { return log.contains("(VEQ): Reading remote parameters is failed. Waiting..."); }));
+    HttpRoute switchOnly;
+    switchOnly.body = "<veqconfig><prod><ver_7><en_us killswitch=\"off\"/></ver_7></prod></veqconfig>";
+    server.setRoute("/c.xml", switchOnly);
+    // The override's values were the first update.
+    ASSERT_TRUE(runUiTasksUntil([&] { return countLines(log, "Updating with remote parameters") == 2; }));
+    EXPECT_TRUE(log.contains("(VEQ): Updating with remote parameters: off  "));
+}
+
 }  // namespace

@@ -78,8 +78,9 @@ PathKind pathKind(const std::string& path) {
 
 StepResult readRegularFile(const std::string& path, size_t maxBytes, std::string* bytes) {
     bytes->clear();
-    HANDLE file = CreateFileW(wideChars(wideFromUtf8(path)), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+    // Readers only: a file being written or replaced meanwhile is refused
+    // rather than read cut off.
+    HANDLE file = CreateFileW(wideChars(wideFromUtf8(path)), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();

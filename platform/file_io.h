@@ -31,9 +31,9 @@ StepResult renameFile(const std::string& from, const std::string& to);
 // new file with a unique name in the same folder, reach the disk, and then
 // take the file's place in one step. On failure the old file is untouched and
 // the new one removed; a process killed at any point leaves the old or the new
-// content, never a mix.
-// The new file takes the old one's permissions; a first file is readable and
-// writable by its owner only.
+// content, never a mix. The file keeps its permissions; a first file is
+// readable and writable by its owner only on Linux, and takes the folder's
+// access rules on Windows.
 StepResult writeFileAtomically(const std::string& path, const std::string& bytes);
 
 // Removes the new files writeFileAtomically left beside path when a process

@@ -96,8 +96,8 @@ constexpr CodePointRange kExtenders[] = {
 
 template <size_t count>
 bool inRanges(const CodePointRange (&ranges)[count], char32_t c) {
-    const auto after = std::upper_bound(std::begin(ranges), std::end(ranges), c,
-                                        [](char32_t value, const CodePointRange& range) { return value < range.first; });
+    const auto startsAfter = [](char32_t value, const CodePointRange& range) { return value < range.first; };
+    const auto after = std::upper_bound(std::begin(ranges), std::end(ranges), c, startsAfter);
     return after != std::begin(ranges) && c <= std::prev(after)->last;
 }
 

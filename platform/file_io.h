@@ -1,6 +1,7 @@
 // Reading and writing whole files, and making folders.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 
@@ -30,7 +31,15 @@ StepResult renameFile(const std::string& from, const std::string& to);
 // new file with a unique name in the same folder, reach the disk, and then
 // take the file's place in one step. On failure the old file is untouched and
 // the new one removed; a process killed at any point leaves the old or the new
-// content, never a mix.
+// content, never a mix. The file keeps its permissions; a first file is
+// readable and writable by its owner only on Linux, and takes the folder's
+// access rules on Windows.
 StepResult writeFileAtomically(const std::string& path, const std::string& bytes);
+
+// Removes the new files writeFileAtomically left beside path when a process
+// died mid-write: only names of its own making, in path's folder, and only
+// ones unchanged for at least minAge, so that a write under way in another
+// process keeps its file. Returns how many it removed.
+size_t removeLeftoverNewFiles(const std::string& path, std::chrono::seconds minAge);
 
 }  // namespace XLoop::platform

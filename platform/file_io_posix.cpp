@@ -1,10 +1,12 @@
 #include "platform/file_io.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <ctime>
 
 namespace XLoop::platform {
 namespace {
@@ -20,6 +22,12 @@ bool writeAll(int descriptor, const std::string& bytes) {
     return true;
 }
 
+// mkostemp replaces the six X with letters and digits. The word in front
+// tells these files from a user's own copies, such as VEQPrefs.xml.backup.
+constexpr char kNewFileSuffix[] = ".new-XXXXXX";
+constexpr size_t kNewFileSuffixSize = sizeof kNewFileSuffix - 1;
+constexpr size_t kRandomPartSize = 6;
+
 std::string folderOf(const std::string& path) {
     size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
@@ -34,6 +42,29 @@ StepResult flushFolder(const std::string& folder) {
     int error = errno;
     close(descriptor);
     return result == 0 ? StepResult::success() : StepResult::failure("flush folder", error);
+}
+
+std::string fileNameOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool isNewFileName(const std::string& name, const std::string& fileName) {
+    const std::string stem = fileName + std::string(kNewFileSuffix, kNewFileSuffixSize - kRandomPartSize);
+    if (name.size() != stem.size() + kRandomPartSize || name.compare(0, stem.size(), stem) != 0) return false;
+    for (size_t i = stem.size(); i < name.size(); ++i) {
+        const char c = name[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))) return false;
+    }
+    return true;
+}
+
+// Owners, installers and users may have loosened or tightened the mode of
+// the file; mkostemp made the new one 0600. Should the change fail, the file
+// ends up private to its owner, never more open than before.
+void keepMode(int descriptor, const std::string& path) {
+    struct stat old;
+    if (stat(path.c_str(), &old) == 0 && (old.st_mode & 0777) != 0600) fchmod(descriptor, old.st_mode & 0777);
 }
 
 // Writes, flushes and closes the new file; the caller removes it on failure.
@@ -108,9 +139,10 @@ StepResult renameFile(const std::string& from, const std::string& to) {
 StepResult writeFileAtomically(const std::string& path, const std::string& bytes) {
     // A unique name per save: two processes saving into one folder never
     // write into, or rename, each other's file.
-    std::string newPath = path + ".XXXXXX";
+    std::string newPath = path + kNewFileSuffix;
     int descriptor = mkostemp(newPath.data(), O_CLOEXEC);
     if (descriptor < 0) return StepResult::failure("create new file", errno);
+    keepMode(descriptor, path);
     StepResult filled = fillNewFile(descriptor, bytes);
     if (!filled.ok) {
         unlink(newPath.c_str());
@@ -122,6 +154,25 @@ StepResult writeFileAtomically(const std::string& path, const std::string& bytes
         return StepResult::failure("replace", error);
     }
     return flushFolder(folderOf(path));
+}
+
+size_t removeLeftoverNewFiles(const std::string& path, std::chrono::seconds minAge) {
+    DIR* folder = opendir(folderOf(path).c_str());
+    if (folder == nullptr) return 0;
+    const std::string fileName = fileNameOf(path);
+    const time_t latest = time(nullptr) - static_cast<time_t>(minAge.count());
+    size_t removed = 0;
+    while (const dirent* entry = readdir(folder)) {
+        struct stat info;
+        if (!isNewFileName(entry->d_name, fileName) ||
+            fstatat(dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode) ||
+            info.st_mtime > latest) {
+            continue;
+        }
+        if (unlinkat(dirfd(folder), entry->d_name, 0) == 0) ++removed;
+    }
+    closedir(folder);
+    return removed;
 }
 
 }  // namespace XLoop::platform

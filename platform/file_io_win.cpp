@@ -9,6 +9,27 @@
 namespace XLoop::platform {
 namespace {
 
+constexpr wchar_t kNewFilePrefix[] = L"VEQ";
+constexpr size_t kNewFilePrefixSize = sizeof kNewFilePrefix / sizeof kNewFilePrefix[0] - 1;
+
+// GetTempFileNameW names its files the prefix, one to four hexadecimal
+// digits and ".tmp", in either letter case.
+bool isNewFileName(const wchar_t* name) {
+    if (_wcsnicmp(name, kNewFilePrefix, kNewFilePrefixSize) != 0) return false;
+    const wchar_t* digits = name + kNewFilePrefixSize;
+    size_t count = 0;
+    while (count <= 4 && ((digits[count] >= L'0' && digits[count] <= L'9') ||
+                          (digits[count] >= L'a' && digits[count] <= L'f') ||
+                          (digits[count] >= L'A' && digits[count] <= L'F'))) {
+        ++count;
+    }
+    return count >= 1 && count <= 4 && _wcsicmp(digits + count, L".tmp") == 0;
+}
+
+ULONGLONG ticksOf(const FILETIME& time) {
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
 std::u16string folderOf(const std::u16string& path) {
     size_t separator = path.find_last_of(u"\\/");
     return separator == std::u16string::npos ? u"." : path.substr(0, separator);
@@ -78,8 +99,9 @@ PathKind pathKind(const std::string& path) {
 
 StepResult readRegularFile(const std::string& path, size_t maxBytes, std::string* bytes) {
     bytes->clear();
-    HANDLE file = CreateFileW(wideChars(wideFromUtf8(path)), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+    // Readers only: a file being written or replaced meanwhile is refused
+    // rather than read cut off.
+    HANDLE file = CreateFileW(wideChars(wideFromUtf8(path)), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
@@ -126,7 +148,7 @@ StepResult writeFileAtomically(const std::string& path, const std::string& bytes
     // A unique name per save: two processes saving into one folder never
     // write into, or move, each other's file.
     wchar_t newPath[MAX_PATH];
-    if (GetTempFileNameW(wideChars(folderOf(widePath)), L"VEQ", 0, newPath) == 0) {
+    if (GetTempFileNameW(wideChars(folderOf(widePath)), kNewFilePrefix, 0, newPath) == 0) {
         return StepResult::failure("create new file", GetLastError());
     }
     const std::u16string wideNewPath = reinterpret_cast<const char16_t*>(newPath);
@@ -134,6 +156,28 @@ StepResult writeFileAtomically(const std::string& path, const std::string& bytes
     if (result.ok) result = moveIntoPlace(wideNewPath, widePath);
     if (!result.ok) DeleteFileW(newPath);
     return result;
+}
+
+size_t removeLeftoverNewFiles(const std::string& path, std::chrono::seconds minAge) {
+    const std::u16string folder = folderOf(wideFromUtf8(path)) + u"\\";
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileExW(wideChars(folder + u"*.tmp"), FindExInfoBasic, &found, FindExSearchNameMatch,
+                                     nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const ULONGLONG latest = ticksOf(now) - static_cast<ULONGLONG>(minAge.count()) * 10000000u;  // 100 ns ticks
+    size_t removed = 0;
+    do {
+        if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0 ||
+            !isNewFileName(found.cFileName) || ticksOf(found.ftLastWriteTime) > latest) {
+            continue;
+        }
+        // A file still open for writing refuses; it is not a leftover.
+        if (DeleteFileW(wideChars(folder + reinterpret_cast<const char16_t*>(found.cFileName)))) ++removed;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return removed;
 }
 
 }  // namespace XLoop::platform

@@ -40,11 +40,11 @@ XmlElement currentElement(IXmlReader* reader) {
     // The whole input is in memory, so no attribute is ever pending.
     for (HRESULT more = reader->MoveToFirstAttribute(); more == S_OK; more = reader->MoveToNextAttribute()) {
         const wchar_t* attributeName = nullptr;
-        const wchar_t* value = nullptr;
-        if (FAILED(reader->GetLocalName(&attributeName, nullptr)) || FAILED(reader->GetValue(&value, nullptr))) {
-            continue;
-        }
+        if (FAILED(reader->GetLocalName(&attributeName, nullptr)) || attributeName == nullptr) continue;
         if (isNamespaceDeclaration(reader, attributeName)) continue;
+        // The attribute stays when its value cannot be read: it counts as empty.
+        const wchar_t* value = nullptr;
+        if (FAILED(reader->GetValue(&value, nullptr)) || value == nullptr) value = L"";
         element.attributes.emplace_back(utf8FromWide(attributeName), utf8FromWide(value));
     }
     return element;

@@ -10,6 +10,10 @@ namespace VEQ {
 using XLoop::platform::PathKind;
 using XLoop::platform::StepResult;
 
+// A save takes milliseconds: a new file untouched for a minute was left by a
+// process that died while it saved.
+constexpr std::chrono::seconds kLeftoverAge{60};
+
 void XmlFilePreferences::reportNotAFile() {
     if (reportedNotAFile) return;
     reportedNotAFile = true;
@@ -38,6 +42,11 @@ void XmlFilePreferences::savePreferences() {
     if (!written.ok) {
         XLoop::logDebug("Could not save the preferences to %s: %s failed with error %d", filePath.c_str(),
                         written.step, written.code);
+        return;
+    }
+    if (size_t removed = XLoop::platform::removeLeftoverNewFiles(filePath, kLeftoverAge)) {
+        XLoop::logDebug("Removed %u files left beside %s by interrupted saves", static_cast<unsigned>(removed),
+                        filePath.c_str());
     }
 }
 

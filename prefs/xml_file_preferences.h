@@ -12,7 +12,8 @@ public:
     // Replaces the file, all or nothing, with every entry the file can carry.
     // A file the load could not read whole is first kept aside, renamed to
     // VEQPrefs.xml.unreadable; anything at the path that is not a regular
-    // file is never written over, and the store lives in memory.
+    // file is never written over, and the store lives in memory. A save also
+    // removes the new files that interrupted saves left beside the file.
     void savePreferences() override;
     // Adds the attributes of every "general" element, at any depth, in
     // document order, up to the end of the file or its first error. Reads

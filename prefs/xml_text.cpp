@@ -2,6 +2,8 @@
 
 #include <functional>
 
+#include "prefs/older_xml_names.h"
+
 namespace XLoop {
 namespace {
 
@@ -78,7 +80,9 @@ bool isXmlText(const std::string& text) {
 
 bool isPlainAttributeName(const std::string& name) {
     if (name.empty() || name.compare(0, 5, "xmlns") == 0) return false;
-    return everyCodePoint(name, [](char32_t c, bool first) { return first ? isNameStartChar(c) : isNameChar(c); });
+    return everyCodePoint(name, [](char32_t c, bool first) {
+        return first ? isNameStartChar(c) && isOlderXmlNameStartChar(c) : isNameChar(c) && isOlderXmlNameChar(c);
+    });
 }
 
 }  // namespace XLoop

@@ -12,7 +12,10 @@ namespace XLoop {
 bool isXmlText(const std::string& text);
 
 // A name that reads back as the same attribute with or without namespace
-// processing: an NCName (no colon) that does not start with "xmlns".
+// processing: an NCName (no colon) that does not start with "xmlns". Both
+// the current XML 1.0 name rules and those of its Fourth Edition must take
+// it, since the XML reader of older Windows versions refuses the whole
+// element over one name it does not know.
 bool isPlainAttributeName(const std::string& name);
 
 }  // namespace XLoop

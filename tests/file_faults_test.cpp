@@ -4,12 +4,17 @@
 // a file it could not read aside, and saves again once it can.
 #include <gtest/gtest.h>
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #endif
 
+#include <chrono>
+
 #include "config/config_file.h"
 #include "config/paths.h"
+#include "platform/file_io.h"
 #include "prefs/preference_limits.h"
 #include "prefs/preference_stores.h"
 #include "tests/preferences_files.h"
@@ -73,6 +78,55 @@ TEST(PreferenceFileFaultTest, AFileNotReadWholeIsKeptAsideOnceBeforeTheFirstSave
                                  ".unreadable"));
         EXPECT_EQ(log.lines().size(), 2u);  // the load's and the first save's
     }
+}
+
+// A save keeps the mode the file was given and removes only the new files of
+// saves that died, long ago; keys an older XML reader refuses stay in
+// memory; a file open for writing is not read.
+TEST(PreferenceFileFaultTest, FileDetails) {
+    namespace fs = std::filesystem;
+    TempFolder temp;
+    const fs::path file = preferencesFile(temp.path(), "en_US");
+    auto store = VEQ::getPreferenceStore(temp.path().u8string(), "en_US");
+    store->setPreference("first", "save");
+#if !defined(_WIN32)
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    fs::permissions(file, fs::perms(0644));
+    const std::string leftover = "VEQPrefs.xml.new-a1B2c3", recent = "VEQPrefs.xml.new-Z9y8X7";
+#else
+    const std::string leftover = "VEQ1A2B.tmp", recent = "veq3c.tmp";
+#endif
+    const std::string others[] = {"VEQPrefs.xml.backup", "VEQ12345.tmp", "notes.tmp"};
+    const auto longAgo = fs::file_time_type::clock::now() - std::chrono::minutes(5);
+    for (const std::string& name : {leftover, recent, others[0], others[1], others[2]}) {
+        writeBytes(file.parent_path() / name, "x");
+        if (name != recent) fs::last_write_time(file.parent_path() / name, longAgo);
+    }
+
+    const std::string refused[] = {"\xC8\x98key", "key\xF0\x9F\x98\x80", "\xD9\xA0key"};  // U+0218, U+1F600, U+0660
+    for (const std::string& key : refused) store->setPreference(key.c_str(), "kept");
+    store->setPreference("plain_Key-1.0", "ascii");
+    store->setPreference("x\xC3\xA9\xD9\xA0", "older names");  // U+00E9, U+0660 after the start
+
+    EXPECT_EQ(loadedPreferences(temp.path()),
+              (Map{{"first", "save"}, {"plain_Key-1.0", "ascii"}, {"x\xC3\xA9\xD9\xA0", "older names"}}));
+    for (const std::string& key : refused) EXPECT_EQ(store->getPreference(key.c_str(), ""), "kept");
+    EXPECT_FALSE(fs::exists(file.parent_path() / leftover));
+    EXPECT_TRUE(fs::exists(file.parent_path() / recent));
+    for (const std::string& name : others) EXPECT_TRUE(fs::exists(file.parent_path() / name));
+#if !defined(_WIN32)
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms(0644));
+#else
+    HANDLE writer = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    std::string bytes;
+    const XLoop::platform::StepResult read =
+        XLoop::platform::readRegularFile(file.u8string(), XLoop::kMaxPreferencesFileBytes, &bytes);
+    CloseHandle(writer);
+    EXPECT_FALSE(read.ok);
+    EXPECT_EQ(read.code, ERROR_SHARING_VIOLATION);
+#endif
 }
 
 #if !defined(_WIN32)

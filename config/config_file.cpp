@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "base/xml_attribute_scan.h"
-#include "host/http_request.h"
-#include "host/log.h"
+#include "runtime/http_request.h"
+#include "runtime/log.h"
 #include "platform/file_io.h"
 #include "platform/file_system.h"
 #include "platform/xml_reader.h"

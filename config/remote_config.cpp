@@ -1,9 +1,9 @@
 #include "config/remote_config.h"
 
 #include "config/config_file.h"
-#include "host/dispatcher.h"
-#include "host/log.h"
-#include "host/ui_thread.h"
+#include "runtime/dispatcher.h"
+#include "runtime/log.h"
+#include "base/ui_thread.h"
 #include "prefs/preference_stores.h"
 
 namespace XLoop {

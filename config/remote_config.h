@@ -9,8 +9,8 @@
 #include <mutex>
 #include <string>
 
-#include "host/ref_ptr.h"
-#include "host/task.h"
+#include "base/ref_ptr.h"
+#include "runtime/task.h"
 #include "platform/http_client.h"
 
 namespace XLoop {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "fuzz/split_input.h"
-#include "host/log.h"
+#include "runtime/log.h"
 #include "prefs/preferences_document.h"
 #include "prefs/xml_text.h"
 #include "xloop/xloop_client.h"

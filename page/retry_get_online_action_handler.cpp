@@ -1,8 +1,8 @@
 #include "page/retry_get_online_action_handler.h"
 
 #include "base/nullable_text.h"
-#include "host/log.h"
-#include "host/ui_thread.h"
+#include "runtime/log.h"
+#include "base/ui_thread.h"
 #include "page/action_support.h"
 
 using XLoop::logDebug;

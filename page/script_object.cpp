@@ -1,9 +1,6 @@
 #include "page/script_object.h"
 
-#include <cstring>
-
 #include "base/utf.h"
-#include "platform/library_memory.h"
 
 namespace XLoop {
 namespace {
@@ -155,13 +152,6 @@ std::optional<std::string> readQuotedText(const std::string& text, size_t& posit
         }
     }
     return std::nullopt;
-}
-
-char* takeHeapCString(std::string& text) {
-    auto* copy = static_cast<char*>(platform::allocateForLibrary(text.size() + 1));
-    if (copy != nullptr) std::memcpy(copy, text.c_str(), text.size() + 1);
-    std::string().swap(text);
-    return copy;
 }
 
 }  // namespace XLoop

@@ -39,8 +39,4 @@ ScriptObject parseActionArguments(const std::string& text);
 // short), or no closing quote.
 std::optional<std::string> readQuotedText(const std::string& text, size_t& position);
 
-// Moves text into a NUL-terminated copy that the browser library owns and
-// frees (a script action's reply); text is left empty. Null when out of memory.
-char* takeHeapCString(std::string& text);
-
 }  // namespace XLoop

@@ -4,7 +4,7 @@
 
 #include "base/ascii.h"
 #include "base/percent_encoding.h"
-#include "host/log.h"
+#include "runtime/log.h"
 #include "platform/open_uri.h"
 
 namespace XLoop {

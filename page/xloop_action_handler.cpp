@@ -1,7 +1,7 @@
 #include "page/xloop_action_handler.h"
 
 #include "base/nullable_text.h"
-#include "host/log.h"
+#include "runtime/log.h"
 #include "page/action_support.h"
 #include "page/host_keys.h"
 #include "page/uri_opening.h"

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "config/paths.h"
-#include "host/log.h"
+#include "runtime/paths.h"
+#include "runtime/log.h"
 #include "platform/file_io.h"
 #include "prefs/preference_limits.h"
 #include "prefs/preferences_document.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "host/dispatcher.h"
+#include "runtime/dispatcher.h"
 #include "page/last_viewed_card_action_handler.h"
 #include "page/retry_get_online_action_handler.h"
 #include "page/xloop_action_handler.h"

@@ -15,10 +15,9 @@
 #include <cstdlib>
 #endif
 
-#include "config/paths.h"
+#include "runtime/paths.h"
 #include "config/remote_config.h"
-#include "host/dispatcher.h"
-#include "host/module_state.h"
+#include "runtime/dispatcher.h"
 #include "prefs/preference_stores.h"
 #include "testing/http_test_server.h"
 #include "testing/veqpod/veqpod_control.h"

@@ -13,7 +13,7 @@
 #include <chrono>
 
 #include "config/config_file.h"
-#include "config/paths.h"
+#include "runtime/paths.h"
 #include "platform/file_io.h"
 #include "prefs/preference_limits.h"
 #include "prefs/preference_stores.h"

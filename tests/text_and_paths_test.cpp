@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "config/paths.h"
+#include "runtime/paths.h"
 #include "base/utf.h"
 #include "tests/test_support.h"
 

@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "host/dispatcher.h"
-#include "host/url_access.h"
+#include "runtime/dispatcher.h"
+#include "runtime/url_access.h"
 #include "testing/http_test_server.h"
 #include "testing/veqpod/veqpod_control.h"
 #include "tests/recording_task.h"

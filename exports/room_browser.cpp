@@ -1,22 +1,22 @@
-// The export that makes a fully wired room browser.
+#include "exports/room_browser.h"
+
 #include <memory>
 
 #include "base/nullable_text.h"
-#include "host/boundary.h"
-#include "host/browser_cleanup_handler.h"
-#include "host/browser_creation.h"
-#include "host/dispatcher.h"
-#include "host/room_user_data.h"
-#include "host/ui_thread.h"
-#include "host/url_access.h"
+#include "runtime/boundary.h"
+#include "exports/browser_cleanup_handler.h"
+#include "exports/browser_creation.h"
+#include "runtime/dispatcher.h"
+#include "page/room_user_data.h"
+#include "base/ui_thread.h"
+#include "runtime/url_access.h"
 #include "page/last_viewed_card_action_handler.h"
 #include "page/page_load_handler.h"
 #include "page/retry_get_online_action_handler.h"
 #include "page/xloop_action_handler.h"
 #include "xloop/xloop_client.h"
 
-using namespace XLoop;
-
+namespace XLoop {
 namespace {
 
 // Starts the check that decides between the room page and the offline page,
@@ -54,23 +54,20 @@ void installActionHandlers(BrowserClient* client, const VEQConfiguration* config
 
 }  // namespace
 
-extern "C" BrowserClient* CreateBrowserClientWithConfig(void* hostArg1, VEQConfiguration* config,
-                                                        void* hostArg2) {
-    return guardBoundary("CreateBrowserClientWithConfig", nullptr, [&]() -> BrowserClient* {
-        XLOOP_ASSERT_UI_THREAD();
-        if (config == nullptr || config->url == nullptr) return nullptr;
-        StandardInitData initData;
-        BrowserClient* client =
-            CreateBrowserClientWithInitData(hostArg1, hostArg2, versionNumber(config->version), &initData.record);
-        if (client == nullptr) return nullptr;
+BrowserClient* createRoomBrowser(void* hostArg1, const VEQConfiguration& config, void* hostArg2) {
+    StandardInitData initData;
+    BrowserClient* client =
+        CreateBrowserClientWithInitData(hostArg1, hostArg2, versionNumber(config.version), &initData.record);
+    if (client == nullptr) return nullptr;
 
-        auto presence = std::make_shared<ClientPresence>();
-        auto pageLoadHandler = std::make_shared<VEQ::PageLoadHandler>(client, config, presence);
-        client->setPageLoadHandler(pageLoadHandler);
-        client->setUserData(kPageLoadHandlerKey, pageLoadHandler.get());
-        startFirstCheck(client, *config, pageLoadHandler);
-        installActionHandlers(client, config);
-        client->setDestroyNotifier(XLoopBrowserCleanupHandler::create(presence));
-        return client;
-    });
+    auto presence = std::make_shared<ClientPresence>();
+    auto pageLoadHandler = std::make_shared<VEQ::PageLoadHandler>(client, &config, presence);
+    client->setPageLoadHandler(pageLoadHandler);
+    client->setUserData(kPageLoadHandlerKey, pageLoadHandler.get());
+    startFirstCheck(client, config, pageLoadHandler);
+    installActionHandlers(client, &config);
+    client->setDestroyNotifier(XLoopBrowserCleanupHandler::create(presence));
+    return client;
 }
+
+}  // namespace XLoop

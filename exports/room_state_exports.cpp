@@ -4,12 +4,11 @@
 #include <string>
 
 #include "base/nullable_text.h"
-#include "host/boundary.h"
-#include "host/log.h"
-#include "host/room_user_data.h"
-#include "host/ui_thread.h"
-#include "page/last_viewed_card_action_handler.h"
+#include "base/ui_thread.h"
+#include "page/room_visit.h"
 #include "prefs/preference_stores.h"
+#include "runtime/boundary.h"
+#include "runtime/log.h"
 #include "xloop/xloop_client.h"
 
 using namespace XLoop;
@@ -50,14 +49,6 @@ extern "C" void NotifyXLoopRoomVisited(BrowserClient* client) {
     guardBoundary("NotifyXLoopRoomVisited", [&] {
         XLOOP_ASSERT_UI_THREAD();
         if (client == nullptr) return;
-        auto* handler =
-            static_cast<VEQ::XLoopWriteLastViewedCardIDActionHandler*>(client->getUserData(kLastViewedHandlerKey));
-        if (handler == nullptr) return;
-        if (handler->markRoomVisited()) {
-            logDebug("Entered XLoop for the first time");
-            handler->flushPendingValues();
-        }
-        client->executeScript("xloopRoomVisited();");
-        client->setUserData(kRoomVisitedKey, reinterpret_cast<void*>(kRoomVisited));
+        enterRoom(client);
     });
 }

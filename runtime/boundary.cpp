@@ -1,8 +1,8 @@
-#include "host/boundary.h"
+#include "runtime/boundary.h"
 
 #include <exception>
 
-#include "host/log.h"
+#include "runtime/log.h"
 
 namespace XLoop {
 

@@ -1,17 +1,17 @@
-#include "host/browser_cleanup_handler.h"
+#include "exports/browser_cleanup_handler.h"
 
-#include <cstdlib>
 #include <mutex>
 #include <unordered_set>
 
-#include "host/boundary.h"
-#include "host/dispatcher.h"
-#include "host/log.h"
-#include "host/room_user_data.h"
-#include "host/url_access.h"
 #include "page/last_viewed_card_action_handler.h"
 #include "page/retry_get_online_action_handler.h"
+#include "page/room_user_data.h"
+#include "page/update_info.h"
 #include "page/xloop_action_handler.h"
+#include "runtime/boundary.h"
+#include "runtime/dispatcher.h"
+#include "runtime/log.h"
+#include "runtime/url_access.h"
 
 namespace XLoop {
 namespace {
@@ -58,10 +58,7 @@ void XLoopBrowserCleanupHandler::onDestroy(BrowserClient* client) {
         delete takeUserData<VEQ::XloopActionHandler>(client, kPreferenceHandlerKey);
         delete takeUserData<VEQ::XLoopRetryGetOnlineActionHandler>(client, kRetryHandlerKey);
         delete takeUserData<VEQ::XLoopWriteLastViewedCardIDActionHandler>(client, kLastViewedHandlerKey);
-        {
-            std::lock_guard<std::mutex> guard(updateInfoLock());
-            std::free(takeUserData<char>(client, kUpdateInfoKey));
-        }
+        dropUpdateInfo(client);
         // The library owns the page-load handler; only the pointer to it goes.
         takeUserData<void>(client, kPageLoadHandlerKey);
         logDebug("Shutting down dispatchers");

@@ -1,4 +1,4 @@
-#include "host/dispatcher.h"
+#include "runtime/dispatcher.h"
 
 namespace XLoop {
 

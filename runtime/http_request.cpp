@@ -1,6 +1,6 @@
-#include "host/http_request.h"
+#include "runtime/http_request.h"
 
-#include "host/log.h"
+#include "runtime/log.h"
 
 namespace XLoop {
 namespace {

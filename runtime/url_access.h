@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "host/ref_ptr.h"
-#include "host/task.h"
+#include "base/ref_ptr.h"
+#include "runtime/task.h"
 #include "platform/http_client.h"
 #include "xloop/veq_browser.h"
 

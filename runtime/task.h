@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "host/ref_ptr.h"
+#include "base/ref_ptr.h"
 #include "platform/queue_item.h"
 
 namespace XLoop {

@@ -1,7 +1,7 @@
-#include "host/task.h"
+#include "runtime/task.h"
 
-#include "host/boundary.h"
-#include "host/dispatcher.h"
+#include "runtime/boundary.h"
+#include "runtime/dispatcher.h"
 
 namespace XLoop {
 namespace {

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <memory>
 
-#include "host/task.h"
+#include "runtime/task.h"
 #include "platform/worker_thread.h"
 
 namespace XLoop {
@@ -18,9 +18,9 @@ public:
     virtual ~IDispatcher() = default;
 };
 
-// Posts to the UI thread's queue created by InitializeVEQ. Every instance is
-// equivalent, so a poster may make one wherever it needs it; posting from
-// worker threads is safe.
+// Posts to the UI thread's queue, made by createMainThreadDispatcher. Every
+// instance is equivalent, so a poster may make one wherever it needs it;
+// posting from worker threads is safe.
 class MainThreadDispatcher final : public IDispatcher {
 public:
     void post(Task* task) override;
@@ -50,8 +50,17 @@ private:
 // result ends the thread.
 std::unique_ptr<WorkerThreadDispatcher> createWorkerThreadDispatcher();
 
+// Makes the UI-thread queue unless there is one. UI thread only.
+void createMainThreadDispatcher();
+
 // Tears the UI-thread queue down; pending tasks are released without running.
 // Does nothing when there is no queue. UI thread only.
 void destroyMainThreadDispatcher();
+
+// Whether the UI-thread queue exists.
+bool mainThreadDispatcherExists();
+
+// Runs every task pending on the UI-thread queue. UI thread only.
+void runMainThreadTasks();
 
 }  // namespace XLoop

@@ -1,9 +1,9 @@
-#include "host/url_access.h"
+#include "runtime/url_access.h"
 
-#include "host/dispatcher.h"
-#include "host/http_request.h"
-#include "host/log.h"
-#include "host/ui_thread.h"
+#include "runtime/dispatcher.h"
+#include "runtime/http_request.h"
+#include "runtime/log.h"
+#include "base/ui_thread.h"
 
 namespace XLoop {
 

@@ -1,14 +1,13 @@
 // The exports that start and stop the browser library and make plain clients.
 
-#include "host/boundary.h"
-#include "host/browser_cleanup_handler.h"
-#include "host/dispatcher.h"
-#include "host/log.h"
-#include "host/module_state.h"
-#include "host/browser_creation.h"
-#include "host/ui_thread.h"
+#include "base/ui_thread.h"
+#include "config/configuration_work.h"
+#include "exports/browser_cleanup_handler.h"
+#include "exports/browser_creation.h"
 #include "platform/http_client.h"
-#include "platform/ui_queue.h"
+#include "runtime/boundary.h"
+#include "runtime/dispatcher.h"
+#include "runtime/log.h"
 #include "xloop/xloop_client.h"
 
 using namespace XLoop;
@@ -18,9 +17,7 @@ extern "C" int InitializeVEQ(void* hostValue) {
         bindUiThread();
         logDebug("Initializing VEQ framework...");
         platform::prepareHttp();
-        if (g_dispatcherWindow.load() == nullptr) {
-            g_dispatcherWindow.store(platform::createUiQueue(kTaskQueueHandler));
-        }
+        createMainThreadDispatcher();
         return InitializeBrowser(hostValue);
     });
 }

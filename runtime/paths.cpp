@@ -1,4 +1,4 @@
-#include "config/paths.h"
+#include "runtime/paths.h"
 
 #include "platform/file_system.h"
 

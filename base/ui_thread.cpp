@@ -1,4 +1,4 @@
-#include "host/ui_thread.h"
+#include "base/ui_thread.h"
 
 #include <atomic>
 #include <thread>

@@ -1,4 +1,4 @@
-#include "host/log.h"
+#include "runtime/log.h"
 
 #include <atomic>
 #include <cstdarg>

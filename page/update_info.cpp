@@ -1,0 +1,91 @@
+#include "page/update_info.h"
+
+#include <cstdlib>
+#include <mutex>
+
+#include "page/room_user_data.h"
+#include "runtime/text_copies.h"
+
+namespace XLoop {
+namespace {
+
+std::mutex& updateInfoLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+class UpdateValue {
+public:
+    UpdateValue(int32_t count, const char* const* texts) : count(count), texts(texts) {}
+
+    size_t length() const {
+        size_t length = count == 1 ? 0 : 2 + (count > 1 ? static_cast<size_t>(count - 1) : 0);
+        for (int32_t i = 0; i < count; ++i) length += quotedJsonLength(text(i));
+        return length;
+    }
+
+    void appendTo(std::string& payload) const {
+        if (count == 1) {
+            quoteJsonString(text(0), payload);
+            return;
+        }
+        payload.push_back('[');
+        for (int32_t i = 0; i < count; ++i) {
+            if (i > 0) payload.push_back(',');
+            quoteJsonString(text(i), payload);
+        }
+        payload.push_back(']');
+    }
+
+private:
+    std::string_view text(int32_t i) const {
+        return texts != nullptr && texts[i] != nullptr ? texts[i] : "";
+    }
+
+    int32_t count;
+    const char* const* texts;
+};
+
+}  // namespace
+
+std::string updateInfoPayload(int32_t count, const char* const* refIds, const char* const* names,
+                              const char* const* descriptions) {
+    const UpdateValue values[] = {{count, descriptions}, {count, names}, {count, refIds}};
+    const char* const keys[] = {"{\"updateDescriptions\":", ",\"updateNames\":", ",\"updateRefIds\":"};
+    // Sized first: a list of many megabytes is written once, never moved.
+    size_t length = 1;
+    for (int i = 0; i < 3; ++i) length += std::char_traits<char>::length(keys[i]) + values[i].length();
+    std::string payload;
+    payload.reserve(length);
+    for (int i = 0; i < 3; ++i) {
+        payload += keys[i];
+        values[i].appendTo(payload);
+    }
+    payload += '}';
+    return payload;
+}
+
+void keepUpdateInfo(BrowserClient* client, const std::string& escaped) {
+    char* copy = copyFreedWithFree(escaped);
+    std::lock_guard<std::mutex> guard(updateInfoLock());
+    std::free(client->getUserData(kUpdateInfoKey));
+    client->setUserData(kUpdateInfoKey, copy);
+}
+
+bool addKeptUpdateInfo(BrowserClient* client, ScriptObject& payload) {
+    std::lock_guard<std::mutex> guard(updateInfoLock());
+    auto* text = static_cast<const char*>(client->getUserData(kUpdateInfoKey));
+    if (text == nullptr) return false;
+    payload["updateInfo"] = text;
+    return true;
+}
+
+void dropUpdateInfo(BrowserClient* client) {
+    std::lock_guard<std::mutex> guard(updateInfoLock());
+    void* text = client->getUserData(kUpdateInfoKey);
+    if (text == nullptr) return;
+    client->setUserData(kUpdateInfoKey, nullptr);
+    std::free(text);
+}
+
+}  // namespace XLoop

@@ -1,10 +1,10 @@
 #include "config/remote_config.h"
 
+#include "base/ui_thread.h"
 #include "config/config_file.h"
+#include "prefs/preference_stores.h"
 #include "runtime/dispatcher.h"
 #include "runtime/log.h"
-#include "base/ui_thread.h"
-#include "prefs/preference_stores.h"
 
 namespace XLoop {
 

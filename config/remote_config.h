@@ -10,8 +10,8 @@
 #include <string>
 
 #include "base/ref_ptr.h"
-#include "runtime/task.h"
 #include "platform/http_client.h"
+#include "runtime/task.h"
 
 namespace XLoop {
 

@@ -3,17 +3,17 @@
 #include <memory>
 
 #include "base/nullable_text.h"
-#include "runtime/boundary.h"
+#include "base/ui_thread.h"
 #include "exports/browser_cleanup_handler.h"
 #include "exports/browser_creation.h"
-#include "runtime/dispatcher.h"
-#include "page/room_user_data.h"
-#include "base/ui_thread.h"
-#include "runtime/url_access.h"
 #include "page/last_viewed_card_action_handler.h"
 #include "page/page_load_handler.h"
 #include "page/retry_get_online_action_handler.h"
+#include "page/room_user_data.h"
 #include "page/xloop_action_handler.h"
+#include "runtime/boundary.h"
+#include "runtime/dispatcher.h"
+#include "runtime/url_access.h"
 #include "xloop/xloop_client.h"
 
 namespace XLoop {

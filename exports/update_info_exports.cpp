@@ -1,8 +1,8 @@
 // The export that hands the host's list of available updates to the room page.
 #include <string>
+#include <utility>
 
 #include "base/ui_thread.h"
-#include "page/script_call.h"
 #include "page/update_info.h"
 #include "runtime/boundary.h"
 #include "runtime/log.h"
@@ -21,10 +21,6 @@ extern "C" void SetUpdateInfo(BrowserClient* client, int32_t count, const char* 
         logDebug("%.1015s", payload.c_str());
         if (client == nullptr) return;
 
-        const std::string escaped = urlEscape(payload);
-        std::string().swap(payload);  // the largest text goes before the next is made
-        client->executeScript(scriptCallWithEscapedPayload("setUpdateInfo", escaped).c_str());
-        // The client keeps one copy: the one of the latest call.
-        keepUpdateInfo(client, escaped);
+        sendUpdateInfo(client, std::move(payload));
     });
 }

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "runtime/boundary.h"
 #include "page/script_object.h"
+#include "runtime/boundary.h"
 #include "runtime/text_copies.h"
 
 namespace XLoop {

@@ -3,16 +3,15 @@
 #include <string>
 
 #include "base/nullable_text.h"
-#include "runtime/boundary.h"
-#include "runtime/log.h"
-#include "page/room_user_data.h"
-#include "page/room_visit.h"
 #include "page/room_page.h"
+#include "page/room_visit.h"
 #include "page/script_call.h"
 #include "page/script_object.h"
 #include "page/trusted_pages.h"
 #include "page/update_info.h"
 #include "prefs/preference_stores.h"
+#include "runtime/boundary.h"
+#include "runtime/log.h"
 
 using XLoop::logDebug;
 using XLoop::serializeJsonObject;

@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "page/room_user_data.h"
+#include "page/script_call.h"
 #include "runtime/text_copies.h"
 
 namespace XLoop {
@@ -65,7 +66,11 @@ std::string updateInfoPayload(int32_t count, const char* const* refIds, const ch
     return payload;
 }
 
-void keepUpdateInfo(BrowserClient* client, const std::string& escaped) {
+void sendUpdateInfo(BrowserClient* client, std::string payload) {
+    const std::string escaped = urlEscape(payload);
+    std::string().swap(payload);  // the largest text goes before the next is made
+    client->executeScript(scriptCallWithEscapedPayload("setUpdateInfo", escaped).c_str());
+    // The client keeps one copy: the one of the latest call.
     char* copy = copyFreedWithFree(escaped);
     std::lock_guard<std::mutex> guard(updateInfoLock());
     std::free(client->getUserData(kUpdateInfoKey));

@@ -17,10 +17,11 @@ namespace XLoop {
 std::string updateInfoPayload(int32_t count, const char* const* refIds, const char* const* names,
                               const char* const* descriptions);
 
-// Keeps the escaped payload as the browser's update text, freeing the one it
-// replaces. The host calls this on its thread while a load may read the text
-// on the library's: every access holds one lock.
-void keepUpdateInfo(BrowserClient* client, const std::string& escaped);
+// Hands the payload to the page's "setUpdateInfo" and keeps it, escaped, as
+// the browser's update text, freeing the one it replaces. The host calls this
+// on its thread while a load may read the text on the library's: every access
+// holds one lock.
+void sendUpdateInfo(BrowserClient* client, std::string payload);
 
 // Sets the init payload's "updateInfo" to the browser's update text; false
 // when it has none.

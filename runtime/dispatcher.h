@@ -4,8 +4,8 @@
 #include <chrono>
 #include <memory>
 
-#include "runtime/task.h"
 #include "platform/worker_thread.h"
+#include "runtime/task.h"
 
 namespace XLoop {
 

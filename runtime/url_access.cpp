@@ -1,9 +1,9 @@
 #include "runtime/url_access.h"
 
+#include "base/ui_thread.h"
 #include "runtime/dispatcher.h"
 #include "runtime/http_request.h"
 #include "runtime/log.h"
-#include "base/ui_thread.h"
 
 namespace XLoop {
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "base/ref_ptr.h"
-#include "runtime/task.h"
 #include "platform/http_client.h"
+#include "runtime/task.h"
 #include "xloop/veq_browser.h"
 
 namespace XLoop {

@@ -15,10 +15,10 @@
 #include <cstdlib>
 #endif
 
-#include "runtime/paths.h"
 #include "config/remote_config.h"
-#include "runtime/dispatcher.h"
 #include "prefs/preference_stores.h"
+#include "runtime/dispatcher.h"
+#include "runtime/paths.h"
 #include "testing/http_test_server.h"
 #include "testing/veqpod/veqpod_control.h"
 #include "tests/preferences_files.h"

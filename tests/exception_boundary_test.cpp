@@ -5,8 +5,8 @@
 #include <mutex>
 #include <stdexcept>
 
-#include "runtime/dispatcher.h"
 #include "base/ref_ptr.h"
+#include "runtime/dispatcher.h"
 #include "testing/veqpod/veqpod_control.h"
 #include "tests/room_support.h"
 #include "tests/test_support.h"

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <regex>
 
-#include "runtime/paths.h"
 #include "runtime/dispatcher.h"
+#include "runtime/paths.h"
 #include "testing/http_test_server.h"
 #include "testing/veqpod/veqpod_control.h"
 #include "tests/preferences_files.h"

@@ -7,7 +7,6 @@
 
 #include "base/log_text.h"
 #include "platform/debug_output.h"
-#include "xloop/xloop_client.h"
 
 namespace XLoop {
 namespace {
@@ -25,6 +24,10 @@ bool endsWithLineEnd(const char* text) {
 }
 
 }  // namespace
+
+void setLogSink(VEQLogSink sink) {
+    g_logSink.store(sink);
+}
 
 void logDebug(const char* format, ...) {
     char message[kMessageAreaSize];
@@ -59,7 +62,3 @@ void logDebug(const char* format, ...) {
 }
 
 }  // namespace XLoop
-
-extern "C" void SetVEQLogSink(VEQLogSink sink) {
-    XLoop::g_logSink.store(sink);
-}

@@ -7,7 +7,13 @@
 #define XLOOP_PRINTF_FORMAT(fmt, args)
 #endif
 
+#include "xloop/xloop_client.h"
+
 namespace XLoop {
+
+// Routes every line to sink instead of the platform's debug output; null
+// restores that. Safe on any thread.
+void setLogSink(VEQLogSink sink);
 
 // Writes one line, "(VEQ): " followed by the printf-formatted message, to the
 // current log sink. Control bytes and invalid UTF-8 in the message are written

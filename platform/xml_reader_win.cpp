@@ -30,13 +30,12 @@ bool isNamespaceDeclaration(IXmlReader* reader, const wchar_t* localName) {
     return wcscmp(prefix, L"xmlns") == 0 || (prefix[0] == 0 && wcscmp(localName, L"xmlns") == 0);
 }
 
-XmlElement currentElement(IXmlReader* reader) {
-    XmlElement element{};
-    const wchar_t* name = nullptr;
-    if (SUCCEEDED(reader->GetLocalName(&name, nullptr))) element.localName = utf8FromWide(name);
-    UINT depth = 0;
-    reader->GetDepth(&depth);
-    element.depth = static_cast<int>(depth);
+int currentLine(IXmlReader* reader) {
+    UINT line = 0;
+    return SUCCEEDED(reader->GetLineNumber(&line)) ? static_cast<int>(line) : 0;
+}
+
+void readAttributes(IXmlReader* reader, XmlElement& element) {
     // The whole input is in memory, so no attribute is ever pending.
     for (HRESULT more = reader->MoveToFirstAttribute(); more == S_OK; more = reader->MoveToNextAttribute()) {
         const wchar_t* attributeName = nullptr;
@@ -47,12 +46,27 @@ XmlElement currentElement(IXmlReader* reader) {
         if (FAILED(reader->GetValue(&value, nullptr)) || value == nullptr) value = L"";
         element.attributes.emplace_back(utf8FromWide(attributeName), utf8FromWide(value));
     }
-    return element;
+}
+
+// The element the reader stands on; the line is read before the attributes,
+// which move the reader onto their own lines.
+void deliverElement(IXmlReader* reader, XmlElementVisitor& visitor, XmlElement& element) {
+    const wchar_t* name = nullptr;
+    element.localName = SUCCEEDED(reader->GetLocalName(&name, nullptr)) ? utf8FromWide(name) : std::string();
+    UINT depth = 0;
+    reader->GetDepth(&depth);
+    element.depth = static_cast<int>(depth);
+    element.line = 0;
+    element.attributes.clear();
+    if (!visitor.wantsElement(element)) return;
+    element.line = currentLine(reader);
+    readAttributes(reader, element);
+    visitor.visitElement(element);
 }
 
 }  // namespace
 
-StepResult visitXmlElements(const char* bytes, size_t size, XmlElementVisitor& visitor) {
+StepResult visitXmlElements(const char* bytes, size_t size, XmlElementVisitor& visitor, XmlStop* stop) {
     if (size > UINT_MAX) return StepResult::failure("create stream", E_OUTOFMEMORY);
     Held<IStream> stream;
     stream.pointer = SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes), static_cast<UINT>(size));
@@ -68,11 +82,16 @@ StepResult visitXmlElements(const char* bytes, size_t size, XmlElementVisitor& v
     // Every real node takes at least one byte of input. Some XmlLite versions
     // report ever deeper made-up elements at the end of an unterminated
     // document; the cap ends that.
+    XmlElement element{};
     XmlNodeType type;
     for (size_t nodes = 0; (result = reader->Read(&type)) == S_OK; ++nodes) {
-        if (nodes > size) return StepResult::failure("parse", E_UNEXPECTED);
-        if (type == XmlNodeType_Element) visitor.visitElement(currentElement(reader.pointer));
+        if (nodes > size) {
+            result = E_UNEXPECTED;
+            break;
+        }
+        if (type == XmlNodeType_Element) deliverElement(reader.pointer, visitor, element);
     }
+    if (stop != nullptr) *stop = {currentLine(reader.pointer), result == WC_E_DTDPROHIBITED};
     return result == S_FALSE ? StepResult::success() : StepResult::failure("parse", result);
 }
 

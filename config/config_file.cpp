@@ -1,116 +1,121 @@
 #include "config/config_file.h"
 
-#include <vector>
+#include <cstring>
+#include <string_view>
 
 #include "base/xml_attribute_scan.h"
 #include "platform/file_io.h"
 #include "platform/file_system.h"
-#include "platform/xml_reader.h"
 #include "runtime/http_request.h"
 #include "runtime/log.h"
 
 namespace XLoop {
 namespace {
 
-bool readFile(const std::string& url, std::string& buffer) {
+ConfigFetch readFile(const std::string& url, std::string& buffer) {
     const std::string path = platform::pathFromFileURL(url);
-    if (path.empty() || !platform::pathExists(path)) return false;
+    if (path.empty() || !platform::pathExists(path)) return {};
     platform::StepResult read = platform::readRegularFile(path, kMaxRemoteConfigBytes, &buffer);
     if (!read.ok) {
         logDebug("Configuration file %s not read: %s failed with error %d", path.c_str(), read.step, read.code);
     }
-    return read.ok;
+    return {read.ok, !read.ok && std::strcmp(read.step, "check size") == 0};
 }
 
-bool readOverHttp(const std::string& url, std::string& buffer, platform::HttpCancellation& cancellation) {
+ConfigFetch readOverHttp(const std::string& url, std::string& buffer, platform::HttpCancellation& cancellation) {
     platform::HttpAnswer answer =
         requestFollowingRedirects({url, platform::HttpVerb::Get, kMaxRemoteConfigBytes}, cancellation);
-    if (!answer.outcome.ok) return false;
+    if (!answer.outcome.ok) return {};
     if (answer.bodyTooLarge) {
         logDebug("Configuration at %s refused: larger than %u bytes", url.c_str(),
                  static_cast<unsigned>(kMaxRemoteConfigBytes));
-        return false;
+        return {false, true};
     }
     if (answer.status < 200 || answer.status > 299) {
         logDebug("Configuration at %s not read: the server answered %d", url.c_str(), answer.status);
-        return false;
+        return {};
     }
     buffer = std::move(answer.body);
-    return !buffer.empty();
+    return {!buffer.empty(), false};
 }
 
-using ElementPath = std::vector<std::string>;
-
-// Walks the elements, keeping the path of names from the root, and takes the
-// three values from the elements whose path is one of the sections. Paths are
-// compared name by name, so a product text holding a "/" matches nothing.
+// Takes the values of the sections that apply, in document order. Every
+// other element is passed over by name and depth, unread.
 class SectionReader final : public platform::XmlElementVisitor {
 public:
-    SectionReader(std::vector<ElementPath> sectionPaths, std::string& killswitch, std::string& url,
-                  std::string& serverurl)
-        : sectionPaths(std::move(sectionPaths)), killswitch(killswitch), url(url), serverurl(serverurl) {}
+    SectionReader(std::string_view product, std::string_view version, std::string_view locale,
+                  ConfigValues& values)
+        : product(product), version(version), locale(locale), values(values) {}
+
+    bool wantsElement(const platform::XmlElement& element) override {
+        place = tracker.enter(element.localName, element.depth);
+        return appliesTo(place, product, version, locale);
+    }
 
     void visitElement(const platform::XmlElement& element) override {
-        const size_t depth = static_cast<size_t>(element.depth);
-        if (depth >= 1 && depth < stack.size()) stack.resize(depth);
-        if (stack.size() == depth) stack.push_back(element.localName);
-        if (!isSection()) return;
-        for (const auto& [name, value] : element.attributes) {
-            if (name == "killswitch") {
-                killswitch = value;
-                killswitchFound = true;
-            } else if (name == "url") {
-                url = value;
-            } else if (name == "serverurl") {
-                serverurl = value;
-            }
+        for (const auto& [name, text] : element.attributes) {
+            const ConfigKey key = configKeyOf(name);
+            if (key == ConfigKey::None) continue;
+            values[key] = {text, element.line, place.kind};
+            if (key == ConfigKey::Killswitch) values.killswitchFound = true;
         }
     }
-
-    bool killswitchFound = false;
 
 private:
-    bool isSection() const {
-        for (const auto& section : sectionPaths) {
-            if (section == stack) return true;
-        }
-        return false;
-    }
-
-    const std::vector<ElementPath> sectionPaths;
-    ElementPath stack;
-    std::string& killswitch;
-    std::string& url;
-    std::string& serverurl;
+    const std::string_view product;
+    const std::string_view version;
+    const std::string_view locale;
+    ConfigValues& values;
+    SectionTracker tracker;
+    SectionPlace place;
 };
+
+std::string_view textOf(const char* text) {
+    return text != nullptr ? text : "";
+}
 
 }  // namespace
 
-bool readURLToMemory(const char* url, std::string& buffer, platform::HttpCancellation& cancellation) {
+ConfigValue& ConfigValues::operator[](ConfigKey key) {
+    if (key == ConfigKey::Killswitch) return killswitch;
+    return key == ConfigKey::Url ? url : serverurl;
+}
+
+ConfigFetch fetchConfigBytes(const char* url, std::string& buffer, platform::HttpCancellation& cancellation) {
     buffer.clear();
-    if (url == nullptr) return false;
+    if (url == nullptr) return {};
     if (platform::isFileURL(url)) return readFile(url, buffer);
     return readOverHttp(url, buffer, cancellation);
 }
 
-bool readConfigSections(const std::string& bytes, const char* product, const char* version, const char* locale,
-                        std::string& killswitch, std::string& urlValue, std::string& serverurl) {
-    const std::string productName = product != nullptr ? product : "";
-    const std::string versionName = std::string("ver_") + (version != nullptr ? version : "");
-    const std::string localeName = locale != nullptr ? locale : "";
-    std::vector<ElementPath> sectionPaths = {
-        {"veqconfig", "defaults"},
-        {"veqconfig", productName, "defaults"},
-        {"veqconfig", productName, versionName, "defaults"},
-        {"veqconfig", productName, versionName, localeName},
-    };
+bool readURLToMemory(const char* url, std::string& buffer, platform::HttpCancellation& cancellation) {
+    return fetchConfigBytes(url, buffer, cancellation).ok;
+}
+
+SectionsRead readSectionValues(const std::string& bytes, const char* product, const char* version,
+                               const char* locale, ConfigValues& values) {
+    SectionsRead read;
     if (!attributeWorkWithin(bytes.data(), bytes.size(), kMaxAttributesPerElement)) {
         logDebug("Configuration refused: its elements carry too many attributes");
-        return false;
+        read.refused = true;
+        return read;
     }
-    SectionReader reader(std::move(sectionPaths), killswitch, urlValue, serverurl);
-    platform::visitXmlElements(bytes.data(), bytes.size(), reader);
-    return reader.killswitchFound;
+    SectionReader reader(textOf(product), textOf(version), textOf(locale), values);
+    read.parse = platform::visitXmlElements(bytes.data(), bytes.size(), reader, &read.stop);
+    return read;
+}
+
+bool readConfigSections(const std::string& bytes, const char* product, const char* version, const char* locale,
+                        std::string& killswitch, std::string& urlValue, std::string& serverurl) {
+    ConfigValues values;
+    values.killswitch.text = std::move(killswitch);
+    values.url.text = std::move(urlValue);
+    values.serverurl.text = std::move(serverurl);
+    readSectionValues(bytes, product, version, locale, values);
+    killswitch = std::move(values.killswitch.text);
+    urlValue = std::move(values.url.text);
+    serverurl = std::move(values.serverurl.text);
+    return values.killswitchFound;
 }
 
 bool readConfigFile(const char* url, const char* product, const char* version, const char* locale,

@@ -6,31 +6,67 @@
 #include <cstddef>
 #include <string>
 
+#include "config/section_rules.h"
 #include "platform/http_client.h"
+#include "platform/xml_reader.h"
 
 namespace XLoop {
 
 // A configuration file larger than this is refused, from a server or a disk.
 constexpr size_t kMaxRemoteConfigBytes = 16 * 1024 * 1024;
 
+struct ConfigFetch {
+    bool ok = false;
+    bool tooLarge = false;  // refused for its size alone
+};
+
 // Reads the whole resource at url into buffer (emptied first). A file URL
 // reads its file (an existing empty file is a successful read) if it is a
 // regular file of at most kMaxRemoteConfigBytes; any other URL
 // is fetched with GET, redirects followed, and counts only when a 2xx answer
 // brings a whole, non-empty body of at most kMaxRemoteConfigBytes. A
-// cancellation aborts a transfer at once.
+// cancellation aborts a transfer at once. Failures are logged.
+ConfigFetch fetchConfigBytes(const char* url, std::string& buffer, platform::HttpCancellation& cancellation);
 bool readURLToMemory(const char* url, std::string& buffer, platform::HttpCancellation& cancellation);
 
+// A value, and the section that gave it.
+struct ConfigValue {
+    std::string text;
+    int line = 0;  // of the section's start tag; 0 while no section gave one
+    SectionKind section = SectionKind::None;
+};
+
+struct ConfigValues {
+    ConfigValue killswitch;
+    ConfigValue url;
+    ConfigValue serverurl;
+    bool killswitchFound = false;
+
+    ConfigValue& operator[](ConfigKey key);
+};
+
+// How the sections of a text were read.
+struct SectionsRead {
+    bool refused = false;  // its elements carry too many attributes: not parsed
+    platform::StepResult parse = platform::StepResult::success();
+    platform::XmlStop stop;
+};
+
 // Reads the sections of a configuration text that apply to product, version
-// and locale, as readConfigFile does with the text it fetched. A text whose
-// elements carry too many attributes to parse quickly is refused unread.
+// and locale (the lower-cased one) in document order, each value met
+// replacing the one in values, and notes whether a section gave a kill
+// switch. Values met before a fault in the text stay. A text whose elements
+// carry too many attributes to parse quickly is refused unread.
+SectionsRead readSectionValues(const std::string& bytes, const char* product, const char* version,
+                               const char* locale, ConfigValues& values);
+
+// The same, with only the texts of the values; true when a section gave a
+// kill switch.
 bool readConfigSections(const std::string& bytes, const char* product, const char* version, const char* locale,
                         std::string& killswitch, std::string& urlValue, std::string& serverurl);
 
 // Reads the sections of the file at url that apply to product, version and
-// locale (the lower-cased one) in document order, overwriting killswitch,
-// urlValue and serverurl with every value met, and tells whether any section
-// gave a kill switch. Values met before a fault in the file stay.
+// locale, as readConfigSections does.
 bool readConfigFile(const char* url, const char* product, const char* version, const char* locale,
                     std::string& killswitch, std::string& urlValue, std::string& serverurl,
                     platform::HttpCancellation& cancellation);

@@ -9,6 +9,7 @@
 #include "config/configuration_record.h"
 #include "config/configuration_work.h"
 #include "config/remote_config.h"
+#include "config/section_rules.h"
 #include "prefs/preference_stores.h"
 #include "runtime/log.h"
 #include "runtime/paths.h"
@@ -25,7 +26,7 @@ struct ConfigurationSource {
 };
 
 struct ConfigurationValues {
-    std::string killswitch = "on";
+    std::string killswitch = kDefaultKillswitch;
     std::string url;
     std::string serverurl;
 };
@@ -102,7 +103,7 @@ VEQConfiguration* buildConfigurationRecord(const ConfigurationRequest& request, 
     record->configURL = recordText(source.recordConfigURL);
     record->url = recordText(withCacheBustingSuffix(values.url));
     record->serverURL = recordText(values.serverurl);
-    record->killSwitch = values.killswitch == "on";
+    record->killSwitch = switchesRoomOff(values.killswitch);
     record->product = recordText(request.product);
     record->version = recordText(request.version);
     record->locale = recordText(lowerLocale);
@@ -122,7 +123,7 @@ void scheduleServerFetch(const ConfigurationRequest& request, const Configuratio
     logDebug("Scheduled config fetch task from server...");
     // With the room switched off, the UI-thread queue goes once fresh values are stored.
     RefPtr<Task> followUp;
-    if (values.killswitch == "on") followUp = makeRef<MainThreadDispatcherReleaseTask>();
+    if (switchesRoomOff(values.killswitch)) followUp = makeRef<MainThreadDispatcherReleaseTask>();
     auto update = makeRef<UpdateXLoopConfigTask>(std::move(followUp));
     auto fetch = makeRef<FetchXloopServerConfigTask>(source.recordConfigURL, request.product, request.version,
                                                      lowerLocale, request.userDataPath, request.locale, update);

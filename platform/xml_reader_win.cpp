@@ -91,7 +91,9 @@ StepResult visitXmlElements(const char* bytes, size_t size, XmlElementVisitor& v
         }
         if (type == XmlNodeType_Element) deliverElement(reader.pointer, visitor, element);
     }
-    if (stop != nullptr) *stop = {currentLine(reader.pointer), result == WC_E_DTDPROHIBITED};
+    if (stop != nullptr) {
+        *stop = {currentLine(reader.pointer), result == static_cast<HRESULT>(WC_E_DTDPROHIBITED)};
+    }
     return result == S_FALSE ? StepResult::success() : StepResult::failure("parse", result);
 }
 

@@ -76,9 +76,13 @@ std::string_view textOf(const char* text) {
 
 }  // namespace
 
-ConfigValue& ConfigValues::operator[](ConfigKey key) {
+const ConfigValue& ConfigValues::operator[](ConfigKey key) const {
     if (key == ConfigKey::Killswitch) return killswitch;
     return key == ConfigKey::Url ? url : serverurl;
+}
+
+ConfigValue& ConfigValues::operator[](ConfigKey key) {
+    return const_cast<ConfigValue&>(static_cast<const ConfigValues&>(*this)[key]);
 }
 
 ConfigFetch fetchConfigBytes(const char* url, std::string& buffer, platform::HttpCancellation& cancellation) {

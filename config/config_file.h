@@ -43,6 +43,7 @@ struct ConfigValues {
     bool killswitchFound = false;
 
     ConfigValue& operator[](ConfigKey key);
+    const ConfigValue& operator[](ConfigKey key) const;
 };
 
 // How the sections of a text were read.

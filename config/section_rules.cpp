@@ -1,13 +1,6 @@
 #include "config/section_rules.h"
 
 namespace XLoop {
-namespace {
-
-constexpr std::string_view kRoot = "veqconfig";
-constexpr std::string_view kDefaults = "defaults";
-constexpr std::string_view kVersionPrefix = "ver_";
-
-}  // namespace
 
 SectionPlace SectionTracker::enter(const std::string& localName, int depth) {
     // Cut back to the parent, then take the element when it sits right below.
@@ -21,17 +14,30 @@ SectionPlace SectionTracker::enter(const std::string& localName, int depth) {
 }
 
 SectionPlace SectionTracker::place() const {
-    if (size < 2 || size > kNamedLevels || names[0] != kRoot) return {};
-    if (size == 2) return names[1] == kDefaults ? SectionPlace{SectionKind::GeneralDefaults, {}, {}, {}} : SectionPlace{};
+    if (size < 2 || size > kNamedLevels || names[0] != kRootName) return {};
+    if (size == 2) {
+        return names[1] == kDefaultsName ? SectionPlace{SectionKind::GeneralDefaults, {}, {}, {}} : SectionPlace{};
+    }
     const std::string_view product = names[1];
     if (size == 3) {
-        return names[2] == kDefaults ? SectionPlace{SectionKind::ProductDefaults, product, {}, {}} : SectionPlace{};
+        return names[2] == kDefaultsName ? SectionPlace{SectionKind::ProductDefaults, product, {}, {}} : SectionPlace{};
     }
     const std::string_view versionName = names[2];
     if (versionName.substr(0, kVersionPrefix.size()) != kVersionPrefix) return {};
     const std::string_view version = versionName.substr(kVersionPrefix.size());
-    if (names[3] == kDefaults) return {SectionKind::VersionDefaults, product, version, {}};
+    if (names[3] == kDefaultsName) return {SectionKind::VersionDefaults, product, version, {}};
     return {SectionKind::Locale, product, version, names[3]};
+}
+
+std::string sectionPath(const SectionPlace& place) {
+    if (place.kind == SectionKind::None) return "";
+    std::string path(kRootName);
+    if (place.kind != SectionKind::GeneralDefaults) path.append("/").append(place.product);
+    if (place.kind == SectionKind::VersionDefaults || place.kind == SectionKind::Locale) {
+        path.append("/").append(kVersionPrefix).append(place.version);
+    }
+    path.append("/").append(place.kind == SectionKind::Locale ? place.locale : kDefaultsName);
+    return path;
 }
 
 bool appliesTo(const SectionPlace& place, std::string_view product, std::string_view version,

@@ -8,6 +8,11 @@
 
 namespace XLoop {
 
+// The names the sections are made of.
+constexpr std::string_view kRootName = "veqconfig";
+constexpr std::string_view kDefaultsName = "defaults";
+constexpr std::string_view kVersionPrefix = "ver_";
+
 // From the most general section to the most specific.
 enum class SectionKind { None, GeneralDefaults, ProductDefaults, VersionDefaults, Locale };
 
@@ -39,6 +44,9 @@ private:
     std::string names[kNamedLevels];
     size_t size = 0;
 };
+
+// The names from the root down to a section, joined by "/"; empty for None.
+std::string sectionPath(const SectionPlace& place);
 
 // Whether a section counts for the product, the version and the lower-cased
 // locale. Names are compared byte for byte.

@@ -1,0 +1,104 @@
+#include "element_checks.h"
+
+#include "base/ascii.h"
+
+namespace xloop_tool {
+namespace {
+
+using XLoop::ConfigKey;
+using XLoop::SectionKind;
+
+std::string tag(const std::string& name) {
+    return "<" + name + ">";
+}
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+bool isHttps(const std::string& url) {
+    return XLoop::lowerAscii(url.substr(0, 8)) == "https://";
+}
+
+void checkValue(ConfigKey key, const std::string& value, int line, Findings& findings) {
+    const std::string name = XLoop::configKeyName(key);
+    if (key == ConfigKey::Killswitch) {
+        if (value != "on" && value != "off") {
+            findings.warning(line, "killswitch " + quoted(value) +
+                                       " is neither \"on\" nor \"off\": only the exact \"on\" switches the room "
+                                       "off, so this leaves it on");
+        }
+    } else if (!value.empty() && !isHttps(value)) {
+        findings.warning(line, name + " " + quoted(value) + " is not https");
+    }
+}
+
+}  // namespace
+
+void ElementChecks::visitElement(const XLoop::platform::XmlElement& element) {
+    const XLoop::SectionPlace place = tracker.enter(element.localName, element.depth);
+    const size_t level = tracker.levels() - 1;
+    roles.resize(level + 1);
+    roles[level] = roleOf(element, place, level);
+    if (roles[level] == Role::Section) checkSection(element, place);
+    if (roles[level] == Role::Container) checkContainer(element);
+}
+
+ElementChecks::Role ElementChecks::roleOf(const XLoop::platform::XmlElement& element,
+                                          const XLoop::SectionPlace& place, size_t level) {
+    const std::string& name = element.localName;
+    if (level == 0) {
+        if (name == XLoop::kRootName) return Role::Container;
+        findings.error(element.line, "the root element " + tag(name) + " is not <veqconfig>: the module reads no "
+                                                                        "section of this file");
+        return Role::Unread;
+    }
+    const Role parent = roles[level - 1];
+    if (parent == Role::Unread) return Role::Unread;
+    if (place.kind == SectionKind::Locale && XLoop::lowerAscii(name) != name) {
+        findings.warning(element.line, "element " + tag(name) + " never matches: the module looks the locale up in "
+                                                                 "lower case, as " +
+                                           tag(XLoop::lowerAscii(name)));
+        return Role::Unread;
+    }
+    if (place.kind != SectionKind::None) return Role::Section;
+    if (parent == Role::Section || level > 2) {
+        findings.warning(element.line, "element " + tag(name) + " is never read: a section holds no elements");
+        return Role::Unread;
+    }
+    if (level == 2 && name.compare(0, XLoop::kVersionPrefix.size(), XLoop::kVersionPrefix) != 0) {
+        findings.warning(element.line, "element " + tag(name) +
+                                           " is never read: version elements are named \"ver_\" followed by the "
+                                           "version");
+        return Role::Unread;
+    }
+    return Role::Container;
+}
+
+void ElementChecks::checkSection(const XLoop::platform::XmlElement& element, const XLoop::SectionPlace& place) {
+    SeenSection section{place.kind,   std::string(place.product), std::string(place.version),
+                        std::string(place.locale), element.line, XLoop::sectionPath(place), {}};
+    for (const auto& [name, value] : element.attributes) {
+        const ConfigKey key = XLoop::configKeyOf(name);
+        if (key != ConfigKey::None) {
+            section.gives[static_cast<int>(key)] = true;
+            checkValue(key, value, element.line, findings);
+        } else if (XLoop::configKeyOf(XLoop::lowerAscii(name)) != ConfigKey::None) {
+            findings.warning(element.line, "attribute " + quoted(name) + " is ignored: the module reads " +
+                                               quoted(XLoop::lowerAscii(name)) + ", in lower case");
+        } else {
+            findings.warning(element.line, "attribute " + quoted(name) +
+                                               " is ignored: the module reads only killswitch, url and serverurl");
+        }
+    }
+    seen.push_back(std::move(section));
+}
+
+void ElementChecks::checkContainer(const XLoop::platform::XmlElement& element) {
+    for (const auto& attribute : element.attributes) {
+        findings.warning(element.line, "attribute " + quoted(attribute.first) + " on " + tag(element.localName) +
+                                           " is ignored: only <defaults> and locale elements give values");
+    }
+}
+
+}  // namespace xloop_tool

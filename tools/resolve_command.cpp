@@ -1,0 +1,102 @@
+#include "resolve_command.h"
+
+#include <cstdio>
+
+#include "base/ascii.h"
+#include "config/config_file.h"
+#include "config_source.h"
+#include "page/script_object.h"
+
+namespace xloop_tool {
+namespace {
+
+struct Resolution {
+    XLoop::ConfigValues values;
+    bool fetched = false;
+    DocumentProblem problem;
+};
+
+std::string quoted(std::string_view text) {
+    std::string out;
+    XLoop::quoteJsonString(text, out);
+    return out;
+}
+
+std::string sectionOf(const XLoop::ConfigValue& value, const ResolveRequest& request, const std::string& locale) {
+    return XLoop::sectionPath({value.section, request.product, request.version, locale});
+}
+
+std::string resultText(const Resolution& resolution) {
+    if (!resolution.values.killswitchFound) {
+        return !resolution.problem.text.empty() ? "the read fails: the room stays switched off"
+                       : "the read fails: no section for this product, version and locale gives a killswitch; "
+                         "the room stays switched off";
+    }
+    return XLoop::switchesRoomOff(resolution.values.killswitch.text) ? "read: the room is switched off"
+                                                                      : "read: the room is shown";
+}
+
+void printText(const Resolution& resolution, const ResolveRequest& request, const std::string& locale) {
+    for (XLoop::ConfigKey key : XLoop::kConfigKeys) {
+        const XLoop::ConfigValue& value = resolution.values[key];
+        const std::string from = value.line > 0 ? "line " + std::to_string(value.line) + ": " +
+                                                      sectionOf(value, request, locale)
+                                                : "default: no section gives it";
+        std::printf("%s: %s (%s)\n", XLoop::configKeyName(key), quoted(value.text).c_str(), from.c_str());
+    }
+    if (!resolution.problem.text.empty()) {
+        const int line = resolution.problem.line;
+        std::printf("problem: %s%s\n", line > 0 ? ("line " + std::to_string(line) + ": ").c_str() : "",
+                    resolution.problem.text.c_str());
+    }
+    std::printf("result: %s\n", resultText(resolution).c_str());
+}
+
+std::string jsonLine(int line) {
+    return line > 0 ? std::to_string(line) : "null";
+}
+
+void printJson(const Resolution& resolution, const ResolveRequest& request, const std::string& locale) {
+    std::string out = "{\"source\":" + quoted(request.source) + ",\"product\":" + quoted(request.product) +
+                      ",\"version\":" + quoted(request.version) + ",\"locale\":" + quoted(locale) +
+                      ",\"read\":" + (resolution.values.killswitchFound ? "true" : "false") +
+                      ",\"roomSwitchedOff\":" +
+                      (XLoop::switchesRoomOff(resolution.values.killswitch.text) ? "true" : "false");
+    for (XLoop::ConfigKey key : XLoop::kConfigKeys) {
+        const XLoop::ConfigValue& value = resolution.values[key];
+        const std::string section = value.line > 0 ? quoted(sectionOf(value, request, locale)) : "null";
+        out += ",\"" + std::string(XLoop::configKeyName(key)) + "\":{\"value\":" + quoted(value.text) +
+               ",\"line\":" + jsonLine(value.line) + ",\"section\":" + section + "}";
+    }
+    const DocumentProblem& problem = resolution.problem;
+    out += ",\"problem\":";
+    out += problem.text.empty() ? "null"
+                                : "{\"line\":" + jsonLine(problem.line) + ",\"text\":" + quoted(problem.text) + "}";
+    std::printf("%s}\n", out.c_str());
+}
+
+}  // namespace
+
+int runResolve(const ResolveRequest& request) {
+    const ConfigSource source = loadConfigSource(request.source);
+    const std::string locale = XLoop::lowerAscii(request.locale);
+    Resolution resolution;
+    resolution.values.killswitch.text = XLoop::kDefaultKillswitch;
+    resolution.fetched = source.problem.empty();
+    if (resolution.fetched) {
+        const XLoop::SectionsRead read = XLoop::readSectionValues(
+            source.bytes, request.product.c_str(), request.version.c_str(), locale.c_str(), resolution.values);
+        resolution.problem = problemOf(read);
+    } else {
+        resolution.problem.text = source.problem;
+    }
+    if (request.json) {
+        printJson(resolution, request, locale);
+    } else {
+        printText(resolution, request, locale);
+    }
+    if (!resolution.fetched) return 2;
+    return resolution.values.killswitchFound ? 0 : 1;
+}
+
+}  // namespace xloop_tool

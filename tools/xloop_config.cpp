@@ -1,0 +1,92 @@
+// xloop-config: checks a VEQConfig.xml before it is published, with the
+// module's own reader and rules.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "base/utf.h"
+#include "lint_command.h"
+#include "resolve_command.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+const char kUsage[] =
+    "usage: xloop-config resolve FILE|URL --product P --version V --locale L [--json]\n"
+    "       xloop-config lint FILE|URL...\n"
+    "resolve: the killswitch, url and serverurl the module takes from the file, each with the line of the\n"
+    "  section that gave it; exit 0 when the module's read succeeds, 1 when it fails, 2 when the file\n"
+    "  cannot be fetched.\n"
+    "lint: what the module would silently ignore or refuse, one \"FILE:LINE: warning|error: text\" a line;\n"
+    "  exit 0 clean, 1 warnings, 2 errors.\n";
+
+int usageError(const std::string& why) {
+    std::fprintf(stderr, "xloop-config: %s\n%s", why.c_str(), kUsage);
+    return kUsageError;
+}
+
+// "--name value" or "--name=value" at args[i]; moves i past the value.
+bool takeOption(const std::vector<std::string>& args, size_t& i, const std::string& name, std::string& value) {
+    const std::string& arg = args[i];
+    if (arg.compare(0, name.size() + 1, name + "=") == 0) {
+        value = arg.substr(name.size() + 1);
+        return true;
+    }
+    if (arg != name || i + 1 >= args.size()) return false;
+    value = args[++i];
+    return true;
+}
+
+int resolve(const std::vector<std::string>& args) {
+    xloop_tool::ResolveRequest request;
+    bool product = false, version = false, locale = false;
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--json") {
+            request.json = true;
+        } else if (takeOption(args, i, "--product", request.product)) {
+            product = true;
+        } else if (takeOption(args, i, "--version", request.version)) {
+            version = true;
+        } else if (takeOption(args, i, "--locale", request.locale)) {
+            locale = true;
+        } else if (args[i].compare(0, 2, "--") == 0 || !request.source.empty()) {
+            return usageError("resolve does not take " + args[i]);
+        } else {
+            request.source = args[i];
+        }
+    }
+    if (request.source.empty() || !product || !version || !locale) {
+        return usageError("resolve needs a file or URL, --product, --version and --locale");
+    }
+    return xloop_tool::runResolve(request);
+}
+
+int run(const std::vector<std::string>& args) {
+    if (args.empty()) return usageError("no command");
+    if (args[0] == "--help" || args[0] == "-h") {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (args[0] == "resolve") return resolve(args);
+    if (args[0] == "lint") {
+        if (args.size() < 2) return usageError("lint needs a file or URL");
+        return xloop_tool::runLint(std::vector<std::string>(args.begin() + 1, args.end()));
+    }
+    return usageError("unknown command " + args[0]);
+}
+
+}  // namespace
+
+#if defined(_WIN32)
+// The arguments as UTF-8, whatever the console's code page.
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.push_back(XLoop::toUtf8(reinterpret_cast<const char16_t*>(argv[i])));
+    return run(args);
+}
+#else
+int main(int argc, char** argv) {
+    return run(std::vector<std::string>(argv + 1, argv + argc));
+}
+#endif

@@ -121,17 +121,17 @@ int runDemo() {
     const guint taskSource = xloop_demo::attachVEQTasksToMainLoop();
 
     xloop_demo::SessionFolder session;
-    const std::filesystem::path pages = XLOOP_ROOM_PAGES_DIR;
-    xloop_demo::RoomPageServer server(pages);
+    const xloop_demo::RoomSite samples = xloop_demo::sampleSite();
+    xloop_demo::RoomPageServer server(samples);
     const std::filesystem::path shipped =
-        xloop_demo::writeShippedConfiguration(pages, server.address(), session.shippedFolder());
+        xloop_demo::writeShippedConfiguration(server.configuration(), session.shippedFolder());
     std::printf("demo: pages on %s, user data in %s\n", server.address().c_str(),
                 session.userDataFolder().c_str());
 
     xloop_demo::ConfigurationRecord config(GetVEQConfiguration(
         shipped.c_str(), server.configurationURL().c_str(), "XLoopDemo", "17.0", "en_US",
         session.userDataFolder().c_str(), "xloop-room-demo", "trial",
-        xloop_demo::offlinePagePath(pages).c_str(), false, false));
+        xloop_demo::offlinePagePath(samples.pagesFolder).c_str(), false, false));
 
     GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_title(GTK_WINDOW(window), "XLoop room demo");

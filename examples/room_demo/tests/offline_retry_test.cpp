@@ -22,7 +22,7 @@ TEST_F(RoomHostTest, TheOfflinePageShowsAndRetryBringsTheRoomBackWithTheServer) 
     ASSERT_TRUE(runUntil([] { return linesWith(kStillOffline) == 1; }));
     EXPECT_EQ(linesWith(kRoomShown), 0);
 
-    server = std::make_unique<xloop_demo::RoomPageServer>(pages, port);
+    server = std::make_unique<xloop_demo::RoomPageServer>(samples, port);
     room->executeScript(kPressRetry);
 
     ASSERT_TRUE(runUntil([] { return linesWith(kRoomShown) == 1; }));

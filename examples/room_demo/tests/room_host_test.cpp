@@ -58,10 +58,10 @@ void RoomHostTest::TearDown() {
 
 void RoomHostTest::resolveConfiguration() {
     const std::filesystem::path shipped =
-        xloop_demo::writeShippedConfiguration(pages, server->address(), session.shippedFolder());
+        xloop_demo::writeShippedConfiguration(server->configuration(), session.shippedFolder());
     config.reset(GetVEQConfiguration(shipped.c_str(), server->configurationURL().c_str(), "XLoopDemo", "17.0",
                                      "en_US", session.userDataFolder().c_str(), "room-test", "trial",
-                                     xloop_demo::offlinePagePath(pages).c_str(), false, false));
+                                     xloop_demo::offlinePagePath(samples.pagesFolder).c_str(), false, false));
 }
 
 BrowserClient* RoomHostTest::openRoom() {

@@ -99,7 +99,11 @@ void WorkbenchPanel::setStatus(const std::vector<std::string>& lines) {
 }
 
 void WorkbenchPanel::setTitle(Section section, const std::string& title) {
-    if (!widgetsGone) gtk_frame_set_label(frames[index(section)], oneShownLine(title, 300).c_str());
+    if (widgetsGone) return;
+    GtkFrame* frame = frames[index(section)];
+    gtk_frame_set_label(frame, oneShownLine(title, 300).c_str());
+    // A long address is cut in the middle rather than widening the panel.
+    gtk_label_set_ellipsize(GTK_LABEL(gtk_frame_get_label_widget(frame)), PANGO_ELLIPSIZE_MIDDLE);
 }
 
 void WorkbenchPanel::replace(Section section, const std::vector<std::string>& lines) {

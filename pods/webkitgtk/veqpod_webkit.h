@@ -52,11 +52,11 @@
  *
  * args is a one-level object;
  * its values are sent as texts (strings as they are, other values as their
- * JSON text). The registered handler receives the pairs as one object text:
- * keys in ascending byte order, `"key":"value"` pairs separated by a comma
- * and one blank, texts escaped with \" \\ \b \f \n \r \t and \u00XX for other
- * control bytes. The handler's reply text is parsed with JSON.parse for the
- * page. An action with no handler rejects the Promise with an Error.
+ * JSON text). The registered handler receives the pairs as one object text,
+ * as JSON.stringify writes it: keys in the order the page gave them,
+ * `"key":"value"` pairs separated by a comma alone. The handler's reply text
+ * is parsed with JSON.parse for the page. An action with no handler rejects
+ * the Promise with an Error.
  */
 #ifndef XLOOP_PODS_WEBKITGTK_VEQPOD_WEBKIT_H
 #define XLOOP_PODS_WEBKITGTK_VEQPOD_WEBKIT_H

@@ -17,6 +17,8 @@ using ScriptObject = std::map<std::string, std::string>;
 // control byte are escaped (\b \f \n \r \t, the others as \u00xx), so that the
 // page's JSON.parse accepts it. Other bytes, UTF-8 included, pass unchanged.
 void quoteJsonString(std::string_view text, std::string& out);
+// The same, for a caller that has measured text with quotedJsonLength.
+void quoteJsonString(std::string_view text, size_t quotedLength, std::string& out);
 
 // How many bytes quoteJsonString appends for text, so a large payload can be
 // sized before it is written.

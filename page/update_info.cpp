@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <mutex>
+#include <vector>
 
 #include "page/room_user_data.h"
 #include "page/script_call.h"
@@ -15,36 +16,42 @@ std::mutex& updateInfoLock() {
     return lock;
 }
 
+// One of the three lists. Each text is measured once: the sum sizes the
+// payload, and each length sizes its own quoted copy.
 class UpdateValue {
 public:
-    UpdateValue(int32_t count, const char* const* texts) : count(count), texts(texts) {}
+    UpdateValue(int32_t count, const char* const* texts) : texts(texts) {
+        quotedLengths.reserve(count > 0 ? static_cast<size_t>(count) : 0);
+        for (int32_t i = 0; i < count; ++i) quotedLengths.push_back(quotedJsonLength(text(i)));
+    }
 
     size_t length() const {
-        size_t length = count == 1 ? 0 : 2 + (count > 1 ? static_cast<size_t>(count - 1) : 0);
-        for (int32_t i = 0; i < count; ++i) length += quotedJsonLength(text(i));
+        const size_t count = quotedLengths.size();
+        size_t length = count == 1 ? 0 : 2 + (count > 1 ? count - 1 : 0);  // brackets and commas
+        for (size_t quoted : quotedLengths) length += quoted;
         return length;
     }
 
     void appendTo(std::string& payload) const {
-        if (count == 1) {
-            quoteJsonString(text(0), payload);
+        if (quotedLengths.size() == 1) {
+            quoteJsonString(text(0), quotedLengths[0], payload);
             return;
         }
         payload.push_back('[');
-        for (int32_t i = 0; i < count; ++i) {
+        for (size_t i = 0; i < quotedLengths.size(); ++i) {
             if (i > 0) payload.push_back(',');
-            quoteJsonString(text(i), payload);
+            quoteJsonString(text(i), quotedLengths[i], payload);
         }
         payload.push_back(']');
     }
 
 private:
-    std::string_view text(int32_t i) const {
+    std::string_view text(size_t i) const {
         return texts != nullptr && texts[i] != nullptr ? texts[i] : "";
     }
 
-    int32_t count;
     const char* const* texts;
+    std::vector<size_t> quotedLengths;
 };
 
 }  // namespace

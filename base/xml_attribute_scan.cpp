@@ -1,8 +1,9 @@
 #include "base/xml_attribute_scan.h"
 
-#include "base/ascii.h"
-
+#include <cstring>
 #include <string>
+
+#include "base/ascii.h"
 
 namespace XLoop {
 namespace {
@@ -14,9 +15,21 @@ public:
     Units(const unsigned char* bytes, size_t size) : bytes(bytes), size(size) { detectLayout(); }
 
     bool readable() const { return width != 0; }
-    size_t count() const { return (size - start) / width; }
+    size_t count() const { return unitCount; }
+
+    // The index of the next ASCII character c at or after index; count()
+    // when there is none.
+    size_t find(char c, size_t index) const {
+        if (width == 1) {
+            const void* found = index < unitCount ? std::memchr(bytes + start + index, c, unitCount - index) : nullptr;
+            return found != nullptr ? static_cast<const unsigned char*>(found) - (bytes + start) : unitCount;
+        }
+        while (index < unitCount && at(index) != char32_t(static_cast<unsigned char>(c))) ++index;
+        return index;
+    }
 
     char32_t at(size_t index) const {
+        if (width == 1) return bytes[start + index];  // UTF-8 and the like: nearly every document
         const unsigned char* unit = bytes + start + index * width;
         char32_t value = 0;
         for (size_t i = 0; i < width; ++i) value |= char32_t(unit[bigEndian ? width - 1 - i : i]) << (8 * i);
@@ -40,6 +53,7 @@ private:
         width = unitWidth;
         bigEndian = big;
         start = skip;
+        unitCount = unitWidth != 0 ? (size - skip) / unitWidth : 0;
     }
 
     // The same signatures the XML libraries look for: a byte order mark, or
@@ -55,7 +69,7 @@ private:
         if (begins("\x3C\x00\x3F\x00", 4)) return use(2, false, 0);
         if (begins("\x4C\x6F\xA7\x94", 4)) return;  // EBCDIC
         use(1, false, begins("\xEF\xBB\xBF", 3) ? 3 : 0);
-        if (declaresShiftingEncoding()) width = 0;
+        if (declaresShiftingEncoding()) use(0, false, 0);
     }
 
     // UTF-7, ISO-2022 and HZ spell markup in escape sequences a byte scan
@@ -82,11 +96,12 @@ private:
     size_t width = 0;
     bool bigEndian = false;
     size_t start = 0;
+    size_t unitCount = 0;
 };
 
 // The index just past the next occurrence of end at or after index.
 size_t pastNext(const Units& units, size_t index, const char* end) {
-    while (index < units.count() && !units.startsWith(index, end)) ++index;
+    while ((index = units.find(end[0], index)) < units.count() && !units.startsWith(index, end)) ++index;
     return index + std::char_traits<char>::length(end);
 }
 
@@ -98,10 +113,8 @@ bool attributeWorkWithin(const char* bytes, size_t size, size_t maxAttributes) {
     const size_t budget = maxAttributes * maxAttributes;
     size_t work = 0;
     size_t index = 0;
-    while (index < units.count()) {
-        if (units.at(index) != '<') {
-            ++index;
-        } else if (units.startsWith(index, "<!--")) {
+    while ((index = units.find('<', index)) < units.count()) {
+        if (units.startsWith(index, "<!--")) {
             index = pastNext(units, index + 4, "-->");
         } else if (units.startsWith(index, "<![CDATA[")) {
             index = pastNext(units, index + 9, "]]>");
@@ -113,13 +126,10 @@ bool attributeWorkWithin(const char* bytes, size_t size, size_t maxAttributes) {
             // A start tag: outside quoted values, each "=" joins a name to
             // its value.
             size_t attributes = 0;
-            char32_t quote = 0;
             for (++index; index < units.count(); ++index) {
                 const char32_t c = units.at(index);
-                if (quote != 0) {
-                    if (c == quote) quote = 0;
-                } else if (c == '"' || c == '\'') {
-                    quote = c;
+                if (c == '"' || c == '\'') {
+                    index = units.find(static_cast<char>(c), index + 1);  // past the value, in one search
                 } else if (c == '=') {
                     if (++attributes > maxAttributes) return false;
                 } else if (c == '>') {

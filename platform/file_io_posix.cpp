@@ -111,6 +111,8 @@ StepResult readRegularFile(const std::string& path, size_t maxBytes, std::string
         result = StepResult::failure("check type", EINVAL);
     } else if (static_cast<unsigned long long>(info.st_size) > maxBytes) {
         result = StepResult::failure("check size", EFBIG);
+    } else {
+        bytes->reserve(static_cast<size_t>(info.st_size));  // read into place, not grown step by step
     }
     char buffer[16384];
     while (result.ok) {

@@ -116,6 +116,8 @@ StepResult readRegularFile(const std::string& path, size_t maxBytes, std::string
         result = StepResult::failure("inspect", GetLastError());
     } else if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
         result = StepResult::failure("check size", ERROR_FILE_TOO_LARGE);
+    } else {
+        bytes->reserve(static_cast<size_t>(size.QuadPart));  // read into place, not grown step by step
     }
     char buffer[16384];
     while (result.ok) {

@@ -184,9 +184,7 @@ protected:
     void SetUp() override {
         ActionHandlersTest::SetUp();
         InitializeVEQ(nullptr);
-        HttpRoute room;
-        room.body = "<html>room</html>";
-        server.setRoute("/veqtemplate/room", room);
+        server.setRoute("/veqtemplate/room", answer(200, "<html>room</html>"));
         record.set(&VEQConfiguration::url, server.url("/veqtemplate/room?17").c_str());
         handler = std::make_unique<VEQ::XLoopRetryGetOnlineActionHandler>(client, record.get());
         client->registerActionHandler("retryGetOnline", handler.get());
@@ -225,9 +223,7 @@ TEST_F(RetryGetOnlineTest, AnAnsweringRoomIsLoadedAndOneCheckRunsAtATime) {
 }
 
 TEST_F(RetryGetOnlineTest, DeletingTheHandlerStopsTheCheckAndNothingIsLoaded) {
-    HttpRoute slow;
-    slow.delayMilliseconds = 30000;
-    server.setRoute("/veqtemplate/room", slow);
+    server.setRoute("/veqtemplate/room", answer(200, "", 30000));
     invoke("retryGetOnline", "{}");
     ASSERT_TRUE(runUiTasksUntil([&] { return server.requestCount() == 1; }));
 

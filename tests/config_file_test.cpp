@@ -113,8 +113,7 @@ TEST_F(ConfigFileTest, AnElementWithTooManyAttributesIsRefusedUnread) {
 
 TEST(ConfigFileOverHttpTest, OnlyAWholeSuccessfulAnswerCounts) {
     HttpTestServer server;
-    HttpRoute good;
-    good.body = R"(<veqconfig><defaults killswitch="off" url="room"/></veqconfig>)";
+    const HttpRoute good = answer(200, R"(<veqconfig><defaults killswitch="off" url="room"/></veqconfig>)");
     server.setRoute("/good", good);
     server.setRoute("/moved", [] {
         HttpRoute route;
@@ -129,9 +128,7 @@ TEST(ConfigFileOverHttpTest, OnlyAWholeSuccessfulAnswerCounts) {
     cut.cutShort = true;
     server.setRoute("/cut", cut);
     server.setRoute("/empty", HttpRoute{});
-    HttpRoute huge;
-    huge.body = std::string(XLoop::kMaxRemoteConfigBytes + 1, ' ');
-    server.setRoute("/huge", huge);
+    server.setRoute("/huge", answer(200, std::string(XLoop::kMaxRemoteConfigBytes + 1, ' ')));
     LogCapture log;
 
     EXPECT_EQ(readURL(server.url("/good")), (Read{true, "off", "room", "-"}));

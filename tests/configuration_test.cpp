@@ -240,9 +240,7 @@ TEST_F(ConfigurationTest, TheHostReleasesARecordThroughTheModuleOrWithItsRuntime
 class ServerFetchTest : public ConfigurationTest {
 protected:
     void serve(const std::string& killswitch, const std::string& url, const std::string& server) {
-        HttpRoute route;
-        route.body = configXml(killswitch, url, server);
-        this->server.setRoute("/c.xml", route);
+        this->server.setRoute("/c.xml", answer(200, configXml(killswitch, url, server)));
     }
 
     HttpTestServer server;
@@ -267,9 +265,7 @@ TEST_F(ServerFetchTest, FetchedValuesAreStoredForTheNextRunAndEqualOnesAreNotWri
 }
 
 TEST_F(ServerFetchTest, AFailingServerIsRetriedUntilItAnswers) {
-    HttpRoute failing;
-    failing.status = 500;
-    server.setRoute("/c.xml", failing);
+    server.setRoute("/c.xml", answer(500));
     LogCapture log;
     resolve("en_US", configURL.c_str());
     ASSERT_TRUE(runUiTasksUntil([&] { return log.contains("(VEQ): Retrying reading remote parameters"); }));
@@ -331,15 +327,10 @@ TEST_F(ServerFetchTest, WithTheRoomSwitchedOffAFetchEndsTheUiQueueAfterStoring) 
 // Answers lost with the UI-thread queue, and calls that follow one another.
 TEST_F(ServerFetchTest, DispatchLossAndConfigurationCalls) {
     veqpodReset();
-    HttpRoute room;
-    room.body = "<html>room</html>";
-    room.delayMilliseconds = 500;
+    HttpRoute room = answer(200, "<html>room</html>", 500);
     server.setRoute("/room", room);
     std::filesystem::remove(shipped);  // kill switch on
-    HttpRoute slowFile;
-    slowFile.body = configXml("on", "http://server-room/", "");
-    slowFile.delayMilliseconds = 150;
-    server.setRoute("/c.xml", slowFile);
+    server.setRoute("/c.xml", answer(200, configXml("on", "http://server-room/", ""), 150));
 
     // The call that finds an override ends the earlier call's fetch: it
     // neither overwrites the override's values nor takes the queue from the
@@ -372,14 +363,12 @@ TEST_F(ServerFetchTest, DispatchLossAndConfigurationCalls) {
     // Every fetch attempt starts empty: a URL read by a failed attempt is not
     // stored by a later one that gave none.
     std::filesystem::remove(folder.path() / "VEQConfig.xml");
-    HttpRoute urlOnly;
-    urlOnly.body = "<veqconfig><prod><ver_7><en_us url=\"http://failed/\"/></ver_7></prod></veqconfig>";
-    server.setRoute("/c.xml", urlOnly);
+    server.setRoute("/c.xml",
+                    answer(200, "<veqconfig><prod><ver_7><en_us url=\"http://failed/\"/></ver_7></prod></veqconfig>"));
     resolve("en_US", configURL.c_str());
     ASSERT_TRUE(waitUntil([&] { return log.contains("(VEQ): Reading remote parameters is failed. Waiting..."); }));
-    HttpRoute switchOnly;
-    switchOnly.body = "<veqconfig><prod><ver_7><en_us killswitch=\"off\"/></ver_7></prod></veqconfig>";
-    server.setRoute("/c.xml", switchOnly);
+    server.setRoute("/c.xml",
+                    answer(200, "<veqconfig><prod><ver_7><en_us killswitch=\"off\"/></ver_7></prod></veqconfig>"));
     // The override's values were the first update.
     ASSERT_TRUE(runUiTasksUntil([&] { return countLines(log, "Updating with remote parameters") == 2; }));
     EXPECT_TRUE(log.contains("(VEQ): Updating with remote parameters: off  "));

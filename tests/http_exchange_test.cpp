@@ -51,9 +51,7 @@ void expectCancelledWhen(const std::string& url, Started started) {
 
 TEST(HttpExchangeTest, RedirectsAreFollowedToTheirEndAndLoopsAreRefused) {
     HttpTestServer server;
-    HttpRoute room;
-    room.body = "room";
-    server.setRoute("/room", room);
+    server.setRoute("/room", answer(200, "room"));
     server.setRoute("/moved", redirectTo("/room"));
     server.setRoute("/elsewhere", redirectTo(server.url("/moved")));
     server.setRoute("/loop", redirectTo("/loop"));

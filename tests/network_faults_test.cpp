@@ -32,9 +32,7 @@ protected:
 };
 
 TEST_F(NetworkFaultTest, ASilentServerTimesOut) {
-    HttpRoute silent;
-    silent.delayMilliseconds = 60000;
-    server.setRoute("/silent", silent);
+    server.setRoute("/silent", answer(200, "", 60000));
     LogCapture log;
     EXPECT_FALSE(XLoop::IsURLAccessible(server.url("/silent").c_str()));
     EXPECT_FALSE(readConfig("/silent"));

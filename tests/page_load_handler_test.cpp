@@ -23,13 +23,7 @@ constexpr char kOffline[] = "file:///app/xLoop_Offline.html";
 class PageLoadHandlerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        record.set(&VEQConfiguration::url, kRoom)
-            .set(&VEQConfiguration::product, "Studio")
-            .set(&VEQConfiguration::version, "17.0")
-            .set(&VEQConfiguration::locale, "en_us")
-            .set(&VEQConfiguration::userDataPath, userData.path().u8string().c_str())
-            .set(&VEQConfiguration::installationType, "trial")
-            .set(&VEQConfiguration::offlinePageURL, kOffline);
+        record.room(kRoom, userData.path()).set(&VEQConfiguration::version, "17.0");
         record->isMASBuild = true;
         client = CreateBrowser(nullptr, nullptr, "17");
         client->setPageLoadHandler(std::make_shared<VEQ::PageLoadHandler>(client, record.get()));
@@ -134,7 +128,7 @@ TEST_F(PageLoadHandlerTest, TheRoomPageIsToldWhoTheHostIsAndTheCardLastViewed) {
     EXPECT_EQ(all[1], (veqpod::ClientCall{"setPageBusy", "false"}));
     // Keys reach the page in byte order, whatever order they were set in.
     EXPECT_EQ(XLoop::serializeJsonObject(lastPayload()),
-              R"({"installationType":"trial", "isMASBuild":"yes", "isWASBuild":"no", "isWindows":"yes", )"
+              R"({"installationType":"retail", "isMASBuild":"yes", "isWASBuild":"no", "isWindows":"yes", )"
               R"("lastViewedCardID":"", "locale":"en_us", "preferences":"%7B%22lastViewedCardID%22%3A%22%22%7D", )"
               R"("product":"Studio", "version":"17.0"})");
     EXPECT_EQ(all[0].argument.find(' '), std::string::npos);
@@ -144,7 +138,7 @@ TEST_F(PageLoadHandlerTest, TheRoomPageIsToldWhoTheHostIsAndTheCardLastViewed) {
                                std::string("(VEQ): Page load finished for ") + kRoom,
                                "(VEQ): Going to read lastViewedCardID",
                                "(VEQ): Going to initialize JS with (isMASBuild: 1) (product: Studio) "
-                               "(version: 17.0) (locale:en_us) (installationType: trial) (lastViewedCardID: ) "}));
+                               "(version: 17.0) (locale:en_us) (installationType: retail) (lastViewedCardID: ) "}));
 }
 
 TEST_F(PageLoadHandlerTest, EveryTrustedPageGetsThePreferencesAndOnlyTheFactsThatAreSet) {

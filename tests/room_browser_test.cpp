@@ -31,16 +31,8 @@ protected:
     void SetUp() override {
         veqpodReset();
         InitializeVEQ(nullptr);
-        HttpRoute room;
-        room.body = "<html>room</html>";
-        server.setRoute("/veqtemplate/room", room);
-        record.set(&VEQConfiguration::url, server.url("/veqtemplate/room?1700000000").c_str())
-            .set(&VEQConfiguration::product, "Studio")
-            .set(&VEQConfiguration::version, "17")
-            .set(&VEQConfiguration::locale, "en_us")
-            .set(&VEQConfiguration::userDataPath, userData.path().u8string().c_str())
-            .set(&VEQConfiguration::installationType, "retail")
-            .set(&VEQConfiguration::offlinePageURL, kOffline);
+        server.setRoute("/veqtemplate/room", answer(200, "<html>room</html>"));
+        record.room(server.url("/veqtemplate/room?1700000000"), userData.path());
     }
     void TearDown() override {
         if (client != nullptr) veqpodDestroyClient(client);

@@ -16,11 +16,8 @@ using XLoop::IsURLAccessible;
 
 namespace {
 
-HttpRoute answer(int status) {
-    HttpRoute route;
-    route.status = status;
-    route.body = "<html>room</html>";
-    return route;
+HttpRoute page(int status) {
+    return answer(status, "<html>room</html>");
 }
 
 std::vector<std::string> methodsAndTargets(const HttpTestServer& server) {
@@ -38,10 +35,10 @@ TEST(UrlAccessTest, FileURLsAreReachableWithoutAnyRequest) {
 
 TEST(UrlAccessTest, OnlyStatus200CountsAsReachable) {
     HttpTestServer server;
-    server.setRoute("/ok", answer(200));
-    server.setRoute("/empty", answer(204));
-    server.setRoute("/moved", answer(301));
-    server.setRoute("/gone", answer(404));
+    server.setRoute("/ok", page(200));
+    server.setRoute("/empty", page(204));
+    server.setRoute("/moved", page(301));
+    server.setRoute("/gone", page(404));
     LogCapture log;
 
     EXPECT_TRUE(IsURLAccessible(server.url("/ok?cache=1").c_str()));
@@ -62,12 +59,12 @@ TEST(UrlAccessTest, OnlyStatus200CountsAsReachable) {
 
 TEST(UrlAccessTest, ServerWithoutHeadIsAskedAgainWithGet) {
     HttpTestServer server;
-    HttpRoute noHead = answer(200);
+    HttpRoute noHead = page(200);
     noHead.headNotAllowed = true;
     noHead.body = std::string(100000, 'x');
     noHead.cutShort = true;  // the body is never read, so a broken one does not matter
     server.setRoute("/room", noHead);
-    HttpRoute noHeadMissing = answer(404);
+    HttpRoute noHeadMissing = page(404);
     noHeadMissing.headNotAllowed = true;
     server.setRoute("/missing", noHeadMissing);
 
@@ -79,11 +76,11 @@ TEST(UrlAccessTest, ServerWithoutHeadIsAskedAgainWithGet) {
 
 TEST(UrlAccessTest, PathlessAndLongURLsAreRequestedWholeAndSlowServersWaitedFor) {
     HttpTestServer server;
-    HttpRoute slow = answer(200);
+    HttpRoute slow = page(200);
     slow.delayMilliseconds = 300;
     server.setRoute("/", slow);
     const std::string longPath = "/" + std::string(400, 'p');
-    server.setRoute(longPath, answer(200));
+    server.setRoute(longPath, page(200));
 
     EXPECT_TRUE(IsURLAccessible(server.url("").c_str()));
     EXPECT_TRUE(IsURLAccessible(server.url(longPath).c_str()));

@@ -60,12 +60,8 @@ TEST(WholeFlowTest, FromInitializeToShutDownWithATranscriptForBothBuilds) {
     HttpTestServer server;
     TempFolder folder;
     const std::string roomURL = server.url("/veqtemplate/room.html");
-    HttpRoute room;
-    room.body = "<html>room</html>";
-    server.setRoute("/veqtemplate/room.html", room);
-    HttpRoute serverConfig;
-    serverConfig.body = configXml(roomURL, "https://server.example/fetched");
-    server.setRoute("/VEQConfig.xml", serverConfig);
+    server.setRoute("/veqtemplate/room.html", answer(200, "<html>room</html>"));
+    server.setRoute("/VEQConfig.xml", answer(200, configXml(roomURL, "https://server.example/fetched")));
     const auto shipped = folder.path() / "app" / "VEQConfig.xml";
     writeBytes(shipped, configXml(roomURL, "https://server.example/shipped"));
     const auto offlinePage = folder.path() / "app" / "xLoop_Offline.html";

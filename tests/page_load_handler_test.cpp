@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "page/page_load_handler.h"
-#include "prefs/preference_stores.h"
 #include "testing/veqpod/veqpod_control.h"
 #include "tests/preferences_files.h"
 #include "tests/room_support.h"
@@ -41,10 +40,6 @@ protected:
         for (auto call = all.rbegin(); call != all.rend(); ++call)
             if (call->operation == "executeScript") return payloadOfCall("initXLoopRoom", call->argument);
         return {};
-    }
-
-    std::shared_ptr<VEQ::VEQPreferences> store() {
-        return VEQ::getPreferenceStore(userData.path().u8string(), "en_us");
     }
 
     TempFolder userData;
@@ -162,32 +157,6 @@ TEST_F(PageLoadHandlerTest, EveryTrustedPageGetsThePreferencesAndOnlyTheFactsTha
     EXPECT_EQ(payload.at("isXloopViewForced"), "yes");
     EXPECT_EQ(payload.size(), 3u);
     EXPECT_TRUE(log.contains("(VEQ): PageLoadHandler: Going to Pass Force Xloop View info"));
-}
-
-TEST_F(PageLoadHandlerTest, PreferencesTravelAsAnEscapedObjectOfTheirOwn) {
-    const XLoop::ScriptObject stored{{"quote\"", "back\\slash"},
-                                     {"lastViewedCardID", "card 7"},
-                                     {"text", "line\nbreak \x01 100% caf\xc3\xa9 \xf0\x9f\x98\x80"}};
-    for (const auto& [key, value] : stored) store()->setPreference(key.c_str(), value.c_str());
-
-    veqpodFireLoadFinished(client, kRoom);
-    const XLoop::ScriptObject payload = lastPayload();
-    EXPECT_EQ(payload.at("lastViewedCardID"), "card 7");
-    EXPECT_EQ(XLoop::parseActionArguments(percentDecode(payload.at("preferences"))), stored);
-}
-
-TEST_F(PageLoadHandlerTest, MissingRecordTextsCountAsEmpty) {
-    for (char* VEQConfiguration::*field : RoomRecord::kTextFields) record.set(field, nullptr);
-    record.set(&VEQConfiguration::url, kRoom);
-    LogCapture log;
-    veqpodFireLoadFinished(client, kRoom);
-    veqpodFireLoadFailed(client, kRoom);
-
-    const XLoop::ScriptObject payload = lastPayload();
-    EXPECT_EQ(payload.at("product"), "");
-    EXPECT_EQ(payload.at("lastViewedCardID"), "");
-    EXPECT_EQ(payload.at("preferences"), "%7B%7D");  // no user-data folder: no store
-    EXPECT_EQ(calls().back(), (veqpod::ClientCall{"setPageBusy", "false"}));
 }
 
 }  // namespace

@@ -201,7 +201,6 @@ TEST_F(RoomBrowserTest, LoadsReportedFromInsideLoadURLAreServedAtOnce) {
     EXPECT_EQ(calls().at(3), (veqpod::ClientCall{"setPageBusy", "false"}));
 
     // A failing room page: the offline page loads, and is served, inside the fallback.
-    record.set(&VEQConfiguration::offlinePageURL, "file:///app/xLoop_Offline.html");
     veqpodFireLoadFailed(client, record->url);
     EXPECT_EQ(calls().at(4), (veqpod::ClientCall{"loadURL", kOffline}));
     EXPECT_EQ(calls().back(), (veqpod::ClientCall{"setPageBusy", "false"}));
@@ -259,42 +258,6 @@ TEST_F(RoomBrowserTest, CallsOnTheLibrarysOwnThreadsRaceNothing) {
     EXPECT_EQ(loadedPreferences(userData.path(), "en_us"),
               (XLoop::ScriptObject{{"forcexloopview", "true"}, {"lastViewedCardID", ""}, {"size", "9"},
                                    {"theme", "dark"}}));
-}
-
-TEST_F(RoomBrowserTest, TheWholeLifeFromInitializeToShutDown) {
-    create();
-    ASSERT_TRUE(waitForCalls(1));
-    const std::string room = record->url;
-    veqpodFireLoadFinished(client, "about:blank");
-    veqpodFireLoadStarted(client, room.c_str());
-    veqpodFireLoadFinished(client, room.c_str());
-    EXPECT_EQ(calls().back(), (veqpod::ClientCall{"setPageBusy", "false"}));
-    EXPECT_EQ(payloadOfCall("initXLoopRoom", calls().at(calls().size() - 2).argument).at("installationType"),
-              "retail");
-
-    EXPECT_EQ(invoke("writePreference", R"({"key":"theme","value":"dark"})"), "{}");
-    EXPECT_EQ(invoke("readPreference", R"({"key":"theme"})"), R"({"theme":"dark"})");
-    EXPECT_EQ(invoke("writeLog", R"({"msg":"hello"})"), "{}");
-    EXPECT_EQ(invoke("openURI", R"({"uri":"file:///etc/passwd"})"), "{}");
-    EXPECT_EQ(invoke("writeLastViewedCardID", R"({"key":"lastViewedCardID","value":"card-9"})"), "{}");
-    EXPECT_EQ(invoke("retryGetOnline", "{}"), "{}");
-    const size_t before = calls().size();
-    ASSERT_TRUE(waitForCalls(before + 1));
-    EXPECT_EQ(calls().back(), (veqpod::ClientCall{"loadURL", room}));
-
-    NotifyXLoopRoomVisited(client);
-    veqpodFireLoadFinished(client, room.c_str());
-    const XLoop::ScriptObject payload = payloadOfCall("initXLoopRoom", calls().at(calls().size() - 2).argument);
-    EXPECT_EQ(payload.at("lastViewedCardID"), "card-9");
-    EXPECT_EQ(payload.at("isXloopViewForced"), "yes");
-    EXPECT_EQ(loadedPreferences(userData.path(), "en_us"),
-              (XLoop::ScriptObject{{"lastViewedCardID", "card-9"}, {"theme", "dark"}}));
-
-    LogCapture log;
-    ShutDownVEQ();  // the library destroys the browsers still alive
-    client = nullptr;
-    EXPECT_TRUE(log.contains("(VEQ): Shutting down dispatchers"));
-    EXPECT_EQ(log.lines().back(), "(VEQ): Shut down VEQ framework successfully");
 }
 
 }  // namespace

@@ -1,15 +1,9 @@
 // The reachability check against a real server on 127.0.0.1.
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "host/dispatcher.h"
 #include "host/url_access.h"
 #include "testing/http_test_server.h"
-#include "testing/veqpod/veqpod_control.h"
-#include "tests/recording_task.h"
 #include "tests/test_support.h"
-#include "xloop/xloop_client.h"
 
 using namespace xloop_test;
 using XLoop::IsURLAccessible;
@@ -85,88 +79,6 @@ TEST(UrlAccessTest, PathlessAndLongURLsAreRequestedWholeAndSlowServersWaitedFor)
     EXPECT_TRUE(IsURLAccessible(server.url("").c_str()));
     EXPECT_TRUE(IsURLAccessible(server.url(longPath).c_str()));
     EXPECT_EQ(methodsAndTargets(server), (std::vector<std::string>{"HEAD /", "HEAD " + longPath}));
-}
-
-TEST(UrlAccessTest, UnreachableServersAreLoggedAndNotReachable) {
-    LogCapture log;
-    const std::string closed = "http://127.0.0.1:" + std::to_string(HttpTestServer::closedPort()) + "/";
-    EXPECT_FALSE(IsURLAccessible(closed.c_str()));
-    EXPECT_FALSE(IsURLAccessible("not a url"));
-
-    int errorLines = 0;
-    for (const auto& line : log.lines()) errorLines += line.rfind("(VEQ): Error in ", 0) == 0;
-    EXPECT_EQ(errorLines, 2);
-}
-
-class InitialLoadTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        InitializeVEQ(nullptr);
-        client = CreateBrowser(nullptr, nullptr, "1");
-        worker = XLoop::createWorkerThreadDispatcher();
-    }
-    void TearDown() override {
-        worker.reset();
-        veqpodDestroyClient(client);
-        XLoop::destroyMainThreadDispatcher();
-    }
-
-    // Starts a check of url whose answer loads into the client; returns the
-    // result task (the caller's reference).
-    XLoop::URLAccessResultTask* startCheck(const std::string& url) {
-        auto* result = new XLoop::URLAccessResultTaskForInitialLoad(client, url, "file:///offline.html",
-                                                                   nullptr);
-        auto check = XLoop::makeRef<XLoop::URLAccessCheckTask>(url, XLoop::RefPtr<XLoop::URLAccessResultTask>(result));
-        worker->post(check.get());
-        return result;
-    }
-
-    std::vector<veqpod::ClientCall> calls() { return veqpod::calls(client); }
-
-    BrowserClient* client = nullptr;
-    std::unique_ptr<XLoop::WorkerThreadDispatcher> worker;
-};
-
-TEST_F(InitialLoadTest, AnswerLoadsTheRoomOrTheOfflinePage) {
-    HttpTestServer server;
-    server.setRoute("/room", answer(200));
-    LogCapture log;
-    const std::string room = server.url("/room");
-    const std::string offline = server.url("/gone");
-
-    XLoop::URLAccessResultTask* first = startCheck(room);
-    XLoop::URLAccessResultTask* second = startCheck(offline);
-    ASSERT_TRUE(runUiTasksUntil([&] { return calls().size() == 2; }));
-    first->release();
-    second->release();
-
-    EXPECT_EQ(calls(), (std::vector<veqpod::ClientCall>{{"loadURL", room},
-                                                        {"loadURL", "file:///offline.html"}}));
-    EXPECT_TRUE(log.contains("(VEQ): Checking if URL " + room + " is accessible"));
-    EXPECT_TRUE(log.contains("(VEQ): URL " + room + " accessibility result: 1"));
-    EXPECT_TRUE(log.contains("(VEQ): URL " + room + " is accessible"));
-    EXPECT_TRUE(log.contains("(VEQ): URL " + offline + " accessibility result: 0"));
-    EXPECT_TRUE(log.contains("(VEQ): URL " + offline + " is not accessible"));
-}
-
-TEST_F(InitialLoadTest, CancelledAnswerLoadsNothing) {
-    HttpTestServer server;
-    HttpRoute slow = answer(200);
-    slow.delayMilliseconds = 200;
-    server.setRoute("/room", slow);
-    TaskEvents events;
-
-    XLoop::URLAccessResultTask* result = startCheck(server.url("/room"));
-    result->cancel();  // what the browser's destroy notifier does
-    result->release();
-    auto* afterCheck = new RecordingTask("after check", events);
-    worker->post(afterCheck);
-    afterCheck->release();
-
-    ASSERT_TRUE(events.waitFor("after check deleted"));
-    runPendingUiTasks();
-    EXPECT_EQ(server.requestCount(), 1);
-    EXPECT_TRUE(calls().empty());
 }
 
 }  // namespace

@@ -127,6 +127,9 @@ TEST(WholeFlowTest, FromInitializeToShutDownWithATranscriptForBothBuilds) {
     EXPECT_NE(transcript.find("loadURL: " + XLoop::fileURLFromPath(offlinePage.u8string().c_str())),
               std::string::npos);
     EXPECT_NE(transcript.find("lastViewedCardID=\"card-9\""), std::string::npos);
+    // The room entered: the next load tells the page the card last viewed and the forced view.
+    EXPECT_NE(transcript.find("(lastViewedCardID: card-9)"), std::string::npos);
+    EXPECT_NE(transcript.find("Going to Pass Force Xloop View info"), std::string::npos);
     EXPECT_NE(transcript.find("(VEQ): Shutting down dispatchers"), std::string::npos);
     std::ofstream(kTranscriptFile, std::ios::binary) << normalized(transcript, folder, server.port());
 

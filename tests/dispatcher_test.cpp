@@ -145,46 +145,35 @@ TEST_F(DispatcherTest, WorkerResultComesBackToTheUiThread) {
     EXPECT_EQ(events.threadOf("result ran"), std::this_thread::get_id());
 }
 
-TEST_F(DispatcherTest, DestroyingTheUiQueueReleasesPendingTasksAndLogsOnce) {
-    LogCapture log;
+// A second InitializeVEQ keeps the queue and its tasks; destroying it
+// releases what is pending, and later posts are dropped.
+TEST_F(DispatcherTest, TheUiQueueLivesFromTheFirstInitializeUntilDestroyed) {
     const int descriptor = GetVEQDispatchFd();
-    auto* task = new RecordingTask("task", events);
-    MainThreadDispatcher().post(task);
-    task->release();
+    auto* kept = new RecordingTask("kept", events);
+    MainThreadDispatcher().post(kept);
+    kept->release();
+    InitializeVEQ(nullptr);
+    EXPECT_EQ(GetVEQDispatchFd(), descriptor);
+    runPendingUiTasks();
 
+    LogCapture log;
+    auto* pending = new RecordingTask("pending", events);
+    MainThreadDispatcher().post(pending);
+    pending->release();
     XLoop::destroyMainThreadDispatcher();
     XLoop::destroyMainThreadDispatcher();
+    auto* late = new RecordingTask("late", events);
+    MainThreadDispatcher().post(late);
+    late->release();
+    DispatchVEQTasks();  // nothing to run, nothing to crash on
 
-    EXPECT_EQ(events.all(), (std::vector<std::string>{"task deleted"}));
+    EXPECT_EQ(events.all(), (std::vector<std::string>{"kept ran", "kept deleted", "pending deleted", "late deleted"}));
     EXPECT_EQ(log.lines(), (std::vector<std::string>{"(VEQ): Destroying main thread dispatcher",
                                                      "(VEQ): Main thread dispatcher destroyed now"}));
     // A host registers the descriptor once: it outlives the queue.
     EXPECT_EQ(GetVEQDispatchFd(), descriptor);
     InitializeVEQ(nullptr);
     EXPECT_EQ(GetVEQDispatchFd(), descriptor);
-}
-
-TEST_F(DispatcherTest, PostsWithoutAUiQueueAreDropped) {
-    XLoop::destroyMainThreadDispatcher();
-    auto* task = new RecordingTask("task", events);
-    MainThreadDispatcher().post(task);
-    task->release();
-    EXPECT_EQ(events.all(), (std::vector<std::string>{"task deleted"}));
-
-    DispatchVEQTasks();  // nothing to run, nothing to crash on
-}
-
-TEST_F(DispatcherTest, InitializingTwiceKeepsTheQueueAndItsTasks) {
-    int descriptor = GetVEQDispatchFd();
-    auto* task = new RecordingTask("task", events);
-    MainThreadDispatcher().post(task);
-    task->release();
-
-    InitializeVEQ(nullptr);
-
-    EXPECT_EQ(GetVEQDispatchFd(), descriptor);
-    runPendingUiTasks();
-    EXPECT_TRUE(events.has("task ran"));
 }
 
 TEST_F(DispatcherTest, ReleaseTaskEndsTheUiQueueAndWhatFollowsIt) {

@@ -135,28 +135,22 @@ TEST(HttpExchangeTest, ServersThatCannotBeReachedAreLoggedInWinINetsWords) {
                           "(VEQ): Error in InternetOpen or InternetCrackUrl: 12006\n"}));
 }
 
-TEST(HttpExchangeTest, CancelWhileConnectingReturnsAtOnce) {
+TEST(HttpExchangeTest, CancelReturnsAtOnceWhileConnectingWhileTheBodyArrivesAndInARedirectChain) {
     StalledListener listener;
     const auto start = std::chrono::steady_clock::now();
     expectCancelledWhen(listener.url("/"), [&] {
         return std::chrono::steady_clock::now() - start > std::chrono::milliseconds(200);
     });
-}
 
-TEST(HttpExchangeTest, CancelWhileTheBodyArrivesReturnsAtOnce) {
     HttpTestServer server;
-    HttpRoute slow;
-    slow.body = std::string(100, 'x');
+    HttpRoute slow = answer(200, std::string(100, 'x'));
     slow.dripMilliseconds = 100;  // ten seconds in all
     server.setRoute("/slow", slow);
     expectCancelledWhen(server.url("/slow"), [&] { return server.requestCount() > 0; });
     EXPECT_EQ(server.completedAnswers(), 0);  // returned long before the body's end
-}
 
-TEST(HttpExchangeTest, CancelDuringARedirectChainReturnsAtOnce) {
-    HttpTestServer server;
     server.setRoute("/hop", redirectTo("/hop", 100));
-    expectCancelledWhen(server.url("/hop"), [&] { return server.requestCount() >= 3; });
+    expectCancelledWhen(server.url("/hop"), [&] { return server.requestCount() >= 1 + 3; });
     // A cancelled exchange starts nothing new either.
     const int requests = server.requestCount();
     std::this_thread::sleep_for(std::chrono::milliseconds(300));

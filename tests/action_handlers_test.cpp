@@ -119,14 +119,6 @@ TEST_F(PreferenceActionsTest, TheHostsKeysStayTheHosts) {
     EXPECT_TRUE(log.contains("(VEQ): Refused to store the default of serverurl: the key belongs to the host"));
 }
 
-TEST_F(ActionHandlersTest, WithoutAUserDataFolderReadsGiveTheDefaultAndWritesAreDropped) {
-    VEQ::XloopActionHandler handler("", "en_us");
-    client->registerActionHandler("writePreference", &handler);
-    client->registerActionHandler("readPreference", &handler);
-    EXPECT_EQ(invoke("writePreference", R"({"key":"k", "value":"v"})"), "{}");
-    EXPECT_EQ(invoke("readPreference", R"({"defaultValue":"d", "key":"k"})"), R"({"k":"d"})");
-}
-
 class LastViewedCardTest : public ActionHandlersTest {
 protected:
     void SetUp() override {
@@ -166,13 +158,6 @@ TEST_F(LastViewedCardTest, AfterTheRoomIsEnteredEachValueIsWrittenAloneAndOnce) 
     EXPECT_EQ(invoke("writeLastViewedCardID", R"({"key":"lastViewedTab"})"), "{}");
 
     EXPECT_EQ(storedPreferences(), (ScriptObject{{"lastViewedCardID", "newer"}, {"lastViewedTab", "t2"}}));
-}
-
-TEST_F(LastViewedCardTest, OtherActionNamesAreAnsweredAndIgnored) {
-    client->registerActionHandler("somethingElse", &handler);
-    EXPECT_EQ(invoke("somethingElse", R"({"key":"k", "value":"v"})"), "{}");
-    NotifyXLoopRoomVisited(client);
-    EXPECT_TRUE(storedPreferences().empty());
 }
 
 class RetryGetOnlineTest : public ActionHandlersTest {
@@ -226,14 +211,6 @@ TEST_F(RetryGetOnlineTest, DeletingTheHandlerStopsTheCheckAndNothingIsLoaded) {
     handler.reset();  // cancels the check, which aborts its request
     runPendingUiTasks();
     EXPECT_TRUE(veqpod::calls(client).empty());
-}
-
-TEST_F(ActionHandlersTest, RetryWithoutARecordOnlyLogs) {
-    VEQ::XLoopRetryGetOnlineActionHandler handler(client, nullptr);
-    client->registerActionHandler("retryGetOnline", &handler);
-    LogCapture log;
-    EXPECT_EQ(invoke("retryGetOnline", "{}"), "{}");
-    EXPECT_EQ(log.lines(), std::vector<std::string>{"(VEQ): Got request to retry connection..."});
 }
 
 }  // namespace

@@ -110,12 +110,9 @@ TEST(ConfigFileOverHttpTest, OnlyAWholeSuccessfulAnswerCounts) {
     HttpTestServer server;
     const HttpRoute good = answer(200, R"(<veqconfig><defaults killswitch="off" url="room"/></veqconfig>)");
     server.setRoute("/good", good);
-    server.setRoute("/moved", [] {
-        HttpRoute route;
-        route.status = 302;
-        route.headers = {{"Location", "/good"}};
-        return route;
-    }());
+    HttpRoute moved = answer(302);
+    moved.headers = {{"Location", "/good"}};
+    server.setRoute("/moved", moved);
     HttpRoute missing = good;
     missing.status = 404;
     server.setRoute("/missing", missing);

@@ -23,10 +23,8 @@ using XLoop::platform::HttpVerb;
 namespace {
 
 HttpRoute redirectTo(const std::string& location, int delayMilliseconds = 0) {
-    HttpRoute route;
-    route.status = 302;
+    HttpRoute route = answer(302, "", delayMilliseconds);
     route.headers = {{"Location", location}};
-    route.delayMilliseconds = delayMilliseconds;
     return route;
 }
 
@@ -82,7 +80,7 @@ std::string readOrError(const std::string& url) {
     return log.lines().empty() ? "" : log.lines().back();
 }
 
-TEST(HttpExchangeTest, ConfigurationIsReadOnlyUnderATrustedCertificateForItsHostInItsDates) {
+TEST(HttpExchangeTest, HttpsReadsOnlyUnderATrustedCertificateForItsHostInItsDatesAndNeverFallsToHttp) {
     const TlsServers servers = readTlsServers();
     if (!servers.skipReason.empty()) GTEST_SKIP() << servers.skipReason;
     const std::string config = R"(<veqconfig><defaults killswitch="off" url="room"/></veqconfig>)";
@@ -100,11 +98,8 @@ TEST(HttpExchangeTest, ConfigurationIsReadOnlyUnderATrustedCertificateForItsHost
     EXPECT_FALSE(XLoop::IsURLAccessible(servers.url("expired", "/config").c_str()));
 #endif
     EXPECT_FALSE(XLoop::IsURLAccessible(servers.url("untrusted", "/config").c_str()));
-}
 
-TEST(HttpExchangeTest, HttpsIsNeverRedirectedToHttp) {
-    const TlsServers servers = readTlsServers();
-    if (!servers.skipReason.empty()) GTEST_SKIP() << servers.skipReason;
+    // https is never redirected to http; to https it is.
     HttpTestServer plain;
     plain.setRoute("/config", HttpRoute{});
     EXPECT_EQ(readOrError(servers.url("localhost", "/redirect?to=" + plain.url("/config"))),
@@ -113,7 +108,6 @@ TEST(HttpExchangeTest, HttpsIsNeverRedirectedToHttp) {
     EXPECT_FALSE(XLoop::IsURLAccessible(servers.url("elsewhere", "/redirect?to=" + plain.url("/config")).c_str()));
     EXPECT_EQ(log.lines().back(), "(VEQ): Error in HttpSendRequest: 12156\n");
     EXPECT_EQ(plain.requestCount(), 0);
-    // From https to https is followed.
     const std::string secureHop = servers.url("localhost", "/redirect?to=" + servers.url("localhost", "/config"));
     EXPECT_EQ(readOrError(secureHop).rfind("<veqconfig>", 0), 0u);
 }

@@ -127,10 +127,6 @@ protected:
         client->registerActionHandler("writePreference", &preferences);
         client->setUserData("writeLastViewedCardID", &handler);
     }
-    void TearDown() override {
-        client->setUserData("writeLastViewedCardID", nullptr);
-        ActionHandlersTest::TearDown();
-    }
 
     VEQ::XLoopWriteLastViewedCardIDActionHandler handler{userData.path().u8string(), "en_us"};
     VEQ::XloopActionHandler preferences{userData.path().u8string(), "en_us"};

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "config/remote_config.h"
-#include "host/dispatcher.h"
+#include "runtime/dispatcher.h"
 #include "testing/http_test_server.h"
 #include "xloop/xloop_client.h"
 

@@ -8,8 +8,8 @@
 #include <atomic>
 #include <memory>
 
-#include "host/dispatcher.h"
-#include "host/url_access.h"
+#include "runtime/dispatcher.h"
+#include "runtime/url_access.h"
 #include "testing/http_test_server.h"
 #include "xloop/xloop_client.h"
 

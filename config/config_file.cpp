@@ -3,11 +3,11 @@
 #include <vector>
 
 #include "base/xml_attribute_scan.h"
-#include "host/http_request.h"
-#include "host/log.h"
 #include "platform/file_io.h"
 #include "platform/file_system.h"
 #include "platform/xml_reader.h"
+#include "runtime/http_request.h"
+#include "runtime/log.h"
 
 namespace XLoop {
 namespace {

@@ -26,6 +26,12 @@ void releaseRecordText(char* text) {
     platform::releaseForHost(text);
 }
 
+void replaceInstallationType(VEQConfiguration& record, const char* installationType) {
+    if (record.installationType != nullptr && std::strcmp(record.installationType, installationType) == 0) return;
+    releaseRecordText(record.installationType);
+    record.installationType = recordText(installationType);
+}
+
 void releaseConfigurationRecord(VEQConfiguration* record) {
     if (record == nullptr) return;
     for (char* text : {record->configURL, record->url, record->serverURL, record->product, record->version,

@@ -19,6 +19,11 @@ char* recordText(const char* text);
 // Releases a text made by recordText; null is fine.
 void releaseRecordText(char* text);
 
+// Gives the record a copy of installationType unless it holds that text
+// already. The old text is released as one of the module's: a host that puts
+// a text of its own there makes it the same way (see the public header).
+void replaceInstallationType(VEQConfiguration& record, const char* installationType);
+
 // Releases every text of the record and the record itself; null is fine.
 void releaseConfigurationRecord(VEQConfiguration* record);
 

@@ -1,10 +1,10 @@
 #include "config/remote_config.h"
 
+#include "base/ui_thread.h"
 #include "config/config_file.h"
-#include "host/dispatcher.h"
-#include "host/log.h"
-#include "host/ui_thread.h"
 #include "prefs/preference_stores.h"
+#include "runtime/dispatcher.h"
+#include "runtime/log.h"
 
 namespace XLoop {
 

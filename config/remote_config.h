@@ -9,9 +9,9 @@
 #include <mutex>
 #include <string>
 
-#include "host/ref_ptr.h"
-#include "host/task.h"
+#include "base/ref_ptr.h"
 #include "platform/http_client.h"
+#include "runtime/task.h"
 
 namespace XLoop {
 

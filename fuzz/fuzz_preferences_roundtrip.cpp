@@ -9,9 +9,9 @@
 #include <string>
 
 #include "fuzz/split_input.h"
-#include "host/log.h"
 #include "prefs/preferences_document.h"
 #include "prefs/xml_text.h"
+#include "runtime/log.h"
 #include "xloop/xloop_client.h"
 
 namespace {

@@ -3,8 +3,9 @@
 
 #include <string>
 
-#include "host/boundary.h"
 #include "page/script_object.h"
+#include "runtime/boundary.h"
+#include "runtime/text_copies.h"
 
 namespace XLoop {
 
@@ -17,7 +18,7 @@ inline const std::string* argumentValue(const ScriptObject& arguments, const cha
 // The reply text for the browser library, which owns and frees it.
 inline char* replyText(const ScriptObject& reply) {
     std::string text = serializeJsonObject(reply);
-    return takeHeapCString(text);
+    return copyFreedByTheLibrary(text);
 }
 
 // Serves one action: work gives the reply object. The library always gets a
@@ -29,7 +30,7 @@ void serveAction(char** result, Work&& work) noexcept {
     guardBoundary("handleAction", [&] { *result = replyText(work()); });
     if (*result == nullptr) {
         std::string empty = "{}";  // held in the string itself: nothing to allocate but the copy
-        *result = takeHeapCString(empty);
+        *result = copyFreedByTheLibrary(empty);
     }
 }
 

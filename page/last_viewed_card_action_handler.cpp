@@ -1,10 +1,10 @@
 #include "page/last_viewed_card_action_handler.h"
 
 #include "base/nullable_text.h"
-#include "host/log.h"
 #include "page/action_support.h"
 #include "page/host_keys.h"
 #include "prefs/preference_stores.h"
+#include "runtime/log.h"
 
 namespace VEQ {
 

@@ -3,14 +3,15 @@
 #include <string>
 
 #include "base/nullable_text.h"
-#include "host/boundary.h"
-#include "host/log.h"
-#include "host/room_user_data.h"
 #include "page/room_page.h"
+#include "page/room_visit.h"
 #include "page/script_call.h"
 #include "page/script_object.h"
 #include "page/trusted_pages.h"
+#include "page/update_info.h"
 #include "prefs/preference_stores.h"
+#include "runtime/boundary.h"
+#include "runtime/log.h"
 
 using XLoop::logDebug;
 using XLoop::serializeJsonObject;
@@ -49,16 +50,6 @@ void addRoomFacts(const VEQConfiguration& config, VEQPreferences* store, XLoop::
 // carry them in its URL.
 bool isTrustedRoomPage(const std::string& page, const VEQConfiguration& config) {
     return XLoop::isRoomPage(page) && XLoop::isTrustedPage(page, config);
-}
-
-// The host may replace the text on its thread while this runs on the
-// library's: it is copied under the lock that guards it.
-bool addUpdateInfo(BrowserClient* client, XLoop::ScriptObject& payload) {
-    std::lock_guard<std::mutex> guard(XLoop::updateInfoLock());
-    auto* updateInfo = static_cast<const char*>(client->getUserData(XLoop::kUpdateInfoKey));
-    if (updateInfo == nullptr) return false;
-    payload["updateInfo"] = updateInfo;
-    return true;
 }
 
 std::string allPreferencesText(VEQPreferences* store) {
@@ -116,7 +107,7 @@ void PageLoadHandler::onLoadFinished(const char* url) {
 
         XLoop::ScriptObject payload;
         if (isTrustedRoomPage(page, *config)) addRoomFacts(*config, store.get(), payload);
-        if (addUpdateInfo(client, payload)) logDebug("PageLoadHandler: Going to Pass Update info");
+        if (XLoop::addKeptUpdateInfo(client, payload)) logDebug("PageLoadHandler: Going to Pass Update info");
         if (XLoop::roomVisited(client)) {
             logDebug("PageLoadHandler: Going to Pass Force Xloop View info");
             payload["isXloopViewForced"] = "yes";

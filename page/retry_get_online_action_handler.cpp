@@ -1,9 +1,9 @@
 #include "page/retry_get_online_action_handler.h"
 
 #include "base/nullable_text.h"
-#include "host/log.h"
-#include "host/ui_thread.h"
+#include "base/ui_thread.h"
 #include "page/action_support.h"
+#include "runtime/log.h"
 
 using XLoop::logDebug;
 

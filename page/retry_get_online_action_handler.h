@@ -4,8 +4,8 @@
 #include <memory>
 #include <mutex>
 
-#include "host/dispatcher.h"
-#include "host/url_access.h"
+#include "runtime/dispatcher.h"
+#include "runtime/url_access.h"
 #include "xloop/veq_browser.h"
 #include "xloop/xloop_client.h"
 

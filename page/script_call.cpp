@@ -1,46 +1,78 @@
 #include "page/script_call.h"
 
+#include <array>
+#include <cstdint>
+#include <cstring>
+
 #include "base/utf.h"
 
 namespace XLoop {
 
 namespace {
 
-bool isUnreserved(unsigned char byte) {
+constexpr bool isUnreserved(unsigned char byte) {
     return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
            byte == '-' || byte == '.' || byte == '_' || byte == '~';
 }
 
-// Hands every byte of the text, invalid sequences replaced by U+FFFD, to
-// take; the text is walked in place, without a converted copy.
+// How many bytes an ASCII byte takes escaped: 1 as it is, 3 as %XX.
+constexpr std::array<uint8_t, 128> kEscapedAsciiWidth = [] {
+    std::array<uint8_t, 128> width{};
+    for (int byte = 0; byte < 128; ++byte) width[byte] = isUnreserved(static_cast<unsigned char>(byte)) ? 1 : 3;
+    return width;
+}();
+
+// "%XX" for every byte.
+constexpr std::array<std::array<char, 3>, 256> kPercentEscapes = [] {
+    constexpr char kHex[] = "0123456789ABCDEF";
+    std::array<std::array<char, 3>, 256> escapes{};
+    for (int byte = 0; byte < 256; ++byte) escapes[byte] = {'%', kHex[byte >> 4], kHex[byte & 0x0F]};
+    return escapes;
+}();
+
+// Hands every sequence of the text, up to its first NUL, to take as the
+// bytes to escape: ASCII bytes one by one, without decoding; longer
+// sequences whole, invalid ones as U+FFFD. The text is walked in place.
 template <class Take>
-void forEachValidByte(const std::string& text, Take take) {
-    for (auto p = reinterpret_cast<const unsigned char*>(text.c_str()); *p != 0;) {
+void forEachValidSequence(const std::string& text, Take take) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.c_str());
+    const auto* end = p + std::strlen(text.c_str());
+    while (p < end) {
+        if (*p < 0x80) {
+            take(p, 1);
+            ++p;
+            continue;
+        }
         const Utf8Step step = nextUtf8Step(p);
-        const auto* bytes = step.valid ? p : reinterpret_cast<const unsigned char*>(kReplacementUtf8);
-        const size_t length = step.valid ? step.length : sizeof kReplacementUtf8 - 1;
-        for (size_t i = 0; i < length; ++i) take(bytes[i]);
+        if (step.valid) {
+            take(p, step.length);
+        } else {
+            take(reinterpret_cast<const unsigned char*>(kReplacementUtf8), sizeof kReplacementUtf8 - 1);
+        }
         p += step.length;
     }
 }
 
 }  // namespace
 
-// Two passes over the text: one to size the result exactly, one to write it,
-// so a payload of any size costs one allocation of the size it needs.
+// Two passes over the text: one to size the result exactly, one to write it
+// through a pointer, so a payload of any size costs one allocation of the
+// size it needs and no per-byte growth checks.
 std::string urlEscape(const std::string& text) {
     size_t length = 0;
-    forEachValidByte(text, [&length](unsigned char byte) { length += isUnreserved(byte) ? 1 : 3; });
-    std::string escaped;
-    escaped.reserve(length);
-    static const char kHex[] = "0123456789ABCDEF";
-    forEachValidByte(text, [&escaped](unsigned char byte) {
-        if (isUnreserved(byte)) {
-            escaped.push_back(static_cast<char>(byte));
-        } else {
-            escaped.push_back('%');
-            escaped.push_back(kHex[byte >> 4]);
-            escaped.push_back(kHex[byte & 0x0F]);
+    forEachValidSequence(text, [&length](const unsigned char* bytes, size_t count) {
+        length += count == 1 ? kEscapedAsciiWidth[bytes[0]] : 3 * count;
+    });
+    std::string escaped(length, '\0');
+    char* out = escaped.data();
+    forEachValidSequence(text, [&out](const unsigned char* bytes, size_t count) {
+        if (count == 1 && kEscapedAsciiWidth[bytes[0]] == 1) {
+            *out++ = static_cast<char>(bytes[0]);
+            return;
+        }
+        for (size_t i = 0; i < count; ++i) {
+            std::memcpy(out, kPercentEscapes[bytes[i]].data(), 3);
+            out += 3;
         }
     });
     return escaped;

@@ -1,9 +1,10 @@
 #include "page/script_object.h"
 
+#include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "base/utf.h"
-#include "platform/library_memory.h"
 
 namespace XLoop {
 namespace {
@@ -60,44 +61,98 @@ bool readUnicodeEscapes(const std::string& text, size_t& position, std::string& 
     return true;
 }
 
+// How many bytes a byte takes inside a quoted JSON text: 1 written as it is,
+// 2 for the short escapes, 6 for other control bytes (\u00XX).
+constexpr std::array<uint8_t, 256> kJsonWidth = [] {
+    std::array<uint8_t, 256> width{};
+    for (int byte = 0; byte < 256; ++byte) width[byte] = byte < 0x20 ? 6 : 1;
+    for (unsigned char byte : {'"', '\\', '\b', '\f', '\n', '\r', '\t'}) width[byte] = 2;
+    return width;
+}();
+
+// The letter after the backslash for the bytes of width 2.
+constexpr std::array<char, 256> kShortEscape = [] {
+    std::array<char, 256> letter{};
+    letter['"'] = '"';
+    letter['\\'] = '\\';
+    letter['\b'] = 'b';
+    letter['\f'] = 'f';
+    letter['\n'] = 'n';
+    letter['\r'] = 'r';
+    letter['\t'] = 't';
+    return letter;
+}();
+
+// Whether any of the eight bytes in word is a control byte, a quote or a
+// backslash: plain text is measured and copied eight bytes at a time.
+bool wordNeedsEscapes(const char* bytes) {
+    constexpr uint64_t kOnes = 0x0101010101010101u;
+    constexpr uint64_t kHighBits = 0x8080808080808080u;
+    uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    const auto hasByteBelow = [](uint64_t x, uint64_t n) { return (x - kOnes * n) & ~x & kHighBits; };
+    return (hasByteBelow(word, 0x20) | hasByteBelow(word ^ (kOnes * '"'), 1) |
+            hasByteBelow(word ^ (kOnes * '\\'), 1)) != 0;
+}
+
 }  // namespace
 
 size_t quotedJsonLength(std::string_view text) {
-    size_t length = 2;
-    for (unsigned char byte : text) {
-        if (byte == '"' || byte == '\\' || byte == '\b' || byte == '\f' || byte == '\n' || byte == '\r' ||
-            byte == '\t') {
-            length += 2;
-        } else {
-            length += byte < 0x20 ? 6 : 1;
-        }
+    size_t length = 2 + text.size();
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        if (!wordNeedsEscapes(text.data() + i)) continue;
+        for (size_t k = i; k < i + 8; ++k) length += kJsonWidth[static_cast<unsigned char>(text[k])] - 1;
     }
+    for (; i < text.size(); ++i) length += kJsonWidth[static_cast<unsigned char>(text[i])] - 1;
     return length;
 }
 
-void quoteJsonString(std::string_view text, std::string& out) {
+namespace {
+
+char* writeQuotedByte(unsigned char byte, char* p) {
     static const char kHex[] = "0123456789abcdef";
-    out.push_back('"');
-    for (unsigned char byte : text) {
-        switch (byte) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\b': out += "\\b"; break;
-            case '\f': out += "\\f"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (byte < 0x20) {
-                    out += "\\u00";
-                    out.push_back(kHex[byte >> 4]);
-                    out.push_back(kHex[byte & 0x0F]);
-                } else {
-                    out.push_back(static_cast<char>(byte));
-                }
-        }
+    switch (kJsonWidth[byte]) {
+        case 1: *p++ = static_cast<char>(byte); break;
+        case 2:
+            *p++ = '\\';
+            *p++ = kShortEscape[byte];
+            break;
+        default:
+            *p++ = '\\';
+            *p++ = 'u';
+            *p++ = '0';
+            *p++ = '0';
+            *p++ = kHex[byte >> 4];
+            *p++ = kHex[byte & 0x0F];
     }
-    out.push_back('"');
+    return p;
+}
+
+}  // namespace
+
+// Sized first and written through a pointer: a long text costs one pass to
+// measure and one to write, never a growth check per byte.
+void quoteJsonString(std::string_view text, std::string& out) {
+    quoteJsonString(text, quotedJsonLength(text), out);
+}
+
+void quoteJsonString(std::string_view text, size_t quotedLength, std::string& out) {
+    const size_t start = out.size();
+    out.resize(start + quotedLength);
+    char* p = out.data() + start;
+    *p++ = '"';
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        if (!wordNeedsEscapes(text.data() + i)) {
+            std::memcpy(p, text.data() + i, 8);
+            p += 8;
+            continue;
+        }
+        for (size_t k = i; k < i + 8; ++k) p = writeQuotedByte(static_cast<unsigned char>(text[k]), p);
+    }
+    for (; i < text.size(); ++i) p = writeQuotedByte(static_cast<unsigned char>(text[i]), p);
+    *p = '"';
 }
 
 std::string serializeJsonObject(const ScriptObject& object) {
@@ -155,13 +210,6 @@ std::optional<std::string> readQuotedText(const std::string& text, size_t& posit
         }
     }
     return std::nullopt;
-}
-
-char* takeHeapCString(std::string& text) {
-    auto* copy = static_cast<char*>(platform::allocateForLibrary(text.size() + 1));
-    if (copy != nullptr) std::memcpy(copy, text.c_str(), text.size() + 1);
-    std::string().swap(text);
-    return copy;
 }
 
 }  // namespace XLoop

@@ -17,6 +17,8 @@ using ScriptObject = std::map<std::string, std::string>;
 // control byte are escaped (\b \f \n \r \t, the others as \u00xx), so that the
 // page's JSON.parse accepts it. Other bytes, UTF-8 included, pass unchanged.
 void quoteJsonString(std::string_view text, std::string& out);
+// The same, for a caller that has measured text with quotedJsonLength.
+void quoteJsonString(std::string_view text, size_t quotedLength, std::string& out);
 
 // How many bytes quoteJsonString appends for text, so a large payload can be
 // sized before it is written.
@@ -38,9 +40,5 @@ ScriptObject parseActionArguments(const std::string& text);
 // fault: a raw control byte, an unknown escape, \u0000 (it would cut a text
 // short), or no closing quote.
 std::optional<std::string> readQuotedText(const std::string& text, size_t& position);
-
-// Moves text into a NUL-terminated copy that the browser library owns and
-// frees (a script action's reply); text is left empty. Null when out of memory.
-char* takeHeapCString(std::string& text);
 
 }  // namespace XLoop

@@ -4,8 +4,8 @@
 
 #include "base/ascii.h"
 #include "base/percent_encoding.h"
-#include "host/log.h"
 #include "platform/open_uri.h"
+#include "runtime/log.h"
 
 namespace XLoop {
 namespace {

@@ -1,11 +1,11 @@
 #include "page/xloop_action_handler.h"
 
 #include "base/nullable_text.h"
-#include "host/log.h"
 #include "page/action_support.h"
 #include "page/host_keys.h"
 #include "page/uri_opening.h"
 #include "prefs/preference_stores.h"
+#include "runtime/log.h"
 
 using XLoop::argumentValue;
 using XLoop::logDebug;

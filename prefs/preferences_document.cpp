@@ -8,9 +8,9 @@
 
 #include "base/percent_encoding.h"
 #include "base/xml_attribute_scan.h"
-#include "host/log.h"
 #include "platform/xml_reader.h"
 #include "prefs/xml_text.h"
+#include "runtime/log.h"
 
 namespace XLoop {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <utility>
 
-#include "config/paths.h"
-#include "host/log.h"
 #include "platform/file_io.h"
 #include "prefs/preference_limits.h"
 #include "prefs/preferences_document.h"
+#include "runtime/log.h"
+#include "runtime/paths.h"
 
 namespace VEQ {
 namespace {

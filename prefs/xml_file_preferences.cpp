@@ -1,9 +1,9 @@
 #include "prefs/xml_file_preferences.h"
 
-#include "host/log.h"
 #include "platform/file_io.h"
 #include "prefs/preference_limits.h"
 #include "prefs/preferences_document.h"
+#include "runtime/log.h"
 
 namespace VEQ {
 

@@ -1,6 +1,7 @@
 #include "prefs/xml_text.h"
 
-#include <functional>
+#include <array>
+#include <cstdint>
 
 #include "prefs/older_xml_names.h"
 
@@ -44,11 +45,21 @@ bool nextCodePoint(const std::string& text, size_t* offset, char32_t* codePoint)
     return true;
 }
 
-bool everyCodePoint(const std::string& text, const std::function<bool(char32_t, bool first)>& accepts) {
+// Whether text is well-formed UTF-8 and accepts(code point, first) holds for
+// each code point. ASCII bytes go to asciiAccepts(byte, first) undecoded:
+// stores of many entries check every key and value at each save.
+template <class AsciiAccepts, class Accepts>
+bool everyCodePoint(const std::string& text, AsciiAccepts asciiAccepts, Accepts accepts) {
     size_t offset = 0;
     char32_t codePoint;
     while (offset < text.size()) {
         const bool first = offset == 0;
+        const auto byte = static_cast<unsigned char>(text[offset]);
+        if (byte < 0x80) {
+            if (!asciiAccepts(byte, first)) return false;
+            ++offset;
+            continue;
+        }
         if (!nextCodePoint(text, &offset, &codePoint) || !accepts(codePoint, first)) return false;
     }
     return true;
@@ -72,17 +83,41 @@ bool isNameChar(char32_t c) {
            (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
 }
 
+bool isAttributeNameChar(char32_t c, bool first) {
+    return first ? isNameStartChar(c) && isOlderXmlNameStartChar(c) : isNameChar(c) && isOlderXmlNameChar(c);
+}
+
+// The same answers for ASCII, looked up: bit 0 for a first character, bit 1
+// for a later one.
+const std::array<uint8_t, 128>& asciiAttributeNameChars() {
+    static const std::array<uint8_t, 128> table = [] {
+        std::array<uint8_t, 128> chars{};
+        for (char32_t c = 0; c < 128; ++c) {
+            chars[c] = (isAttributeNameChar(c, true) ? 1 : 0) | (isAttributeNameChar(c, false) ? 2 : 0);
+        }
+        return chars;
+    }();
+    return table;
+}
+
 }  // namespace
 
 bool isXmlText(const std::string& text) {
-    return everyCodePoint(text, [](char32_t c, bool) { return isXmlChar(c); });
+    // Printable ASCII, the bulk of any value, is skipped in a tight loop.
+    size_t plain = 0;
+    while (plain < text.size() && static_cast<unsigned char>(text[plain]) - 0x20u < 0x60u) ++plain;
+    if (plain == text.size()) return true;
+    return everyCodePoint(
+        text, [](unsigned char byte, bool) { return byte >= 0x20 || byte == 0x9 || byte == 0xA || byte == 0xD; },
+        [](char32_t c, bool) { return isXmlChar(c); });
 }
 
 bool isPlainAttributeName(const std::string& name) {
     if (name.empty() || name.compare(0, 5, "xmlns") == 0) return false;
-    return everyCodePoint(name, [](char32_t c, bool first) {
-        return first ? isNameStartChar(c) && isOlderXmlNameStartChar(c) : isNameChar(c) && isOlderXmlNameChar(c);
-    });
+    const std::array<uint8_t, 128>& ascii = asciiAttributeNameChars();
+    return everyCodePoint(
+        name, [&ascii](unsigned char byte, bool first) { return (ascii[byte] & (first ? 1 : 2)) != 0; },
+        isAttributeNameChar);
 }
 
 }  // namespace XLoop

@@ -12,6 +12,7 @@ REFERENCES = [
     ("BM_SetPreference", "BM_SqliteOnePairPerTransaction"),
     ("BM_OnLoadFinishedRoomPage", "BM_NlohmannRoomPageScript"),
     ("BM_SerializeJsonObject", "BM_NlohmannDump"),
+    ("BM_UpdatePayloadOf10MB", "BM_LibrariesQuoteAndEscape10MB"),
 ]
 
 

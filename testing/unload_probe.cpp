@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "host/dispatcher.h"
+#include "runtime/dispatcher.h"
 #include "xloop/xloop_client.h"
 
 #if defined(_WIN32)

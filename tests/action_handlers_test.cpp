@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <memory>
 
-#include "host/dispatcher.h"
 #include "page/last_viewed_card_action_handler.h"
 #include "page/retry_get_online_action_handler.h"
 #include "page/xloop_action_handler.h"
 #include "prefs/preference_stores.h"
+#include "runtime/dispatcher.h"
 #include "testing/http_test_server.h"
 #include "testing/veqpod/veqpod_control.h"
 #include "tests/preferences_files.h"

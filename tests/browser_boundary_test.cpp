@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "page/script_object.h"
+#include "runtime/text_copies.h"
 #include "testing/veqpod/veqpod_control.h"
 #include "xloop/xloop_client.h"
 
@@ -61,7 +62,7 @@ class EchoHandler final : public VEQ::JSActionHandler {
 public:
     void handleAction(const char* actionName, const char* argument, char** result) override {
         std::string reply = std::string("{\"") + actionName + "\":\"" + argument + "\"}";
-        *result = XLoop::takeHeapCString(reply);
+        *result = XLoop::copyFreedByTheLibrary(reply);
         sourcesLeftFull += reply.empty() ? 0 : 1;
     }
 

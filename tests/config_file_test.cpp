@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "config/config_file.h"
-#include "config/paths.h"
+#include "runtime/paths.h"
 #include "testing/http_test_server.h"
 #include "tests/preferences_files.h"
 #include "tests/test_support.h"

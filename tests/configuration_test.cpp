@@ -15,11 +15,10 @@
 #include <cstdlib>
 #endif
 
-#include "config/paths.h"
 #include "config/remote_config.h"
-#include "host/dispatcher.h"
-#include "host/module_state.h"
 #include "prefs/preference_stores.h"
+#include "runtime/dispatcher.h"
+#include "runtime/paths.h"
 #include "testing/http_test_server.h"
 #include "testing/veqpod/veqpod_control.h"
 #include "tests/preferences_files.h"

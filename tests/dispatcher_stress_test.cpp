@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "host/dispatcher.h"
+#include "runtime/dispatcher.h"
 #include "tests/test_support.h"
 #include "xloop/xloop_client.h"
 

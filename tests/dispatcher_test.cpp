@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "host/dispatcher.h"
+#include "runtime/dispatcher.h"
 #include "tests/recording_task.h"
 #include "tests/test_support.h"
 #include "xloop/xloop_client.h"

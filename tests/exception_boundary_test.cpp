@@ -5,9 +5,8 @@
 #include <mutex>
 #include <stdexcept>
 
-#include "host/dispatcher.h"
-#include "host/module_state.h"
-#include "host/ref_ptr.h"
+#include "base/ref_ptr.h"
+#include "runtime/dispatcher.h"
 #include "testing/veqpod/veqpod_control.h"
 #include "tests/room_support.h"
 #include "tests/test_support.h"

@@ -13,10 +13,10 @@
 #include <chrono>
 
 #include "config/config_file.h"
-#include "config/paths.h"
 #include "platform/file_io.h"
 #include "prefs/preference_limits.h"
 #include "prefs/preference_stores.h"
+#include "runtime/paths.h"
 #include "tests/preferences_files.h"
 #include "tests/test_support.h"
 

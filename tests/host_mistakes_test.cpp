@@ -2,7 +2,7 @@
 // ShutDownVEQ, twice, or with null texts. None of them crashes the host.
 #include <gtest/gtest.h>
 
-#include "host/dispatcher.h"
+#include "runtime/dispatcher.h"
 #include "testing/veqpod/veqpod_control.h"
 #include "tests/room_support.h"
 #include "tests/test_support.h"

@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "config/config_file.h"
-#include "host/http_request.h"
-#include "host/url_access.h"
+#include "runtime/http_request.h"
+#include "runtime/url_access.h"
 #include "testing/http_test_server.h"
 #include "tests/test_support.h"
 #include "tests/tls_servers.h"

@@ -1,8 +1,10 @@
 // The lifecycle exports against the stand-in browser library.
 #include <gtest/gtest.h>
 
-#include "host/dispatcher.h"
-#include "host/module_state.h"
+#include <algorithm>
+
+#include "config/configuration_work.h"
+#include "runtime/dispatcher.h"
 #include "testing/veqpod/veqpod_control.h"
 #include "tests/recording_task.h"
 #include "tests/test_support.h"
@@ -77,17 +79,19 @@ TEST_F(LifecycleTest, InitializeHostsInitDataRefusalsAndSettingsPassThrough) {
 
 TEST_F(LifecycleTest, ShutdownStopsConfigurationWorkOnceAndTheLibrary) {
     TaskEvents events;
-    XLoop::g_configFetchTask = XLoop::makeRef<RecordingTask>("fetch", events);
-    XLoop::g_configUpdateTask = XLoop::makeRef<RecordingTask>("update", events);
-    XLoop::g_configWorkerDispatcher = XLoop::createWorkerThreadDispatcher();
+    XLoop::startConfigurationWork(XLoop::makeRef<RecordingTask>("fetch", events),
+                                  XLoop::makeRef<RecordingTask>("update", events));
+    ASSERT_TRUE(events.waitFor("fetch ran"));
     LogCapture log;
 
     ShutDownVEQ();
     ShutDownVEQ();
 
-    EXPECT_EQ(events.all(), (std::vector<std::string>{"fetch cancelled", "fetch deleted",
-                                                      "update cancelled", "update deleted"}));
-    EXPECT_EQ(XLoop::g_configWorkerDispatcher, nullptr);
+    // The worker lets go of the fetch it ran by the time the stop has waited for it.
+    std::vector<std::string> seen = events.all();
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ(seen, (std::vector<std::string>{"fetch cancelled", "fetch deleted", "fetch ran",
+                                              "update cancelled", "update deleted"}));
     EXPECT_EQ(veqpod::libraryRecord().shutdownCalls, 2);
     const std::vector<std::string> lines = log.lines();
     ASSERT_EQ(lines.size(), 6u);

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "host/log.h"
+#include "runtime/log.h"
 #include "tests/test_support.h"
 #include "xloop/xloop_client.h"
 

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "host/task.h"
+#include "runtime/task.h"
 
 namespace xloop_test {
 

@@ -6,9 +6,8 @@
 #include <memory>
 #include <thread>
 
-#include "host/browser_cleanup_handler.h"
-#include "host/dispatcher.h"
-#include "host/module_state.h"
+#include "exports/browser_cleanup_handler.h"
+#include "runtime/dispatcher.h"
 #include "testing/http_test_server.h"
 #include "testing/veqpod/veqpod_control.h"
 #include "tests/preferences_files.h"
@@ -128,7 +127,7 @@ TEST_F(RoomBrowserTest, DestroyedBeforeTheAnswerItIsNeverNavigatedAndItsQueueGoe
     veqpodDestroyClient(client);  // a late navigation would touch freed memory
     client = nullptr;
     runPendingUiTasks();
-    EXPECT_EQ(XLoop::g_dispatcherWindow.load(), nullptr);
+    EXPECT_EQ(XLoop::mainThreadDispatcherExists(), false);
     EXPECT_TRUE(log.contains("(VEQ): Shutting down dispatchers"));
 
     // Without a new InitializeVEQ a second room browser's answer reaches no one.
@@ -168,7 +167,7 @@ TEST_F(RoomBrowserTest, TheNotifierOfAnUnwiredBrowserOnlyEndsTheQueue) {
     EXPECT_EQ(log.lines(), (std::vector<std::string>{"(VEQ): Shutting down dispatchers",
                                                      "(VEQ): Destroying main thread dispatcher",
                                                      "(VEQ): Main thread dispatcher destroyed now"}));
-    EXPECT_EQ(XLoop::g_dispatcherWindow.load(), nullptr);
+    EXPECT_EQ(XLoop::mainThreadDispatcherExists(), false);
 }
 
 // Who deletes a destroy notifier is the library's choice: each browser has

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "config/paths.h"
 #include "base/utf.h"
+#include "runtime/paths.h"
 #include "tests/test_support.h"
 
 using namespace XLoop;

@@ -1,7 +1,7 @@
 // The reachability check against a real server on 127.0.0.1.
 #include <gtest/gtest.h>
 
-#include "host/url_access.h"
+#include "runtime/url_access.h"
 #include "testing/http_test_server.h"
 #include "tests/test_support.h"
 

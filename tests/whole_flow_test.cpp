@@ -9,8 +9,8 @@
 #include <fstream>
 #include <regex>
 
-#include "config/paths.h"
-#include "host/dispatcher.h"
+#include "runtime/dispatcher.h"
+#include "runtime/paths.h"
 #include "testing/http_test_server.h"
 #include "testing/veqpod/veqpod_control.h"
 #include "tests/preferences_files.h"

@@ -5,6 +5,7 @@
 #include <gtk/gtk.h>
 #include <webkit2/webkit2.h>
 
+#include "pods/webkitgtk/observer.h"
 #include "pods/webkitgtk/snapshot.h"
 #include "pods/webkitgtk/veqpod_webkit.h"
 #include "pods/webkitgtk/web_view_client.h"
@@ -100,6 +101,10 @@ void VEQPodSaveSnapshot(BrowserClient* client, const char* pngPath, VEQPodSnapsh
         return;
     }
     veqpod_webkit::saveSnapshot(found->view(), pngPath, done, context);
+}
+
+void VEQPodSetObserver(const VEQPodObserver* observer) {
+    veqpod_webkit::setObserver(observer);
 }
 
 }  // extern "C"

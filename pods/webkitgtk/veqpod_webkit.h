@@ -52,11 +52,11 @@
  *
  * args is a one-level object;
  * its values are sent as texts (strings as they are, other values as their
- * JSON text). The registered handler receives the pairs as one object text:
- * keys in ascending byte order, `"key":"value"` pairs separated by a comma
- * and one blank, texts escaped with \" \\ \b \f \n \r \t and \u00XX for other
- * control bytes. The handler's reply text is parsed with JSON.parse for the
- * page. An action with no handler rejects the Promise with an Error.
+ * JSON text). The registered handler receives the pairs as one object text,
+ * as JSON.stringify writes it: keys in the order the page gave them,
+ * `"key":"value"` pairs separated by a comma alone. The handler's reply text
+ * is parsed with JSON.parse for the page. An action with no handler rejects
+ * the Promise with an Error.
  */
 #ifndef XLOOP_PODS_WEBKITGTK_VEQPOD_WEBKIT_H
 #define XLOOP_PODS_WEBKITGTK_VEQPOD_WEBKIT_H
@@ -79,6 +79,29 @@ typedef void (*VEQPodSnapshotDone)(int saved, void* context);
  * called at once with 0. */
 VEQPOD_API void VEQPodSaveSnapshot(BrowserClient* client, const char* pngPath,
                                    VEQPodSnapshotDone done, void* context);
+
+/* Watching the traffic between the module and its pages, for a host's
+ * development tools (the room workbench lists it). An observer sees only what
+ * has already happened: the library calls it on the GTK main thread after it
+ * acted, with texts that live for the call only, and nothing the observer
+ * does changes a script, a reply or a refusal. It copies what it needs and
+ * returns, calling neither the library nor the module meanwhile. */
+typedef struct VEQPodObserver {
+    /* executeScript was asked to run script while the client showed pageURI. */
+    void (*scriptRun)(void* context, BrowserClient* client, const char* pageURI, const char* script);
+    /* A page at pageURI called an action: the arguments as the handler takes
+     * them, and the handler's reply (served 1) or why the call was refused
+     * (served 0; name and arguments may then be empty). The client may be
+     * gone by then: compare the pointer, never call it. */
+    void (*actionCalled)(void* context, BrowserClient* client, const char* pageURI,
+                         const char* actionName, const char* argumentText, const char* outcome,
+                         int served);
+    void* context;
+} VEQPodObserver;
+
+/* Installs a copy of observer, replacing the previous one; null removes it.
+ * Either callback may be null. */
+VEQPOD_API void VEQPodSetObserver(const VEQPodObserver* observer);
 
 #ifdef __cplusplus
 } /* extern "C" */

@@ -4,6 +4,7 @@
 #include <new>
 #include <utility>
 
+#include "pods/webkitgtk/observer.h"
 #include "pods/webkitgtk/page_bridge.h"
 
 namespace veqpod_webkit {
@@ -92,6 +93,7 @@ void WebViewClient::executeScript(const char* script) {
     if (script == nullptr) return;
     webkit_web_view_evaluate_javascript(view(), script, -1, nullptr, nullptr, nullptr,
                                         onScriptEvaluated, nullptr);
+    reportScript(this, currentUri(view()), script);
 }
 
 void WebViewClient::loadURL(const char* url) {
@@ -148,40 +150,52 @@ gboolean WebViewClient::onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* fai
 gboolean WebViewClient::onScriptMessage(WebKitUserContentManager*, JSCValue* message,
                                         WebKitScriptMessageReply* reply, gpointer self) {
     auto* client = static_cast<WebViewClient*>(self);
+    const std::string uri = currentUri(client->view());
+    Invocation invocation;
+    std::string outcome;
+    const bool served = client->serveAction(uri, message, &invocation, &outcome);
+    if (served) {
+        JSCValue* replyText = jsc_value_new_string(jsc_value_get_context(message), outcome.c_str());
+        webkit_script_message_reply_return_value(reply, replyText);
+        g_object_unref(replyText);
+    } else {
+        webkit_script_message_reply_return_error_message(reply, outcome.c_str());
+    }
+    // Told last, once the page has its answer; the handler may have destroyed the client.
+    reportAction(client, uri, invocation.actionName, invocation.argumentText, outcome, served);
+    return TRUE;
+}
+
+bool WebViewClient::serveAction(const std::string& uri, JSCValue* message, Invocation* invocation,
+                                std::string* outcome) {
     // The bridge only reaches the owner's pages; this holds even if a page
     // found its way into the library's script world.
-    const std::string uri = currentUri(client->view());
-    if (!client->ownedPages.contains(uri.c_str())) {
+    if (!ownedPages.contains(uri.c_str())) {
         gchar* escaped = g_strescape(uri.c_str(), nullptr);
         std::fprintf(stderr, "VEQPod: refused an action call from %s\n", escaped);
         g_free(escaped);
-        webkit_script_message_reply_return_error_message(
-            reply, "refused: this page was not loaded by the browser's owner");
-        return TRUE;
+        *outcome = "refused: this page was not loaded by the browser's owner";
+        return false;
     }
-    Invocation invocation;
-    if (!readInvocation(message, &invocation)) {
-        webkit_script_message_reply_return_error_message(reply, "not an action invocation");
-        return TRUE;
+    if (!readInvocation(message, invocation)) {
+        *outcome = "not an action invocation";
+        return false;
     }
-    auto found = client->actionHandlers.find(invocation.actionName);
-    if (found == client->actionHandlers.end()) {
-        std::string refusal = "no handler for action " + invocation.actionName;
-        webkit_script_message_reply_return_error_message(reply, refusal.c_str());
-        return TRUE;
+    auto found = actionHandlers.find(invocation->actionName);
+    if (found == actionHandlers.end()) {
+        *outcome = "no handler for action " + invocation->actionName;
+        return false;
     }
     char* result = nullptr;
-    found->second->handleAction(invocation.actionName.c_str(), invocation.argumentText.c_str(),
+    found->second->handleAction(invocation->actionName.c_str(), invocation->argumentText.c_str(),
                                 &result);
     if (result == nullptr) {
-        webkit_script_message_reply_return_error_message(reply, "the action gave no reply");
-        return TRUE;
+        *outcome = "the action gave no reply";
+        return false;
     }
-    JSCValue* replyText = jsc_value_new_string(jsc_value_get_context(message), result);
+    *outcome = result;
     ::operator delete(result);
-    webkit_script_message_reply_return_value(reply, replyText);
-    g_object_unref(replyText);
-    return TRUE;
+    return true;
 }
 
 void WebViewClient::onWidgetsDestroyed(GtkWidget*, gpointer self) {

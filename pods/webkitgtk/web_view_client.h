@@ -11,6 +11,7 @@
 
 #include "pods/webkitgtk/client_widgets.h"
 #include "pods/webkitgtk/owned_pages.h"
+#include "pods/webkitgtk/page_bridge.h"
 #include "xloop/veq_browser.h"
 
 namespace veqpod_webkit {
@@ -58,6 +59,10 @@ private:
     static gboolean onScriptMessage(WebKitUserContentManager* manager, JSCValue* message,
                                     WebKitScriptMessageReply* reply, gpointer self);
     static void onWidgetsDestroyed(GtkWidget* frame, gpointer self);
+    // Calls the action's handler when the page at uri may make the call:
+    // true with the handler's reply in outcome, or false with why not.
+    bool serveAction(const std::string& uri, JSCValue* message, Invocation* invocation,
+                     std::string* outcome);
 
     WebKitUserContentManager* contentManager;
     ClientWidgets widgets;

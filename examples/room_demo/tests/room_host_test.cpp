@@ -1,8 +1,5 @@
 #include "examples/room_demo/tests/room_host_test.h"
 
-#include <libxml/parser.h>
-#include <libxml/tree.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -10,6 +7,7 @@
 
 #include <glib.h>
 
+#include "examples/room_demo/preferences_listing.h"
 #include "examples/room_demo/veq_main_loop.h"
 
 namespace xloop_demo_test {
@@ -22,10 +20,6 @@ std::vector<std::string> lines;
 void collectLine(const char* line) {
     std::lock_guard<std::mutex> lock(linesMutex);
     lines.emplace_back(line);
-}
-
-std::string textOf(const xmlChar* text) {
-    return text != nullptr ? reinterpret_cast<const char*>(text) : "";
 }
 
 }  // namespace
@@ -58,10 +52,10 @@ void RoomHostTest::TearDown() {
 
 void RoomHostTest::resolveConfiguration() {
     const std::filesystem::path shipped =
-        xloop_demo::writeShippedConfiguration(pages, server->address(), session.shippedFolder());
+        xloop_demo::writeShippedConfiguration(server->configuration(), session.shippedFolder());
     config.reset(GetVEQConfiguration(shipped.c_str(), server->configurationURL().c_str(), "XLoopDemo", "17.0",
                                      "en_US", session.userDataFolder().c_str(), "room-test", "trial",
-                                     xloop_demo::offlinePagePath(pages).c_str(), false, false));
+                                     xloop_demo::offlinePagePath(samples.pagesFolder).c_str(), false, false));
 }
 
 BrowserClient* RoomHostTest::openRoom() {
@@ -84,20 +78,11 @@ int RoomHostTest::firstLineWith(const std::string& fragment) {
 }
 
 std::map<std::string, std::string> RoomHostTest::storedPreferences() const {
-    std::map<std::string, std::string> pairs;
     // The page's actions use the record's locale, which is lower-cased.
     const std::filesystem::path file = session.userDataFolder() / "VEQ" / config->locale / "VEQPrefs.xml";
-    xmlDocPtr document = xmlReadFile(file.c_str(), nullptr, XML_PARSE_NONET);
-    if (document == nullptr) return pairs;
-    xmlNodePtr root = xmlDocGetRootElement(document);
-    for (xmlAttrPtr attribute = root != nullptr ? root->properties : nullptr; attribute != nullptr;
-         attribute = attribute->next) {
-        xmlChar* value = xmlNodeListGetString(document, attribute->children, 1);
-        pairs[textOf(attribute->name)] = textOf(value);
-        xmlFree(value);
-    }
-    xmlFreeDoc(document);
-    return pairs;
+    const auto entries = xloop_demo::readPreferenceEntries(file);
+    return entries ? std::map<std::string, std::string>(entries->begin(), entries->end())
+                   : std::map<std::string, std::string>();
 }
 
 }  // namespace xloop_demo_test

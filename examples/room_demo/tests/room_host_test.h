@@ -42,9 +42,9 @@ protected:
     // Every pair in the preferences file that the page's actions write.
     std::map<std::string, std::string> storedPreferences() const;
 
-    const std::filesystem::path pages = XLOOP_ROOM_PAGES_DIR;
+    const xloop_demo::RoomSite samples = xloop_demo::sampleSite();
     xloop_demo::SessionFolder session;
-    std::unique_ptr<xloop_demo::RoomPageServer> server = std::make_unique<xloop_demo::RoomPageServer>(pages);
+    std::unique_ptr<xloop_demo::RoomPageServer> server = std::make_unique<xloop_demo::RoomPageServer>(samples);
     xloop_demo::ConfigurationRecord config;
 
 private:

@@ -76,6 +76,7 @@ protected:
         BrowserClient* client = createClient("about:blank");
         if (client == nullptr) return nullptr;
         client->setPageLoadHandler(loads);
+        client->registerActionHandler("echo", &echo);
         client->registerActionHandler("report", &report);
         std::string url = server.url("/page");
         client->loadURL(url.c_str());
@@ -102,6 +103,7 @@ protected:
     // The same host on another port: another origin.
     xloop_test::HttpTestServer otherOrigin;
     std::shared_ptr<RecordingLoadHandler> loads = std::make_shared<RecordingLoadHandler>();
+    RecordingActionHandler echo{R"({"answer":"42"})"};
     RecordingActionHandler report;
 };
 
@@ -227,6 +229,43 @@ TEST_F(ScriptBridgeTest, APageOfAnotherOriginHasNoBridgeAndItsCallsAreRefusedUnt
     ASSERT_TRUE(reported(2));
     EXPECT_EQ(report.invocations[0].argument, R"({"back":"yes"})");
     EXPECT_EQ(report.invocations[1].argument, R"({"loaded":"again"})");
+}
+
+// What an installed observer was told, one line per report.
+std::vector<std::string> observed;
+
+void observeScript(void*, BrowserClient*, const char* page, const char* script) {
+    observed.push_back(std::string("script ") + script + " on " + page);
+}
+
+void observeAction(void*, BrowserClient*, const char* page, const char* name, const char* arguments,
+                   const char* outcome, int served) {
+    observed.push_back(std::string(served ? "served " : "refused ") + name + " " + arguments + " " +
+                       outcome + " on " + page);
+}
+
+TEST_F(ScriptBridgeTest, TheObserverHearsScriptsRepliesAndRefusalsWithoutChangingThem) {
+    const VEQPodObserver observer{observeScript, observeAction, nullptr};
+    VEQPodSetObserver(&observer);
+    observed.clear();
+    BrowserClient* client = openPage("");
+    ASSERT_NE(client, nullptr);
+    const std::string page = server.url("/page");
+
+    const std::string script = R"js(window.veq.invoke("nope", {}).catch((e) =>
+        window.veq.invoke("echo", {got: e.message}).then((r) => window.veq.invoke("report", r)));)js";
+    client->executeScript(script.c_str());
+    ASSERT_TRUE(reported(1));
+    VEQPodSetObserver(nullptr);
+    client->executeScript("window.veq.invoke('report', {});");
+    ASSERT_TRUE(reported(2));
+
+    EXPECT_EQ(report.invocations[0].argument, R"({"answer":"42"})");
+    EXPECT_EQ(observed, (std::vector<std::string>{
+                            "script " + script + " on " + page,
+                            "refused nope {} no handler for action nope on " + page,
+                            R"(served echo {"got":"no handler for action nope"} {"answer":"42"} on )" + page,
+                            R"(served report {"answer":"42"} {} on )" + page}));
 }
 
 TEST_F(ScriptBridgeTest, ZoomScalesThePageAndIsRefusedForBadScalesAndUnknownClients) {

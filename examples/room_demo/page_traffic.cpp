@@ -1,0 +1,75 @@
+#include "examples/room_demo/page_traffic.h"
+
+#include "examples/room_demo/page_calls.h"
+#include "pods/webkitgtk/veqpod_webkit.h"
+
+namespace xloop_demo {
+namespace {
+
+using Section = WorkbenchPanel::Section;
+
+const char kInitFunction[] = "initXLoopRoom";
+const char kRoomEnteredScript[] = "xloopRoomVisited();";
+
+gboolean runLater(gpointer event) {
+    (*static_cast<std::function<void()>*>(event))();
+    return G_SOURCE_REMOVE;
+}
+
+void dropLater(gpointer event) {
+    delete static_cast<std::function<void()>*>(event);
+}
+
+}  // namespace
+
+PageTraffic::PageTraffic(WorkbenchPanel& panel, Events events) : panel(panel), events(std::move(events)) {
+    const VEQPodObserver observer{onScript, onAction, this};
+    VEQPodSetObserver(&observer);
+}
+
+PageTraffic::~PageTraffic() {
+    VEQPodSetObserver(nullptr);
+    *alive = false;
+}
+
+// The library reports from inside the module's calls: whatever may call the
+// module back waits for the main loop.
+void PageTraffic::later(std::function<void()> event) {
+    if (!event) return;
+    auto* waiting = new std::function<void()>([alive = alive, event = std::move(event)] {
+        if (*alive) event();
+    });
+    g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, runLater, waiting, dropLater);
+}
+
+void PageTraffic::onScript(void* self, BrowserClient* client, const char* page, const char* script) {
+    auto* traffic = static_cast<PageTraffic*>(self);
+    if (client != traffic->room) return;
+    const std::optional<PayloadCall> call = readPayloadCall(script);
+    if (call && call->function == kInitFunction) {
+        traffic->panel.setTitle(Section::InitPayload, std::string("Init payload of the last load: ") + page);
+        traffic->panel.replace(Section::InitPayload, initPayloadLines(call->payload));
+        traffic->panel.append(Section::Calls, std::string("→ initXLoopRoom(…) on ") + page);
+        const std::string shown = page;
+        if (shown != "about:blank") {
+            std::function<void(const std::string&)> event = traffic->events.pageInitialised;
+            if (event) traffic->later([event, shown] { event(shown); });
+        }
+    } else if (call) {
+        traffic->panel.append(Section::Calls, "→ " + call->function + "(" + payloadLine(call->payload) + ")");
+    } else {
+        traffic->panel.append(Section::Calls, std::string("→ ") + script);
+    }
+    if (std::string(script) == kRoomEnteredScript) traffic->later(traffic->events.roomEntered);
+}
+
+void PageTraffic::onAction(void* self, BrowserClient* client, const char* page, const char* name,
+                           const char* arguments, const char* outcome, int served) {
+    auto* traffic = static_cast<PageTraffic*>(self);
+    if (client != traffic->room) return;
+    std::string line = std::string("← ") + name + " " + arguments;
+    line += served ? std::string(" ⇒ ") + outcome : std::string(" refused (") + outcome + ") on " + page;
+    traffic->panel.append(Section::Calls, line);
+}
+
+}  // namespace xloop_demo

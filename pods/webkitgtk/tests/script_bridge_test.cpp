@@ -142,19 +142,6 @@ TEST_F(ScriptBridgeTest, HardTextsSurviveTheWayToTheHandlerAndBack) {
     EXPECT_EQ(report.invocations[0].argument, expected.substr(0, expected.size() - 1) + ",\"same\":\"true\"}");
 }
 
-TEST_F(ScriptBridgeTest, AnActionWithoutHandlerRejectsThePromise) {
-    ASSERT_NE(openPage(R"js(
-        window.veq.invoke("nobody", {})
-          .then(() => window.veq.invoke("report", {outcome: "resolved"}),
-                (error) => window.veq.invoke("report", {outcome: String(error)}));
-    )js"),
-              nullptr);
-
-    ASSERT_TRUE(reported(1));
-    const std::string& outcome = report.invocations[0].argument;
-    EXPECT_NE(outcome.find("no handler for action nobody"), std::string::npos) << outcome;
-}
-
 TEST_F(ScriptBridgeTest, AFrameOfAnotherOriginReachesNoAction) {
     // Every way in that a frame might try; each outcome is sent home.
     otherOrigin.setRoute("/frame", htmlPage(R"(<script>

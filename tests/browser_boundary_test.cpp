@@ -88,7 +88,7 @@ protected:
     BrowserClient* client = nullptr;
 };
 
-TEST_F(BrowserBoundaryTest, UserDataAndClientCallsLandOnTheirSlots) {
+TEST_F(BrowserBoundaryTest, UserDataClientCallsAndTheDestroyNotifierLandOnTheirSlots) {
     int value = 0;
     client->setUserData("probe", &value);
     client->executeScript("f();");
@@ -101,6 +101,16 @@ TEST_F(BrowserBoundaryTest, UserDataAndClientCallsLandOnTheirSlots) {
                                          {"executeScript", "f();"},
                                          {"loadURL", "https://room.test/"},
                                          {"setPageBusy", "true"}}));
+
+    // The destroy notifier sees the client and its user data; the module owns it.
+    Lifetimes lifetimes;
+    RecordingNotifier notifier(lifetimes);
+    client->setDestroyNotifier(&notifier);
+    BrowserClient* destroyed = client;
+    destroyClient();
+    EXPECT_EQ(notifier.destroyedClient, destroyed);
+    EXPECT_EQ(notifier.userDataAtDestroy, &value);
+    EXPECT_EQ(lifetimes.destroyed, 0);
 }
 
 TEST_F(BrowserBoundaryTest, PageLoadHandlerIsSharedAndDeletedOnceOnTheLastRelease) {
@@ -129,21 +139,6 @@ TEST_F(BrowserBoundaryTest, PageLoadHandlerIsSharedAndDeletedOnceOnTheLastReleas
     EXPECT_EQ(handler.use_count(), 1);
     handler.reset();
     EXPECT_EQ(lifetimes.destroyed, 2);
-}
-
-TEST_F(BrowserBoundaryTest, DestroyNotifierSeesTheClientAndItsUserData) {
-    Lifetimes lifetimes;
-    RecordingNotifier notifier(lifetimes);
-    int value = 0;
-    client->setUserData("probe", &value);
-    client->setDestroyNotifier(&notifier);
-    BrowserClient* destroyed = client;
-
-    destroyClient();
-
-    EXPECT_EQ(notifier.destroyedClient, destroyed);
-    EXPECT_EQ(notifier.userDataAtDestroy, &value);
-    EXPECT_EQ(lifetimes.destroyed, 0);  // the module owns its notifier
 }
 
 TEST_F(BrowserBoundaryTest, LibraryDeletesCallbackObjectsThroughTheirVirtualDestructor) {

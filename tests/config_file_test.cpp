@@ -27,20 +27,20 @@ std::ostream& operator<<(std::ostream& out, const Read& read) {
     return out << read.found << " " << read.killswitch << " " << read.url << " " << read.serverurl;
 }
 
-Read readURL(const std::string& url, const char* locale = "en_us") {
+Read readURL(const std::string& url, const char* product = "prod") {
     Read read{false};
     XLoop::platform::HttpCancellation never;
-    read.found = XLoop::readConfigFile(url.c_str(), "prod", "7", locale, read.killswitch, read.url,
+    read.found = XLoop::readConfigFile(url.c_str(), product, "7", "en_us", read.killswitch, read.url,
                                        read.serverurl, never);
     return read;
 }
 
 class ConfigFileTest : public ::testing::Test {
 protected:
-    Read readText(const std::string& xml, const char* locale = "en_us") {
+    Read readText(const std::string& xml, const char* product = "prod") {
         const auto file = folder.path() / "VEQConfig.xml";
         writeBytes(file, xml);
-        return readURL(XLoop::fileURLFromPath(file.u8string().c_str()), locale);
+        return readURL(XLoop::fileURLFromPath(file.u8string().c_str()), product);
     }
 
     TempFolder folder;
@@ -72,18 +72,13 @@ TEST_F(ConfigFileTest, SectionsApplyInDocumentOrderAndTheRestIsSkipped) {
 }
 
 TEST_F(ConfigFileTest, NamesMatchByLocalNameAndCase) {
-    EXPECT_EQ(readText(R"(<c:veqconfig xmlns:c="urn:c" xmlns:a="urn:a">
-                            <c:defaults a:killswitch="" URL="ignored" KillSwitch="ignored" url="u"/>
-                          </c:veqconfig>)"),
-              (Read{true, "", "u", "-"}));
     // A product text that is no XML name can only meet the general defaults.
-    Read read{false};
-    XLoop::platform::HttpCancellation never;
-    const auto file = folder.path() / "VEQConfig.xml";
-    const std::string url = XLoop::fileURLFromPath(file.u8string().c_str());
-    read.found = XLoop::readConfigFile(url.c_str(), "my prod", "7", "en_us", read.killswitch, read.url,
-                                       read.serverurl, never);
-    EXPECT_EQ(read, (Read{true, "", "u", "-"}));
+    for (const char* product : {"prod", "my prod"}) {
+        EXPECT_EQ(readText(R"(<c:veqconfig xmlns:c="urn:c" xmlns:a="urn:a">
+                                <c:defaults a:killswitch="" URL="ignored" KillSwitch="ignored" url="u"/>
+                              </c:veqconfig>)", product),
+                  (Read{true, "", "u", "-"})) << product;
+    }
 }
 
 TEST_F(ConfigFileTest, BrokenFilesKeepWhatCameBeforeTheFault) {
@@ -113,15 +108,11 @@ TEST_F(ConfigFileTest, AnElementWithTooManyAttributesIsRefusedUnread) {
 
 TEST(ConfigFileOverHttpTest, OnlyAWholeSuccessfulAnswerCounts) {
     HttpTestServer server;
-    HttpRoute good;
-    good.body = R"(<veqconfig><defaults killswitch="off" url="room"/></veqconfig>)";
+    const HttpRoute good = answer(200, R"(<veqconfig><defaults killswitch="off" url="room"/></veqconfig>)");
     server.setRoute("/good", good);
-    server.setRoute("/moved", [] {
-        HttpRoute route;
-        route.status = 302;
-        route.headers = {{"Location", "/good"}};
-        return route;
-    }());
+    HttpRoute moved = answer(302);
+    moved.headers = {{"Location", "/good"}};
+    server.setRoute("/moved", moved);
     HttpRoute missing = good;
     missing.status = 404;
     server.setRoute("/missing", missing);
@@ -129,9 +120,7 @@ TEST(ConfigFileOverHttpTest, OnlyAWholeSuccessfulAnswerCounts) {
     cut.cutShort = true;
     server.setRoute("/cut", cut);
     server.setRoute("/empty", HttpRoute{});
-    HttpRoute huge;
-    huge.body = std::string(XLoop::kMaxRemoteConfigBytes + 1, ' ');
-    server.setRoute("/huge", huge);
+    server.setRoute("/huge", answer(200, std::string(XLoop::kMaxRemoteConfigBytes + 1, ' ')));
     LogCapture log;
 
     EXPECT_EQ(readURL(server.url("/good")), (Read{true, "off", "room", "-"}));

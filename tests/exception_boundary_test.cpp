@@ -50,9 +50,7 @@ public:
 TEST(ExceptionBoundaryTest, FailuresAreLoggedAndGiveTheCallsFailureValue) {
     TempFolder userData;
     RoomRecord record;
-    record.set(&VEQConfiguration::url, "file:///app/veqtemplate.html?1")
-        .set(&VEQConfiguration::locale, "en_us")
-        .set(&VEQConfiguration::userDataPath, userData.path().u8string().c_str());
+    record.room("file:///app/veqtemplate.html?1", userData.path());
     veqpodReset();
     InitializeVEQ(nullptr);
     SetVEQLogSink(failingSink);

@@ -25,7 +25,7 @@ using Map = std::map<std::string, std::string>;
 
 namespace {
 
-TEST(PreferenceFileFaultTest, AFolderInThePlaceOfTheFileKeepsValuesInMemory) {
+TEST(PreferenceFileFaultTest, AFolderInThePlaceOfTheFileOrNoUserDataFolderKeepsValuesInMemory) {
     TempFolder temp;
     std::filesystem::create_directories(preferencesFile(temp.path(), "en_US"));
     LogCapture log;
@@ -39,6 +39,15 @@ TEST(PreferenceFileFaultTest, AFolderInThePlaceOfTheFileKeepsValuesInMemory) {
     std::filesystem::remove_all(preferencesFile(temp.path(), "en_US"));
     store->setPreference("next", "saved");
     EXPECT_EQ(loadedPreferences(temp.path()), (Map{{"kept", "in memory"}, {"next", "saved"}}));
+
+    // No user-data folder: the store makes none, and the first save that can write brings every value.
+    const std::filesystem::path missing = temp.path() / "not yet there";
+    VEQ::PlatformPreferences early(missing.u8string(), "en_US");
+    early.setPreference("early", "1");
+    EXPECT_FALSE(std::filesystem::exists(missing));
+    std::filesystem::create_directories(preferencesFile(missing, "en_US").parent_path());
+    early.setPreference("later", "2");
+    EXPECT_EQ(loadedPreferences(missing), (Map{{"early", "1"}, {"later", "2"}}));
 }
 
 // Many thousands of attributes in one element, each a distinct name: what

@@ -37,11 +37,8 @@ int main() {
     for (const std::string& text : cases) {
         xloop_test::TempFolder userData;
         xloop_test::RoomRecord record;
-        record.set(&VEQConfiguration::url, "https://room.test/veqtemplate/?1")
+        record.room("https://room.test/veqtemplate/?1", userData.path())
             .set(&VEQConfiguration::product, text.c_str())
-            .set(&VEQConfiguration::version, "1")
-            .set(&VEQConfiguration::locale, "en_us")
-            .set(&VEQConfiguration::userDataPath, userData.path().u8string().c_str())
             .set(&VEQConfiguration::installationType, text.c_str());
         auto store = VEQ::getPreferenceStore(record->userDataPath, record->locale);
         store->setPreference(text.c_str(), text.c_str());

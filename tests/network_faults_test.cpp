@@ -32,9 +32,7 @@ protected:
 };
 
 TEST_F(NetworkFaultTest, ASilentServerTimesOut) {
-    HttpRoute silent;
-    silent.delayMilliseconds = 60000;
-    server.setRoute("/silent", silent);
+    server.setRoute("/silent", answer(200, "", 60000));
     LogCapture log;
     EXPECT_FALSE(XLoop::IsURLAccessible(server.url("/silent").c_str()));
     EXPECT_FALSE(readConfig("/silent"));
@@ -44,8 +42,7 @@ TEST_F(NetworkFaultTest, ASilentServerTimesOut) {
 }
 
 TEST_F(NetworkFaultTest, AConnectionResetInTheBodyIsAFailedRead) {
-    HttpRoute reset;
-    reset.body = config;
+    HttpRoute reset = answer(200, config);
     reset.resetMidBody = true;
     server.setRoute("/reset", reset);
     LogCapture log;
@@ -57,8 +54,7 @@ TEST_F(NetworkFaultTest, AConnectionResetInTheBodyIsAFailedRead) {
 }
 
 TEST_F(NetworkFaultTest, ASlowButSteadyServerIsReadWholeWithinTheDeadline) {
-    HttpRoute slow;
-    slow.body = config;
+    HttpRoute slow = answer(200, config);
     slow.dripMilliseconds = 2;
     server.setRoute("/slow", slow);
     EXPECT_TRUE(readConfig("/slow"));

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "page/page_load_handler.h"
-#include "prefs/preference_stores.h"
 #include "testing/veqpod/veqpod_control.h"
 #include "tests/preferences_files.h"
 #include "tests/room_support.h"
@@ -23,13 +22,7 @@ constexpr char kOffline[] = "file:///app/xLoop_Offline.html";
 class PageLoadHandlerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        record.set(&VEQConfiguration::url, kRoom)
-            .set(&VEQConfiguration::product, "Studio")
-            .set(&VEQConfiguration::version, "17.0")
-            .set(&VEQConfiguration::locale, "en_us")
-            .set(&VEQConfiguration::userDataPath, userData.path().u8string().c_str())
-            .set(&VEQConfiguration::installationType, "trial")
-            .set(&VEQConfiguration::offlinePageURL, kOffline);
+        record.room(kRoom, userData.path()).set(&VEQConfiguration::version, "17.0");
         record->isMASBuild = true;
         client = CreateBrowser(nullptr, nullptr, "17");
         client->setPageLoadHandler(std::make_shared<VEQ::PageLoadHandler>(client, record.get()));
@@ -47,10 +40,6 @@ protected:
         for (auto call = all.rbegin(); call != all.rend(); ++call)
             if (call->operation == "executeScript") return payloadOfCall("initXLoopRoom", call->argument);
         return {};
-    }
-
-    std::shared_ptr<VEQ::VEQPreferences> store() {
-        return VEQ::getPreferenceStore(userData.path().u8string(), "en_us");
     }
 
     TempFolder userData;
@@ -134,7 +123,7 @@ TEST_F(PageLoadHandlerTest, TheRoomPageIsToldWhoTheHostIsAndTheCardLastViewed) {
     EXPECT_EQ(all[1], (veqpod::ClientCall{"setPageBusy", "false"}));
     // Keys reach the page in byte order, whatever order they were set in.
     EXPECT_EQ(XLoop::serializeJsonObject(lastPayload()),
-              R"({"installationType":"trial", "isMASBuild":"yes", "isWASBuild":"no", "isWindows":"yes", )"
+              R"({"installationType":"retail", "isMASBuild":"yes", "isWASBuild":"no", "isWindows":"yes", )"
               R"("lastViewedCardID":"", "locale":"en_us", "preferences":"%7B%22lastViewedCardID%22%3A%22%22%7D", )"
               R"("product":"Studio", "version":"17.0"})");
     EXPECT_EQ(all[0].argument.find(' '), std::string::npos);
@@ -144,7 +133,7 @@ TEST_F(PageLoadHandlerTest, TheRoomPageIsToldWhoTheHostIsAndTheCardLastViewed) {
                                std::string("(VEQ): Page load finished for ") + kRoom,
                                "(VEQ): Going to read lastViewedCardID",
                                "(VEQ): Going to initialize JS with (isMASBuild: 1) (product: Studio) "
-                               "(version: 17.0) (locale:en_us) (installationType: trial) (lastViewedCardID: ) "}));
+                               "(version: 17.0) (locale:en_us) (installationType: retail) (lastViewedCardID: ) "}));
 }
 
 TEST_F(PageLoadHandlerTest, EveryTrustedPageGetsThePreferencesAndOnlyTheFactsThatAreSet) {
@@ -168,32 +157,6 @@ TEST_F(PageLoadHandlerTest, EveryTrustedPageGetsThePreferencesAndOnlyTheFactsTha
     EXPECT_EQ(payload.at("isXloopViewForced"), "yes");
     EXPECT_EQ(payload.size(), 3u);
     EXPECT_TRUE(log.contains("(VEQ): PageLoadHandler: Going to Pass Force Xloop View info"));
-}
-
-TEST_F(PageLoadHandlerTest, PreferencesTravelAsAnEscapedObjectOfTheirOwn) {
-    const XLoop::ScriptObject stored{{"quote\"", "back\\slash"},
-                                     {"lastViewedCardID", "card 7"},
-                                     {"text", "line\nbreak \x01 100% caf\xc3\xa9 \xf0\x9f\x98\x80"}};
-    for (const auto& [key, value] : stored) store()->setPreference(key.c_str(), value.c_str());
-
-    veqpodFireLoadFinished(client, kRoom);
-    const XLoop::ScriptObject payload = lastPayload();
-    EXPECT_EQ(payload.at("lastViewedCardID"), "card 7");
-    EXPECT_EQ(XLoop::parseActionArguments(percentDecode(payload.at("preferences"))), stored);
-}
-
-TEST_F(PageLoadHandlerTest, MissingRecordTextsCountAsEmpty) {
-    for (char* VEQConfiguration::*field : RoomRecord::kTextFields) record.set(field, nullptr);
-    record.set(&VEQConfiguration::url, kRoom);
-    LogCapture log;
-    veqpodFireLoadFinished(client, kRoom);
-    veqpodFireLoadFailed(client, kRoom);
-
-    const XLoop::ScriptObject payload = lastPayload();
-    EXPECT_EQ(payload.at("product"), "");
-    EXPECT_EQ(payload.at("lastViewedCardID"), "");
-    EXPECT_EQ(payload.at("preferences"), "%7B%7D");  // no user-data folder: no store
-    EXPECT_EQ(calls().back(), (veqpod::ClientCall{"setPageBusy", "false"}));
 }
 
 }  // namespace

@@ -67,20 +67,6 @@ TEST_F(PreferencesFileTest, LoadsAnyValidSpellingAndOnlyGeneralElements) {
     EXPECT_EQ(loadedPreferences(temp.path()), (Map{{"a", "second"}, {"b", "BB"}, {"d", "<\">"}}));
 }
 
-TEST_F(PreferencesFileTest, KeepsWhatWasReadBeforeAFaultAndLoadsNothingAfterADoctype) {
-    writeBytes(file, kDeclaration + "<general a=\"1\" b=\"2\">");
-    EXPECT_EQ(loadedPreferences(temp.path()), (Map{{"a", "1"}, {"b", "2"}}));
-
-    writeBytes(file, kDeclaration + "<root><general a=\"1\"/><general b=2/></root>");
-    EXPECT_EQ(loadedPreferences(temp.path()), (Map{{"a", "1"}}));
-
-    writeBytes(file, kDeclaration + "<!DOCTYPE general><general a=\"1\"></general>");
-    EXPECT_EQ(loadedPreferences(temp.path()), Map{});
-
-    writeBytes(file, "");
-    EXPECT_EQ(loadedPreferences(temp.path()), Map{});
-}
-
 TEST_F(PreferencesFileTest, LeavesOutEntriesTheFileCannotCarryAndWritesTheRest) {
     const Map unsavable = {
         {"a:b", "colon"},       {"xmlns", "namespace"},  {"xmlnsLike", "reserved start"},
@@ -98,21 +84,6 @@ TEST_F(PreferencesFileTest, LeavesOutEntriesTheFileCannotCarryAndWritesTheRest) 
     EXPECT_TRUE(log.contains("(VEQ): Preference \"a:b\" not saved to the file: its key is not an XML attribute name"));
     EXPECT_TRUE(log.contains("(VEQ): Preference \"control%01\" not saved to the file: it holds text XML cannot carry"));
     EXPECT_EQ(log.lines().size(), unsavable.size());  // one line per left-out entry and save
-}
-
-TEST(PreferencesSaveFailureTest, KeepsTheValueInMemoryAndALaterSaveWritesIt) {
-    TempFolder temp;
-    const std::filesystem::path userData = temp.path() / "not yet there";
-    LogCapture log;
-    VEQ::PlatformPreferences store(userData.u8string(), "en_US");
-    store.setPreference("early", "1");
-    EXPECT_EQ(store.getPreference("early", "default"), "1");
-    EXPECT_FALSE(std::filesystem::exists(preferencesFile(userData, "en_US")));
-    EXPECT_FALSE(log.lines().empty());
-
-    std::filesystem::create_directories(preferencesFile(userData, "en_US").parent_path());
-    store.setPreference("later", "2");
-    EXPECT_EQ(loadedPreferences(userData), (Map{{"early", "1"}, {"later", "2"}}));
 }
 
 }  // namespace

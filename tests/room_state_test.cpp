@@ -32,11 +32,8 @@ TEST(ViewForcedTest, IsAPreferenceThatReadsFalseUntilSetAndPersists) {
 #else
     EXPECT_FALSE(IsXLoopViewForced(folder.c_str(), "EN_us"));
 #endif
-}
 
-TEST(ViewForcedTest, OnlyTheExactTextTrueForcesTheView) {
-    TempFolder userData;
-    const std::string folder = userData.path().u8string();
+    // Only the exact text "true" forces the view.
     auto store = VEQ::getPreferenceStore(folder, "en_US");
     for (const char* value : {"True", "TRUE", "1", "yes", " true", ""}) {
         store->setPreference("forcexloopview", value);
@@ -57,20 +54,11 @@ TEST(ViewForcedTest, WithoutAFolderOrLocaleNothingIsKeptAndTheViewIsNotForced) {
     EXPECT_TRUE(std::filesystem::is_empty(userData.path()));
 }
 
-class RoomVisitedTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        client = CreateBrowser(nullptr, nullptr, "1");
-        client->setUserData("writeLastViewedCardID", &handler);
-    }
-    void TearDown() override { veqpodDestroyClient(client); }
-
+TEST(RoomVisitedTest, TheFirstNoticeFlushesAndEveryNoticeTellsThePage) {
     TempFolder userData;
     VEQ::XLoopWriteLastViewedCardIDActionHandler handler{userData.path().u8string(), "en_us"};
-    BrowserClient* client = nullptr;
-};
-
-TEST_F(RoomVisitedTest, TheFirstNoticeFlushesAndEveryNoticeTellsThePage) {
+    BrowserClient* client = CreateBrowser(nullptr, nullptr, "1");
+    client->setUserData("writeLastViewedCardID", &handler);
     LogCapture log;
     EXPECT_FALSE(IsXloopRoomVisited(client));
     EXPECT_FALSE(IsXloopRoomVisited(nullptr));
@@ -85,13 +73,7 @@ TEST_F(RoomVisitedTest, TheFirstNoticeFlushesAndEveryNoticeTellsThePage) {
     EXPECT_EQ(veqpod::calls(client), (std::vector<veqpod::ClientCall>{{"executeScript", "xloopRoomVisited();"},
                                                                       {"executeScript", "xloopRoomVisited();"}}));
     EXPECT_EQ(client->getUserData("eXLoopRoomVisited"), reinterpret_cast<void*>(1));
-}
-
-TEST_F(RoomVisitedTest, ABrowserWithoutTheRoomsHandlerIsLeftAlone) {
-    client->setUserData("writeLastViewedCardID", nullptr);
-    NotifyXLoopRoomVisited(client);
-    EXPECT_FALSE(IsXloopRoomVisited(client));
-    EXPECT_TRUE(veqpod::calls(client).empty());
+    veqpodDestroyClient(client);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // the page's side of the script calls the module makes.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "config/configuration_record.h"
@@ -26,6 +27,17 @@ public:
         XLoop::releaseRecordText(record.*field);
         record.*field = XLoop::recordText(text);
         return *this;
+    }
+
+    // A room browser's record: the room at url, the preferences under userData.
+    RoomRecord& room(const std::string& url, const std::filesystem::path& userData) {
+        return set(&VEQConfiguration::url, url.c_str())
+            .set(&VEQConfiguration::product, "Studio")
+            .set(&VEQConfiguration::version, "17")
+            .set(&VEQConfiguration::locale, "en_us")
+            .set(&VEQConfiguration::userDataPath, userData.u8string().c_str())
+            .set(&VEQConfiguration::installationType, "retail")
+            .set(&VEQConfiguration::offlinePageURL, "file:///app/xLoop_Offline.html");
     }
 
     VEQConfiguration* get() { return &record; }

@@ -51,16 +51,10 @@ TEST(SoakTest, TenThousandRoomBrowsersLeaveNothingBehind) {
     GTEST_SKIP() << "memory figures need a build without sanitizers";
 #endif
     HttpTestServer server;
-    HttpRoute room;
-    room.body = "<html>room</html>";
-    server.setRoute("/veqtemplate/room", room);
+    server.setRoute("/veqtemplate/room", answer(200, "<html>room</html>"));
     TempFolder userData;
     RoomRecord record;
-    record.set(&VEQConfiguration::url, server.url("/veqtemplate/room?1").c_str())
-        .set(&VEQConfiguration::version, "17")
-        .set(&VEQConfiguration::locale, "en_us")
-        .set(&VEQConfiguration::userDataPath, userData.path().u8string().c_str())
-        .set(&VEQConfiguration::offlinePageURL, "file:///offline/xLoop_Offline.html");
+    record.room(server.url("/veqtemplate/room?1"), userData.path());
     SetVEQLogSink(quiet);
     veqpodReset();
 

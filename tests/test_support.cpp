@@ -1,7 +1,6 @@
 #include "tests/test_support.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -42,19 +41,6 @@ std::vector<std::string> LogCapture::lines() const {
 bool LogCapture::contains(const std::string& line) const {
     auto all = lines();
     return std::find(all.begin(), all.end(), line) != all.end();
-}
-
-TempFolder::TempFolder() {
-    static std::atomic<int> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    folder = std::filesystem::temp_directory_path() /
-             ("xloop-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-    std::filesystem::create_directories(folder);
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
 }
 
 void runPendingUiTasks() {

@@ -19,16 +19,15 @@ constexpr char kSeparator = '\\';
 constexpr char kSeparator = '/';
 #endif
 
-TEST(TextEncodingTest, ValidTextRoundTripsIncludingAstralCharacters) {
+TEST(TextEncodingTest, ValidTextRoundTripsAndInvalidSequencesAreReplaced) {
     const std::string text = "ASCII caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80 \xf0\x9d\x84\x9e";
     std::u16string wide = toWide(text.c_str());
     EXPECT_EQ(wide, u"ASCII caf\u00e9 \u20ac \U0001F600 \U0001D11E");
     EXPECT_EQ(toUtf8(wide.c_str()), text);
     EXPECT_EQ(toWide(nullptr), u"");
     EXPECT_EQ(toUtf8(nullptr), "");
-}
 
-TEST(TextEncodingTest, InvalidSequencesBecomeReplacementCharacters) {
+    // Invalid sequences become replacement characters.
     EXPECT_EQ(toWide("a\xff" "b"), u"a\uFFFDb");
     EXPECT_EQ(toWide("a\x80" "b"), u"a\uFFFDb");
     EXPECT_EQ(toWide("end\xe2\x82"), u"end\uFFFD");
@@ -36,7 +35,7 @@ TEST(TextEncodingTest, InvalidSequencesBecomeReplacementCharacters) {
     EXPECT_EQ(toUtf8(loneSurrogate), "x\xef\xbf\xbdy");
 }
 
-TEST(PathsTest, AppendPathJoinsWithOneSeparatorAndKeepsLongFoldersWhole) {
+TEST(PathsTest, AppendPathJoinsWithOneSeparatorAndFileURLsNameExistingFilesOnly) {
     const std::string folder = std::string("folder") + kSeparator + "sub";
     const std::string expected = folder + kSeparator + "VEQPrefs.xml";
     EXPECT_EQ(appendPath(folder.c_str(), "VEQPrefs.xml"), expected);
@@ -44,9 +43,8 @@ TEST(PathsTest, AppendPathJoinsWithOneSeparatorAndKeepsLongFoldersWhole) {
 
     const std::string longFolder = std::string("root") + kSeparator + std::string(300, 'f');
     EXPECT_EQ(appendPath(longFolder.c_str(), "name"), longFolder + kSeparator + "name");
-}
 
-TEST(PathsTest, FileURLsOfExistingFilesOnly) {
+    // File URLs, of existing files only.
     xloop_test::TempFolder temp;
     const fs::path file = temp.path() / fs::u8path("room page \xc3\xa9.html");
     std::ofstream(file) << "<html></html>";

@@ -29,7 +29,7 @@ protected:
     BrowserClient* client = nullptr;
 };
 
-TEST_F(UpdateInfoTest, TwoUpdatesReachThePageEscapedAndAreKept) {
+TEST_F(UpdateInfoTest, UpdatesReachThePageEscapedAndTheLatestListIsKept) {
     LogCapture log;
     const char* ids[] = {"a1", "b2"};
     const char* names[] = {"N1", "N2"};
@@ -43,25 +43,18 @@ TEST_F(UpdateInfoTest, TwoUpdatesReachThePageEscapedAndAreKept) {
     EXPECT_EQ(veqpod::calls(client),
               (std::vector<veqpod::ClientCall>{{"executeScript", "setUpdateInfo(\"" + escaped + "\");"}}));
     EXPECT_EQ(storedText(), escaped);
-}
 
-TEST_F(UpdateInfoTest, OneUpdateGivesBareStringsAndNoneGivesEmptyLists) {
-    LogCapture log;
-    const char* ids[] = {"a1"};
-    const char* names[] = {"N1"};
-    const char* descriptions[] = {"D1"};
+    // One update gives bare strings, none empty lists.
     SetUpdateInfo(client, 1, ids, names, descriptions);
     SetUpdateInfo(client, 0, ids, names, descriptions);
     SetUpdateInfo(client, -3, nullptr, nullptr, nullptr);
-
     auto lines = log.lines();
-    ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[1], R"((VEQ): {"updateDescriptions":"D1","updateNames":"N1","updateRefIds":"a1"})");
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines[3], R"((VEQ): {"updateDescriptions":"D1","updateNames":"N1","updateRefIds":"a1"})");
     const std::string empty = R"((VEQ): {"updateDescriptions":[],"updateNames":[],"updateRefIds":[]})";
-    EXPECT_EQ(lines[3], empty);
     EXPECT_EQ(lines[5], empty);
-    // The latest call's text replaces the earlier ones.
-    EXPECT_EQ(storedText(), XLoop::urlEscape(lines[5].substr(7)));
+    EXPECT_EQ(lines[7], empty);
+    EXPECT_EQ(storedText(), XLoop::urlEscape(lines[7].substr(7)));
 }
 
 TEST_F(UpdateInfoTest, TextsAreQuotedAsJsonAndLoggedLiterally) {

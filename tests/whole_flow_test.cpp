@@ -60,12 +60,8 @@ TEST(WholeFlowTest, FromInitializeToShutDownWithATranscriptForBothBuilds) {
     HttpTestServer server;
     TempFolder folder;
     const std::string roomURL = server.url("/veqtemplate/room.html");
-    HttpRoute room;
-    room.body = "<html>room</html>";
-    server.setRoute("/veqtemplate/room.html", room);
-    HttpRoute serverConfig;
-    serverConfig.body = configXml(roomURL, "https://server.example/fetched");
-    server.setRoute("/VEQConfig.xml", serverConfig);
+    server.setRoute("/veqtemplate/room.html", answer(200, "<html>room</html>"));
+    server.setRoute("/VEQConfig.xml", answer(200, configXml(roomURL, "https://server.example/fetched")));
     const auto shipped = folder.path() / "app" / "VEQConfig.xml";
     writeBytes(shipped, configXml(roomURL, "https://server.example/shipped"));
     const auto offlinePage = folder.path() / "app" / "xLoop_Offline.html";
@@ -131,6 +127,9 @@ TEST(WholeFlowTest, FromInitializeToShutDownWithATranscriptForBothBuilds) {
     EXPECT_NE(transcript.find("loadURL: " + XLoop::fileURLFromPath(offlinePage.u8string().c_str())),
               std::string::npos);
     EXPECT_NE(transcript.find("lastViewedCardID=\"card-9\""), std::string::npos);
+    // The room entered: the next load tells the page the card last viewed and the forced view.
+    EXPECT_NE(transcript.find("(lastViewedCardID: card-9)"), std::string::npos);
+    EXPECT_NE(transcript.find("Going to Pass Force Xloop View info"), std::string::npos);
     EXPECT_NE(transcript.find("(VEQ): Shutting down dispatchers"), std::string::npos);
     std::ofstream(kTranscriptFile, std::ios::binary) << normalized(transcript, folder, server.port());
 

@@ -157,15 +157,5 @@ TEST_F(ClientTest, TheBusyStateShowsASpinnerOverThePage) {
     gtk_widget_destroy(window);
 }
 
-TEST_F(ClientTest, ZoomIsRefusedForUnknownClientsAndScalesNotAboveZero) {
-    BrowserClient* client = createClient("about:blank");
-    ASSERT_NE(client, nullptr);
-
-    EXPECT_EQ(UpdateBrowserClientZoomScale(client, 0.0), 0);
-    EXPECT_EQ(UpdateBrowserClientZoomScale(client, -1.0), 0);
-    VEQPodDestroyBrowserClient(client);
-    EXPECT_EQ(UpdateBrowserClientZoomScale(client, 1.5), 0);
-}
-
 }  // namespace
 }  // namespace veqpod_test

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <new>
-#include <stdexcept>
+#include <set>
 
+#include <cairo.h>
 #include <glib.h>
 
 namespace veqpod_test {
@@ -71,22 +72,42 @@ void RecordingActionHandler::handleAction(const char* actionName, const char* ar
     *result = text;
 }
 
+void noteSnapshot(int saved, void* context) {
+    auto* outcome = static_cast<SnapshotOutcome*>(context);
+    outcome->done = true;
+    outcome->saved = saved;
+}
+
+PixelSummary summarise(const std::string& pngPath, uint32_t rgb) {
+    PixelSummary summary;
+    cairo_surface_t* image = cairo_image_surface_create_from_png(pngPath.c_str());
+    if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(image);
+        return summary;
+    }
+    summary.width = cairo_image_surface_get_width(image);
+    summary.height = cairo_image_surface_get_height(image);
+    int stride = cairo_image_surface_get_stride(image);
+    const unsigned char* data = cairo_image_surface_get_data(image);
+    std::set<uint32_t> colours;
+    for (int y = 0; y < summary.height; ++y) {
+        auto* row = reinterpret_cast<const uint32_t*>(data + y * stride);
+        for (int x = 0; x < summary.width; ++x) {
+            uint32_t colour = row[x] & 0xFFFFFF;
+            colours.insert(colour);
+            if (colour == rgb) summary.pixelsOfColour++;
+        }
+    }
+    summary.distinctColours = colours.size();
+    cairo_surface_destroy(image);
+    return summary;
+}
+
 xloop_test::HttpRoute htmlPage(const std::string& body) {
     xloop_test::HttpRoute route;
     route.body = body;
     route.headers = {{"Content-Type", "text/html; charset=utf-8"}};
     return route;
-}
-
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "veqpod-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    folder = pattern;
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
 }
 
 }  // namespace veqpod_test

@@ -1,6 +1,7 @@
 // Helpers for driving the WebKitGTK browser library through its interface.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -11,6 +12,7 @@
 
 #include "pods/webkitgtk/veqpod_webkit.h"
 #include "testing/http_test_server.h"
+#include "tests/test_support.h"
 
 namespace veqpod_test {
 
@@ -60,16 +62,24 @@ public:
 // An HTML page on the loopback server.
 xloop_test::HttpRoute htmlPage(const std::string& body);
 
-// A new, empty folder under the system's temporary folder, removed with
-// everything in it when the object goes.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    const std::filesystem::path& path() const { return folder; }
+using xloop_test::TempFolder;
 
-private:
-    std::filesystem::path folder;
+// What a VEQPodSaveSnapshot call reported; noteSnapshot is the callback
+// that fills the outcome it is given.
+struct SnapshotOutcome {
+    bool done = false;
+    int saved = 0;
 };
+void noteSnapshot(int saved, void* context);
+
+// The size of a PNG file's image, its pixels of one RGB colour and its
+// distinct colours; all zero when it cannot be read.
+struct PixelSummary {
+    int width = 0;
+    int height = 0;
+    long pixelsOfColour = 0;
+    size_t distinctColours = 0;
+};
+PixelSummary summarise(const std::string& pngPath, uint32_t rgb = 0);
 
 }  // namespace veqpod_test

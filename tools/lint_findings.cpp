@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "terminal_text.h"
+
 namespace xloop_tool {
 
 void Findings::warning(int line, std::string text) {
@@ -20,7 +22,8 @@ int Findings::report(const std::string& source) const {
     int status = 0;
     for (const Finding& finding : ordered) {
         const std::string where = finding.line > 0 ? source + ":" + std::to_string(finding.line) : source;
-        std::printf("%s: %s: %s\n", where.c_str(), finding.isError ? "error" : "warning", finding.text.c_str());
+        std::printf("%s: %s: %s\n", terminalSafe(where).c_str(), finding.isError ? "error" : "warning",
+                    terminalSafe(finding.text).c_str());
         status = std::max(status, finding.isError ? 2 : 1);
     }
     return status;

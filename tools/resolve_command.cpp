@@ -6,6 +6,7 @@
 #include "config/config_file.h"
 #include "config_source.h"
 #include "page/script_object.h"
+#include "terminal_text.h"
 
 namespace xloop_tool {
 namespace {
@@ -42,12 +43,13 @@ void printText(const Resolution& resolution, const ResolveRequest& request, cons
         const std::string from = value.line > 0 ? "line " + std::to_string(value.line) + ": " +
                                                       sectionOf(value, request, locale)
                                                 : "default: no section gives it";
-        std::printf("%s: %s (%s)\n", XLoop::configKeyName(key), quoted(value.text).c_str(), from.c_str());
+        std::printf("%s: %s (%s)\n", XLoop::configKeyName(key), terminalSafe(quoted(value.text)).c_str(),
+                    terminalSafe(from).c_str());
     }
     if (!resolution.problem.text.empty()) {
         const int line = resolution.problem.line;
         std::printf("problem: %s%s\n", line > 0 ? ("line " + std::to_string(line) + ": ").c_str() : "",
-                    resolution.problem.text.c_str());
+                    terminalSafe(resolution.problem.text).c_str());
     }
     std::printf("result: %s\n", resultText(resolution).c_str());
 }

@@ -1,0 +1,18 @@
+// Text from a checked file or server, made safe for the terminal that shows
+// a report: a value can neither start a line of its own nor drive the
+// terminal (control bytes, C1 controls and invalid UTF-8 become \xNN).
+#pragma once
+
+#include <string>
+
+#include "base/log_text.h"
+
+namespace xloop_tool {
+
+inline std::string terminalSafe(const std::string& text) {
+    std::string safe(text.size() * 4 + 1, '\0');
+    safe.resize(XLoop::copyLogSafeText(text.data(), text.size(), safe.data(), safe.size()));
+    return safe;
+}
+
+}  // namespace xloop_tool

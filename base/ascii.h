@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace XLoop {
 
@@ -22,6 +23,15 @@ inline char lowerAscii(char byte) {
 inline std::string lowerAscii(std::string text) {
     for (char& byte : text) byte = lowerAscii(byte);
     return text;
+}
+
+// Whether text begins with lowerPrefix, letter case aside.
+inline bool startsWithIgnoringCase(std::string_view text, std::string_view lowerPrefix) {
+    if (text.size() < lowerPrefix.size()) return false;
+    for (size_t i = 0; i < lowerPrefix.size(); ++i) {
+        if (lowerAscii(text[i]) != lowerPrefix[i]) return false;
+    }
+    return true;
 }
 
 }  // namespace XLoop

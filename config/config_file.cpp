@@ -19,7 +19,7 @@ ConfigFetch readFile(const std::string& url, std::string& buffer) {
     if (!read.ok) {
         logDebug("Configuration file %s not read: %s failed with error %d", path.c_str(), read.step, read.code);
     }
-    return {read.ok, !read.ok && std::strcmp(read.step, "check size") == 0};
+    return {read.ok, !read.ok && std::strcmp(read.step, platform::kCheckSizeStep) == 0};
 }
 
 ConfigFetch readOverHttp(const std::string& url, std::string& buffer, platform::HttpCancellation& cancellation) {

@@ -18,10 +18,14 @@ StepResult createFolder(const std::string& path);
 enum class PathKind { Missing, RegularFile, Other };
 PathKind pathKind(const std::string& path);
 
+// The steps a refused read fails at, so that callers can tell the two apart.
+inline constexpr char kCheckTypeStep[] = "check type";
+inline constexpr char kCheckSizeStep[] = "check size";
+
 // Reads a whole regular file of at most maxBytes into *bytes, without ever
 // waiting on a writer: anything else at the path (a pipe, a device, a folder)
-// and a larger file are refused unread, as failures of "check type" and
-// "check size". A missing file reads as no bytes.
+// and a larger file are refused unread, as failures of kCheckTypeStep and
+// kCheckSizeStep. A missing file reads as no bytes.
 StepResult readRegularFile(const std::string& path, size_t maxBytes, std::string* bytes);
 
 // Gives a file a new name in the same folder, replacing any file of that name.

@@ -108,9 +108,9 @@ StepResult readRegularFile(const std::string& path, size_t maxBytes, std::string
     if (fstat(descriptor, &info) != 0) {
         result = StepResult::failure("inspect", errno);
     } else if (!S_ISREG(info.st_mode)) {
-        result = StepResult::failure("check type", EINVAL);
+        result = StepResult::failure(kCheckTypeStep, EINVAL);
     } else if (static_cast<unsigned long long>(info.st_size) > maxBytes) {
-        result = StepResult::failure("check size", EFBIG);
+        result = StepResult::failure(kCheckSizeStep, EFBIG);
     } else {
         bytes->reserve(static_cast<size_t>(info.st_size));  // read into place, not grown step by step
     }
@@ -123,7 +123,7 @@ StepResult readRegularFile(const std::string& path, size_t maxBytes, std::string
         } else if (count == 0) {
             break;
         } else if (bytes->size() + static_cast<size_t>(count) > maxBytes) {  // grew while read
-            result = StepResult::failure("check size", EFBIG);
+            result = StepResult::failure(kCheckSizeStep, EFBIG);
         } else {
             bytes->append(buffer, static_cast<size_t>(count));
         }

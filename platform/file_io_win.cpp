@@ -111,11 +111,11 @@ StepResult readRegularFile(const std::string& path, size_t maxBytes, std::string
     StepResult result = StepResult::success();
     LARGE_INTEGER size;
     if (GetFileType(file) != FILE_TYPE_DISK) {
-        result = StepResult::failure("check type", ERROR_BAD_FILE_TYPE);
+        result = StepResult::failure(kCheckTypeStep, ERROR_BAD_FILE_TYPE);
     } else if (!GetFileSizeEx(file, &size)) {
         result = StepResult::failure("inspect", GetLastError());
     } else if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
-        result = StepResult::failure("check size", ERROR_FILE_TOO_LARGE);
+        result = StepResult::failure(kCheckSizeStep, ERROR_FILE_TOO_LARGE);
     } else {
         bytes->reserve(static_cast<size_t>(size.QuadPart));  // read into place, not grown step by step
     }
@@ -127,7 +127,7 @@ StepResult readRegularFile(const std::string& path, size_t maxBytes, std::string
         } else if (count == 0) {
             break;
         } else if (bytes->size() + count > maxBytes) {  // grew while read
-            result = StepResult::failure("check size", ERROR_FILE_TOO_LARGE);
+            result = StepResult::failure(kCheckSizeStep, ERROR_FILE_TOO_LARGE);
         } else {
             bytes->append(buffer, count);
         }

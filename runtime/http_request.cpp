@@ -1,5 +1,6 @@
 #include "runtime/http_request.h"
 
+#include "base/ascii.h"
 #include "runtime/log.h"
 
 namespace XLoop {
@@ -9,19 +10,11 @@ bool isRedirect(int status) {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
-// `prefix` in lower case.
-bool startsWith(const std::string& url, const char* prefix) {
-    for (size_t i = 0; prefix[i] != 0; ++i) {
-        if (i >= url.size() || (url[i] | 0x20) != prefix[i]) return false;
-    }
-    return true;
-}
-
 // To http or https, and never from a secure URL to a plain one, as WinINet
 // refuses by itself.
 bool mayFollow(const std::string& from, const std::string& to) {
-    if (startsWith(to, "https://")) return true;
-    return startsWith(to, "http://") && !startsWith(from, "https://");
+    if (startsWithIgnoringCase(to, "https://")) return true;
+    return startsWithIgnoringCase(to, "http://") && !startsWithIgnoringCase(from, "https://");
 }
 
 platform::HttpAnswer timedOut() {

@@ -16,10 +16,6 @@ std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
-bool isHttps(const std::string& url) {
-    return XLoop::lowerAscii(url.substr(0, 8)) == "https://";
-}
-
 void checkValue(ConfigKey key, const std::string& value, int line, Findings& findings) {
     const std::string name = XLoop::configKeyName(key);
     if (key == ConfigKey::Killswitch) {
@@ -28,7 +24,7 @@ void checkValue(ConfigKey key, const std::string& value, int line, Findings& fin
                                        " is neither \"on\" nor \"off\": only the exact \"on\" switches the room "
                                        "off, so this leaves it on");
         }
-    } else if (!value.empty() && !isHttps(value)) {
+    } else if (!value.empty() && !XLoop::startsWithIgnoringCase(value, "https://")) {
         findings.warning(line, name + " " + quoted(value) + " is not https");
     }
 }

@@ -83,7 +83,7 @@ BENCHMARK(BM_200000AttributesRefusedByThePreferencesLoader)->Unit(benchmark::kMi
 void BM_PreferencesFileAtTheLimitsLoaded(benchmark::State& state) {
     std::map<std::string, std::string> full = {{"big", std::string(XLoop::kMaxPreferenceValueBytes, '&')}};
     for (size_t i = 1; i < XLoop::kMaxPreferenceEntries; ++i) full["e" + std::to_string(i)] = std::string(650, 'v');
-    const std::string document = XLoop::preferencesDocument(full);
+    const std::string document = XLoop::PreferenceEntries(full).document();
     if (document.size() > XLoop::kMaxPreferencesFileBytes) state.SkipWithError("past the file limit");
     for (auto _ : state) {
         std::map<std::string, std::string> preferences;

@@ -46,7 +46,7 @@ void BM_WriteFlushRenameFloor(benchmark::State& state) {
     BenchFolder folder;
     std::map<std::string, std::string> entries;
     for (int64_t i = 0; i < state.range(0); ++i) entries[key(i)] = value(i);
-    const std::string bytes = XLoop::preferencesDocument(entries);
+    const std::string bytes = XLoop::PreferenceEntries(entries).document();
     const std::string file = (folder.path / "VEQPrefs.xml").string();
     const std::string temporary = file + ".new";
     for (auto _ : state) {

@@ -6,6 +6,9 @@
 // both platforms, checked before they are written.
 #include "prefs/preferences_document.h"
 
+#include <cstring>
+#include <utility>
+
 #include "base/percent_encoding.h"
 #include "base/xml_attribute_scan.h"
 #include "platform/xml_reader.h"
@@ -33,14 +36,23 @@ const char* escapeOf(char c) {
     }
 }
 
+// The document holds only values XML can carry, so none holds a NUL byte
+// and strcspn, which skips plain text many bytes at a time, sees each whole.
 void appendEscaped(std::string& out, const std::string& value) {
-    for (char c : value) {
-        const char* escape = escapeOf(c);
+    const char* rest = value.c_str();
+    const char* const end = rest + value.size();
+    while (rest < end) {
+        const size_t plain = std::strcspn(rest, "&<>\"\t\n\r");
+        out.append(rest, plain);
+        rest += plain;
+        if (rest == end) break;
+        const char* escape = escapeOf(*rest);
         if (escape != nullptr) {
             out += escape;
         } else {
-            out += c;
+            out += *rest;
         }
+        ++rest;
     }
 }
 
@@ -73,6 +85,12 @@ const char* unsavableReason(const std::string& key, const std::string& value) {
     return nullptr;
 }
 
+// What the entry adds to the document: 0 when it is left out.
+size_t entryBytes(const std::string& key, const std::string& value) {
+    if (unsavableReason(key, value) != nullptr) return 0;
+    return key.size() + escapedSize(value) + 4;  // blank, equals sign, two quotes
+}
+
 }  // namespace
 
 std::string printableKey(const std::string& key) {
@@ -81,22 +99,42 @@ std::string printableKey(const std::string& key) {
     return key.size() > shown ? encoded + "..." : encoded;
 }
 
-size_t preferenceEntryBytes(const std::string& key, const std::string& value) {
-    if (unsavableReason(key, value) != nullptr) return 0;
-    return key.size() + escapedSize(value) + 4;  // blank, equals sign, two quotes
+PreferenceEntries::PreferenceEntries(const std::map<std::string, std::string>& entries) {
+    for (const auto& [key, value] : entries) set(key, value);
 }
 
-size_t preferencesDocumentBytes(const std::map<std::string, std::string>& preferences) {
-    size_t size = std::char_traits<char>::length(kDocumentStart) + std::char_traits<char>::length(kDocumentEnd);
-    for (const auto& [key, value] : preferences) size += preferenceEntryBytes(key, value);
-    return size;
+const std::string* PreferenceEntries::find(const std::string& key) const {
+    auto found = entries.find(key);
+    return found != entries.end() ? &found->second : nullptr;
 }
 
-std::string preferencesDocument(const std::map<std::string, std::string>& preferences) {
-    std::string document = kDocumentStart;
-    for (const auto& [key, value] : preferences) {
-        if (const char* reason = unsavableReason(key, value)) {
-            logDebug("Preference \"%s\" not saved to the file: %s", printableKey(key).c_str(), reason);
+void PreferenceEntries::set(const std::string& key, std::string value) {
+    bytes = documentBytesWith(key, value);
+    if (unsavableReason(key, value) != nullptr) {
+        leftOut.insert(key);
+    } else {
+        leftOut.erase(key);
+    }
+    entries.insert_or_assign(key, std::move(value));
+}
+
+size_t PreferenceEntries::documentBytesWith(const std::string& key, const std::string& value) const {
+    const std::string* old = find(key);
+    return bytes - (old != nullptr ? entryBytes(key, *old) : 0) + entryBytes(key, value);
+}
+
+size_t PreferenceEntries::emptyDocumentBytes() {
+    return std::char_traits<char>::length(kDocumentStart) + std::char_traits<char>::length(kDocumentEnd);
+}
+
+std::string PreferenceEntries::document() const {
+    std::string document;
+    document.reserve(bytes);
+    document += kDocumentStart;
+    for (const auto& [key, value] : entries) {
+        if (!leftOut.empty() && leftOut.count(key) != 0) {
+            logDebug("Preference \"%s\" not saved to the file: %s", printableKey(key).c_str(),
+                     unsavableReason(key, value));
             continue;
         }
         document += ' ';

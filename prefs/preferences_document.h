@@ -3,21 +3,46 @@
 
 #include <cstddef>
 #include <map>
+#include <set>
 #include <string>
 
 #include "platform/step_result.h"
 
 namespace XLoop {
 
-// The XML declaration, then on the next line one "general" element with each
-// entry as an attribute, in key order, closed by a separate end tag. An entry
-// that would make the file unreadable is left out, with one log line.
-std::string preferencesDocument(const std::map<std::string, std::string>& preferences);
+// The entries of one preference store and the file they make. Each entry is
+// checked once, when set, and the size of the file is kept up to date: a
+// store of thousands of entries is written at every set, and checking and
+// counting them all anew each time cost more than writing them.
+class PreferenceEntries {
+public:
+    PreferenceEntries() = default;
+    explicit PreferenceEntries(const std::map<std::string, std::string>& entries);
 
-// The size of that text: the part one entry takes (0 for an entry left
-// out), and the whole.
-size_t preferenceEntryBytes(const std::string& key, const std::string& value);
-size_t preferencesDocumentBytes(const std::map<std::string, std::string>& preferences);
+    const std::map<std::string, std::string>& all() const { return entries; }
+    size_t count() const { return entries.size(); }
+    // Null when the key has no entry.
+    const std::string* find(const std::string& key) const;
+
+    void set(const std::string& key, std::string value);
+
+    // The XML declaration, then on the next line one "general" element with
+    // each entry as an attribute, in key order, closed by a separate end
+    // tag. An entry that would make the file unreadable is left out, with
+    // one log line.
+    std::string document() const;
+    // The size of that text, and the size it would have with key set to
+    // value.
+    size_t documentBytes() const { return bytes; }
+    size_t documentBytesWith(const std::string& key, const std::string& value) const;
+
+private:
+    std::map<std::string, std::string> entries;
+    std::set<std::string> leftOut;  // keys of the entries the file cannot carry
+    size_t bytes = emptyDocumentBytes();
+
+    static size_t emptyDocumentBytes();
+};
 
 // A key as a log line can show it: its start, printable ASCII, everything
 // else as %XX.

@@ -4,7 +4,6 @@
 
 #include "platform/file_io.h"
 #include "prefs/preference_limits.h"
-#include "prefs/preferences_document.h"
 #include "runtime/log.h"
 #include "runtime/paths.h"
 
@@ -37,13 +36,10 @@ bool VEQPreferences::withinLimits(const std::string& key, const std::string& val
     if (value.size() > XLoop::kMaxPreferenceValueBytes) {
         return refuse("its value is longer than", XLoop::kMaxPreferenceValueBytes, "bytes");
     }
-    auto old = preferences.find(key);
-    if (old == preferences.end() && preferences.size() >= XLoop::kMaxPreferenceEntries) {
+    if (preferences.find(key) == nullptr && preferences.count() >= XLoop::kMaxPreferenceEntries) {
         return refuse("the store holds", XLoop::kMaxPreferenceEntries, "entries already");
     }
-    const size_t oldEntryBytes = old != preferences.end() ? XLoop::preferenceEntryBytes(key, old->second) : 0;
-    const size_t fileBytes =
-        XLoop::preferencesDocumentBytes(preferences) - oldEntryBytes + XLoop::preferenceEntryBytes(key, value);
+    const size_t fileBytes = preferences.documentBytesWith(key, value);
     if (fileBytes > XLoop::kMaxPreferencesFileBytes) {
         return refuse("the file would grow past", XLoop::kMaxPreferencesFileBytes, "bytes");
     }
@@ -63,32 +59,32 @@ VEQPreferences::~VEQPreferences() = default;
 
 void VEQPreferences::setPreference(const char* key, const char* value) {
     std::lock_guard<std::recursive_mutex> guard(storeLock);
-    std::string keyText = textOrEmpty(key);
+    const std::string keyText = textOrEmpty(key);
     std::string valueText = textOrEmpty(value);
     if (!withinLimits(keyText, valueText)) return;
-    preferences[std::move(keyText)] = std::move(valueText);
+    preferences.set(keyText, std::move(valueText));
     savePreferences();
 }
 
 std::string VEQPreferences::getPreference(const char* key, const char* defaultValue) {
     std::lock_guard<std::recursive_mutex> guard(storeLock);
     const std::string keyText = textOrEmpty(key);
-    auto found = preferences.find(keyText);
-    if (found != preferences.end()) return found->second;
+    if (const std::string* found = preferences.find(keyText)) return *found;
     // A default the store cannot take is still the answer, just not kept.
     if (!withinLimits(keyText, textOrEmpty(defaultValue))) return textOrEmpty(defaultValue);
     setPreference(key, defaultValue);
-    return preferences[keyText];
+    const std::string* stored = preferences.find(keyText);
+    return stored != nullptr ? *stored : textOrEmpty(defaultValue);
 }
 
 bool VEQPreferences::hasPreference(const char* key) {
     std::lock_guard<std::recursive_mutex> guard(storeLock);
-    return preferences.count(textOrEmpty(key)) != 0;
+    return preferences.find(textOrEmpty(key)) != nullptr;
 }
 
 std::map<std::string, std::string> VEQPreferences::getAllPreferences() {
     std::lock_guard<std::recursive_mutex> guard(storeLock);
-    return preferences;
+    return preferences.all();
 }
 
 }  // namespace VEQ

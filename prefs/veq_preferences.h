@@ -6,6 +6,8 @@
 #include <mutex>
 #include <string>
 
+#include "prefs/preferences_document.h"
+
 namespace VEQ {
 
 // Stores are made, loaded and handed out by getPreferenceStore only. The
@@ -45,7 +47,7 @@ protected:
     // virtual setPreference.
     mutable std::recursive_mutex storeLock;
     std::string filePath;
-    std::map<std::string, std::string> preferences;
+    XLoop::PreferenceEntries preferences;
     std::string userDataPath;
     std::string locale;
 };

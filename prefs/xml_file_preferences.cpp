@@ -38,7 +38,7 @@ void XmlFilePreferences::savePreferences() {
         XLoop::logDebug("Kept the unreadable preferences file aside as %s", asidePath.c_str());
     }
     keepFileAside = false;
-    StepResult written = XLoop::platform::writeFileAtomically(filePath, XLoop::preferencesDocument(preferences));
+    StepResult written = XLoop::platform::writeFileAtomically(filePath, preferences.document());
     if (!written.ok) {
         XLoop::logDebug("Could not save the preferences to %s: %s failed with error %d", filePath.c_str(),
                         written.step, written.code);
@@ -62,7 +62,9 @@ void XmlFilePreferences::loadPreferences() {
         return;
     }
     if (bytes.empty()) return;  // not saved yet
-    StepResult parsed = XLoop::readPreferencesDocument(bytes, preferences);
+    std::map<std::string, std::string> loaded;
+    StepResult parsed = XLoop::readPreferencesDocument(bytes, loaded);
+    for (auto& [key, value] : loaded) preferences.set(key, std::move(value));
     if (!parsed.ok) {
         XLoop::logDebug("Read the preferences from %s only up to a fault: %s, error %d", filePath.c_str(),
                         parsed.step, parsed.code);

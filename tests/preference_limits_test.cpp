@@ -40,20 +40,20 @@ TEST(PreferenceLimitsTest, AnEntryPastALimitIsRefusedWithOneLineAndChangesNothin
 Map storeAtItsLimits() {
     Map full = {{std::string(XLoop::kMaxPreferenceKeyBytes, 'k'), std::string(XLoop::kMaxPreferenceValueBytes, '&')}};
     for (size_t i = 1; i < XLoop::kMaxPreferenceEntries; ++i) full["e" + std::to_string(100000 + i)] = "";
-    const size_t room = XLoop::kMaxPreferencesFileBytes - XLoop::preferencesDocumentBytes(full);
+    const size_t room = XLoop::kMaxPreferencesFileBytes - XLoop::PreferenceEntries(full).documentBytes();
     const size_t each = room / (full.size() - 1);
     for (auto& [key, value] : full) {
         if (key[0] == 'e') value.assign(each, 'v');
     }
-    full["e100001"] += std::string(XLoop::kMaxPreferencesFileBytes - XLoop::preferencesDocumentBytes(full), 'v');
+    full["e100001"] += std::string(XLoop::kMaxPreferencesFileBytes - XLoop::PreferenceEntries(full).documentBytes(), 'v');
     return full;
 }
 
 TEST(PreferenceLimitsTest, AStoreAtItsLimitsSavesAndLoadsBackAndTakesNoMore) {
     TempFolder temp;
     const Map full = storeAtItsLimits();
-    ASSERT_EQ(XLoop::preferencesDocumentBytes(full), XLoop::kMaxPreferencesFileBytes);
-    writeBytes(preferencesFile(temp.path(), "en_US"), XLoop::preferencesDocument(full));
+    ASSERT_EQ(XLoop::PreferenceEntries(full).documentBytes(), XLoop::kMaxPreferencesFileBytes);
+    writeBytes(preferencesFile(temp.path(), "en_US"), XLoop::PreferenceEntries(full).document());
     VEQ::PlatformPreferences store(temp.path().u8string(), "en_US");
     store.loadPreferences();
     ASSERT_EQ(store.getAllPreferences(), full);

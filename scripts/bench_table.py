@@ -7,6 +7,7 @@ import sys
 # and its reference are compared at the same argument.
 REFERENCES = [
     ("BM_CheckTaskToResultOnUiThread", "BM_BareHeadRoundTrip"),
+    ("BM_CheckTaskToResultOnUiThread", "BM_BareHeadOnWorkerToResultOnUiThread"),
     ("BM_GetVEQConfigurationFromTheShippedFile", "BM_BareSaxParseOfTheShippedFile"),
     ("BM_SetPreference", "BM_WriteFlushRenameFloor"),
     ("BM_SetPreference", "BM_SqliteOnePairPerTransaction"),

@@ -48,6 +48,7 @@ public:
         : product(product), version(version), locale(locale), values(values) {}
 
     bool wantsElement(const platform::XmlElement& element) override {
+        if (belowAnotherProduct(element.depth)) return false;
         place = tracker.enter(element.localName, element.depth);
         return appliesTo(place, product, version, locale);
     }
@@ -62,6 +63,14 @@ public:
     }
 
 private:
+    // Nothing below the child of the root that names another product
+    // applies, and such elements cannot change that child: only the next
+    // element at its depth or above can, and it finds the tracker as it
+    // would have. Most of a file with many products is passed over here.
+    bool belowAnotherProduct(int depth) const {
+        return depth >= 2 && tracker.levels() >= 2 && tracker.name(1) != product && tracker.name(1) != kDefaultsName;
+    }
+
     const std::string_view product;
     const std::string_view version;
     const std::string_view locale;

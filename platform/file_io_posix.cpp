@@ -158,8 +158,29 @@ StepResult writeFileAtomically(const std::string& path, const std::string& bytes
     return flushFolder(folderOf(path));
 }
 
+namespace {
+
+// Lists the folder without writing its access time where the system allows:
+// the list is read at every save, just after the folder was changed, and the
+// access time would then cost one more metadata write each time.
+DIR* openFolderList(const std::string& folder) {
+    constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+#ifdef O_NOATIME
+    int descriptor = open(folder.c_str(), kFlags | O_NOATIME);
+    if (descriptor < 0 && errno == EPERM) descriptor = open(folder.c_str(), kFlags);  // not the folder's owner
+#else
+    int descriptor = open(folder.c_str(), kFlags);
+#endif
+    if (descriptor < 0) return nullptr;
+    DIR* list = fdopendir(descriptor);
+    if (list == nullptr) close(descriptor);
+    return list;
+}
+
+}  // namespace
+
 size_t removeLeftoverNewFiles(const std::string& path, std::chrono::seconds minAge) {
-    DIR* folder = opendir(folderOf(path).c_str());
+    DIR* folder = openFolderList(folderOf(path));
     if (folder == nullptr) return 0;
     const std::string fileName = fileNameOf(path);
     const time_t latest = time(nullptr) - static_cast<time_t>(minAge.count());

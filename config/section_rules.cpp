@@ -2,7 +2,7 @@
 
 namespace XLoop {
 
-SectionPlace SectionTracker::enter(const std::string& localName, int depth) {
+SectionPlace SectionTracker::enter(std::string_view localName, int depth) {
     // Cut back to the parent, then take the element when it sits right below.
     const size_t level = static_cast<size_t>(depth);
     if (depth >= 1 && level < size) size = level;

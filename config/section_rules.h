@@ -30,7 +30,7 @@ struct SectionPlace {
 // the path of the one before it, as it always has in the module.
 class SectionTracker {
 public:
-    SectionPlace enter(const std::string& localName, int depth);
+    SectionPlace enter(std::string_view localName, int depth);
 
     // The names from the root to the last element entered (a section has at
     // most four), and how many there are in all.

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -11,8 +12,10 @@
 
 namespace XLoop::platform {
 
+// Handed to the visitor for the time of one call: its name points into the
+// parser's own text, and a copy must take the name as a string.
 struct XmlElement {
-    std::string localName;  // UTF-8, any namespace prefix dropped
+    std::string_view localName;  // UTF-8, any namespace prefix dropped
     int depth;              // 0 for the root
     // Local names and values in document order, UTF-8 and unescaped;
     // namespace declarations are not attributes.

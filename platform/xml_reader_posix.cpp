@@ -64,7 +64,7 @@ void startElement(void* user, const xmlChar* localName, const xmlChar*, const xm
                   int attributeCount, int, const xmlChar** attributes) {
     auto* state = static_cast<ParseState*>(user);
     XmlElement& element = state->element;
-    element.localName.assign(reinterpret_cast<const char*>(localName));
+    element.localName = reinterpret_cast<const char*>(localName);
     element.depth = state->depth++;
     element.line = 0;
     element.attributes.clear();

@@ -50,9 +50,10 @@ void readAttributes(IXmlReader* reader, XmlElement& element) {
 
 // The element the reader stands on; the line is read before the attributes,
 // which move the reader onto their own lines.
-void deliverElement(IXmlReader* reader, XmlElementVisitor& visitor, XmlElement& element) {
+void deliverElement(IXmlReader* reader, XmlElementVisitor& visitor, XmlElement& element, std::string& nameText) {
     const wchar_t* name = nullptr;
-    element.localName = SUCCEEDED(reader->GetLocalName(&name, nullptr)) ? utf8FromWide(name) : std::string();
+    nameText = SUCCEEDED(reader->GetLocalName(&name, nullptr)) ? utf8FromWide(name) : std::string();
+    element.localName = nameText;
     UINT depth = 0;
     reader->GetDepth(&depth);
     element.depth = static_cast<int>(depth);
@@ -83,13 +84,14 @@ StepResult visitXmlElements(const char* bytes, size_t size, XmlElementVisitor& v
     // report ever deeper made-up elements at the end of an unterminated
     // document; the cap ends that.
     XmlElement element{};
+    std::string elementName;
     XmlNodeType type;
     for (size_t nodes = 0; (result = reader->Read(&type)) == S_OK; ++nodes) {
         if (nodes > size) {
             result = E_UNEXPECTED;
             break;
         }
-        if (type == XmlNodeType_Element) deliverElement(reader.pointer, visitor, element);
+        if (type == XmlNodeType_Element) deliverElement(reader.pointer, visitor, element, elementName);
     }
     if (stop != nullptr) {
         *stop = {currentLine(reader.pointer), result == static_cast<HRESULT>(WC_E_DTDPROHIBITED)};

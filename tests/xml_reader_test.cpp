@@ -14,9 +14,19 @@ namespace {
 
 using Attributes = std::vector<std::pair<std::string, std::string>>;
 
+// An element kept past its call, its name copied.
+struct Recorded {
+    std::string localName;
+    int depth;
+    Attributes attributes;
+    int line;
+};
+
 struct Recorder final : XLoop::platform::XmlElementVisitor {
-    void visitElement(const XmlElement& element) override { elements.push_back(element); }
-    std::vector<XmlElement> elements;
+    void visitElement(const XmlElement& element) override {
+        elements.push_back({std::string(element.localName), element.depth, element.attributes, element.line});
+    }
+    std::vector<Recorded> elements;
 };
 
 Recorder visit(const std::string& document, bool* wellFormed) {

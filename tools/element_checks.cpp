@@ -8,8 +8,8 @@ namespace {
 using XLoop::ConfigKey;
 using XLoop::SectionKind;
 
-std::string tag(const std::string& name) {
-    return "<" + name + ">";
+std::string tag(std::string_view name) {
+    return "<" + std::string(name) + ">";
 }
 
 std::string quoted(const std::string& text) {
@@ -42,7 +42,7 @@ void ElementChecks::visitElement(const XLoop::platform::XmlElement& element) {
 
 ElementChecks::Role ElementChecks::roleOf(const XLoop::platform::XmlElement& element,
                                           const XLoop::SectionPlace& place, size_t level) {
-    const std::string& name = element.localName;
+    const std::string name(element.localName);
     if (level == 0) {
         if (name == XLoop::kRootName) return Role::Container;
         findings.error(element.line, "the root element " + tag(name) + " is not <veqconfig>: the module reads no "

@@ -9,6 +9,8 @@
 
 #include <atomic>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "runtime/dispatcher.h"
 #include "runtime/url_access.h"
@@ -72,7 +74,8 @@ void dispatchUntil(const std::atomic<bool>& done) {
 // The same hops as a check task, with a bare HEAD in place of the check.
 class BareHeadTask : public XLoop::Task {
 public:
-    BareHeadTask(std::string url, XLoop::RefPtr<FlagResultTask> result) : url(std::move(url)), result(std::move(result)) {}
+    BareHeadTask(std::string url, XLoop::RefPtr<FlagResultTask> result)
+        : url(std::move(url)), result(std::move(result)) {}
     void run() override {
         result->accessible = bareHead(url) == 200;
         XLoop::MainThreadDispatcher().post(result.get());

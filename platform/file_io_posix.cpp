@@ -44,6 +44,23 @@ StepResult flushFolder(const std::string& folder) {
     return result == 0 ? StepResult::success() : StepResult::failure("flush folder", error);
 }
 
+// Lists the folder without writing its access time where the system allows:
+// the list is read at every save, just after the folder was changed, and the
+// access time would then cost one more metadata write each time.
+DIR* openFolderList(const std::string& folder) {
+    constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+#ifdef O_NOATIME
+    int descriptor = open(folder.c_str(), kFlags | O_NOATIME);
+    if (descriptor < 0 && errno == EPERM) descriptor = open(folder.c_str(), kFlags);  // not the folder's owner
+#else
+    int descriptor = open(folder.c_str(), kFlags);
+#endif
+    if (descriptor < 0) return nullptr;
+    DIR* list = fdopendir(descriptor);
+    if (list == nullptr) close(descriptor);
+    return list;
+}
+
 std::string fileNameOf(const std::string& path) {
     size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -157,27 +174,6 @@ StepResult writeFileAtomically(const std::string& path, const std::string& bytes
     }
     return flushFolder(folderOf(path));
 }
-
-namespace {
-
-// Lists the folder without writing its access time where the system allows:
-// the list is read at every save, just after the folder was changed, and the
-// access time would then cost one more metadata write each time.
-DIR* openFolderList(const std::string& folder) {
-    constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
-#ifdef O_NOATIME
-    int descriptor = open(folder.c_str(), kFlags | O_NOATIME);
-    if (descriptor < 0 && errno == EPERM) descriptor = open(folder.c_str(), kFlags);  // not the folder's owner
-#else
-    int descriptor = open(folder.c_str(), kFlags);
-#endif
-    if (descriptor < 0) return nullptr;
-    DIR* list = fdopendir(descriptor);
-    if (list == nullptr) close(descriptor);
-    return list;
-}
-
-}  // namespace
 
 size_t removeLeftoverNewFiles(const std::string& path, std::chrono::seconds minAge) {
     DIR* folder = openFolderList(folderOf(path));

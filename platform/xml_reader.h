@@ -16,7 +16,7 @@ namespace XLoop::platform {
 // parser's own text, and a copy must take the name as a string.
 struct XmlElement {
     std::string_view localName;  // UTF-8, any namespace prefix dropped
-    int depth;              // 0 for the root
+    int depth;                   // 0 for the root
     // Local names and values in document order, UTF-8 and unescaped;
     // namespace declarations are not attributes.
     std::vector<std::pair<std::string, std::string>> attributes;

@@ -132,7 +132,7 @@ std::string PreferenceEntries::document() const {
     document.reserve(bytes);
     document += kDocumentStart;
     for (const auto& [key, value] : entries) {
-        if (!leftOut.empty() && leftOut.count(key) != 0) {
+        if (leftOut.count(key) != 0) {
             logDebug("Preference \"%s\" not saved to the file: %s", printableKey(key).c_str(),
                      unsavableReason(key, value));
             continue;

@@ -45,7 +45,8 @@ Map storeAtItsLimits() {
     for (auto& [key, value] : full) {
         if (key[0] == 'e') value.assign(each, 'v');
     }
-    full["e100001"] += std::string(XLoop::kMaxPreferencesFileBytes - XLoop::PreferenceEntries(full).documentBytes(), 'v');
+    const size_t left = XLoop::kMaxPreferencesFileBytes - XLoop::PreferenceEntries(full).documentBytes();
+    full["e100001"] += std::string(left, 'v');
     return full;
 }
 

@@ -85,9 +85,8 @@ const char* unsavableReason(const std::string& key, const std::string& value) {
     return nullptr;
 }
 
-// What the entry adds to the document: 0 when it is left out.
-size_t entryBytes(const std::string& key, const std::string& value) {
-    if (unsavableReason(key, value) != nullptr) return 0;
+// What an entry the file carries adds to the document.
+size_t savedEntryBytes(const std::string& key, const std::string& value) {
     return key.size() + escapedSize(value) + 4;  // blank, equals sign, two quotes
 }
 
@@ -109,18 +108,26 @@ const std::string* PreferenceEntries::find(const std::string& key) const {
 }
 
 void PreferenceEntries::set(const std::string& key, std::string value) {
-    bytes = documentBytesWith(key, value);
-    if (unsavableReason(key, value) != nullptr) {
-        leftOut.insert(key);
-    } else {
+    const bool carried = unsavableReason(key, value) == nullptr;
+    bytes = bytesWith(key, value, carried);
+    if (carried) {
         leftOut.erase(key);
+    } else {
+        leftOut.insert(key);
     }
     entries.insert_or_assign(key, std::move(value));
 }
 
 size_t PreferenceEntries::documentBytesWith(const std::string& key, const std::string& value) const {
-    const std::string* old = find(key);
-    return bytes - (old != nullptr ? entryBytes(key, *old) : 0) + entryBytes(key, value);
+    return bytesWith(key, value, unsavableReason(key, value) == nullptr);
+}
+
+size_t PreferenceEntries::bytesWith(const std::string& key, const std::string& value, bool carried) const {
+    // The entry held now is measured without checking it again: it was
+    // checked when set, and leftOut holds the verdict.
+    const std::string* held = find(key);
+    const size_t heldBytes = held != nullptr && leftOut.count(key) == 0 ? savedEntryBytes(key, *held) : 0;
+    return bytes - heldBytes + (carried ? savedEntryBytes(key, value) : 0);
 }
 
 size_t PreferenceEntries::emptyDocumentBytes() {

@@ -37,6 +37,9 @@ public:
     size_t documentBytesWith(const std::string& key, const std::string& value) const;
 
 private:
+    // documentBytesWith, told whether the file can carry the entry.
+    size_t bytesWith(const std::string& key, const std::string& value, bool carried) const;
+
     std::map<std::string, std::string> entries;
     std::set<std::string> leftOut;  // keys of the entries the file cannot carry
     size_t bytes = emptyDocumentBytes();

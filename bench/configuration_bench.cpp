@@ -66,7 +66,8 @@ void BM_AttributePreScanOfTheShippedFile(benchmark::State& state) {
     std::ifstream in(shippedFile(), std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     for (auto _ : state) {
-        if (!XLoop::attributeWorkWithin(bytes.data(), bytes.size(), XLoop::kMaxAttributesPerElement)) {
+        if (XLoop::scanAttributeWork(bytes.data(), bytes.size(), XLoop::kMaxAttributesPerElement) !=
+            XLoop::AttributeScan::Within) {
             state.SkipWithError("refused");
         }
     }

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <string_view>
 
-#include "base/xml_attribute_scan.h"
 #include "platform/file_io.h"
 #include "platform/file_system.h"
 #include "runtime/http_request.h"
@@ -108,9 +107,9 @@ bool readURLToMemory(const char* url, std::string& buffer, platform::HttpCancell
 SectionsRead readSectionValues(const std::string& bytes, const char* product, const char* version,
                                const char* locale, ConfigValues& values) {
     SectionsRead read;
-    if (!attributeWorkWithin(bytes.data(), bytes.size(), kMaxAttributesPerElement)) {
-        logDebug("Configuration refused: its elements carry too many attributes");
-        read.refused = true;
+    read.prescan = scanAttributeWork(bytes.data(), bytes.size(), kMaxAttributesPerElement);
+    if (read.prescan != AttributeScan::Within) {
+        logDebug("Configuration refused: %s", attributeScanProblem(read.prescan));
         return read;
     }
     SectionReader reader(textOf(product), textOf(version), textOf(locale), values);

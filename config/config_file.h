@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 
+#include "base/xml_attribute_scan.h"
 #include "config/section_rules.h"
 #include "platform/http_client.h"
 #include "platform/xml_reader.h"
@@ -48,7 +49,7 @@ struct ConfigValues {
 
 // How the sections of a text were read.
 struct SectionsRead {
-    bool refused = false;  // its elements carry too many attributes: not parsed
+    AttributeScan prescan = AttributeScan::Within;  // the text is parsed only when Within
     platform::StepResult parse = platform::StepResult::success();
     platform::XmlStop stop;
 };
@@ -57,7 +58,8 @@ struct SectionsRead {
 // and locale (the lower-cased one) in document order, each value met
 // replacing the one in values, and notes whether a section gave a kill
 // switch. Values met before a fault in the text stay. A text whose elements
-// carry too many attributes to parse quickly is refused unread.
+// carry too many attributes to parse quickly, or whose encoding hides them
+// from that count, is refused unread.
 SectionsRead readSectionValues(const std::string& bytes, const char* product, const char* version,
                                const char* locale, ConfigValues& values);
 

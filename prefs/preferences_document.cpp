@@ -156,8 +156,10 @@ std::string PreferenceEntries::document() const {
 
 platform::StepResult readPreferencesDocument(const std::string& bytes,
                                              std::map<std::string, std::string>& preferences) {
-    if (!attributeWorkWithin(bytes.data(), bytes.size(), kMaxAttributesPerElement)) {
-        return platform::StepResult::failure("count attributes", 0);
+    switch (scanAttributeWork(bytes.data(), bytes.size(), kMaxAttributesPerElement)) {
+    case AttributeScan::Within: break;
+    case AttributeScan::TooManyAttributes: return platform::StepResult::failure("count attributes", 0);
+    case AttributeScan::UnreadableEncoding: return platform::StepResult::failure("count attributes in its encoding", 0);
     }
     GeneralElementReader reader(preferences);
     return platform::visitXmlElements(bytes.data(), bytes.size(), reader);

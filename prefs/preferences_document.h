@@ -53,8 +53,8 @@ std::string printableKey(const std::string& key);
 
 // Adds the attributes of every "general" element, at any depth, in document
 // order, up to the end of the text or its first fault (which is returned).
-// A text whose elements carry too many attributes to parse quickly is
-// refused unread.
+// A text whose elements carry too many attributes to parse quickly, or
+// whose encoding hides them from that count, is refused unread.
 platform::StepResult readPreferencesDocument(const std::string& bytes,
                                              std::map<std::string, std::string>& preferences);
 

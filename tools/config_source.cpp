@@ -59,7 +59,9 @@ ConfigSource loadConfigSource(const std::string& name) {
 }
 
 DocumentProblem problemOf(const XLoop::SectionsRead& read) {
-    if (read.refused) return {0, "its elements carry too many attributes: the module refuses the whole file"};
+    if (read.prescan != XLoop::AttributeScan::Within) {
+        return {0, std::string(XLoop::attributeScanProblem(read.prescan)) + ": the module refuses the whole file"};
+    }
     if (read.stop.documentType) return {read.stop.line, "a DOCTYPE makes the module refuse the whole file"};
     if (!read.parse.ok) return {read.stop.line, "the XML breaks here: the module reads only the sections before it"};
     return {};

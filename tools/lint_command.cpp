@@ -12,9 +12,11 @@ namespace {
 
 void lintDocument(const std::string& bytes, Findings& findings) {
     XLoop::SectionsRead read;
-    read.refused = !XLoop::attributeWorkWithin(bytes.data(), bytes.size(), XLoop::kMaxAttributesPerElement);
+    read.prescan = XLoop::scanAttributeWork(bytes.data(), bytes.size(), XLoop::kMaxAttributesPerElement);
     ElementChecks checks(findings);
-    if (!read.refused) read.parse = XLoop::platform::visitXmlElements(bytes.data(), bytes.size(), checks, &read.stop);
+    if (read.prescan == XLoop::AttributeScan::Within) {
+        read.parse = XLoop::platform::visitXmlElements(bytes.data(), bytes.size(), checks, &read.stop);
+    }
     const DocumentProblem problem = problemOf(read);
     if (!problem.text.empty()) findings.error(problem.line, problem.text);
     checkSectionOrder(checks.sections(), findings);

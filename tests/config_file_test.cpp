@@ -4,6 +4,7 @@
 #include "config/config_file.h"
 #include "runtime/paths.h"
 #include "testing/http_test_server.h"
+#include "tests/encoded_text.h"
 #include "tests/preferences_files.h"
 #include "tests/test_support.h"
 
@@ -104,6 +105,29 @@ TEST_F(ConfigFileTest, AnElementWithTooManyAttributesIsRefusedUnread) {
                        "'/><!--" + notAttributes + "--><?pi " + notAttributes + "?><x><![CDATA[" +
                        notAttributes + "]]></x></veqconfig>"),
               (Read{true, notAttributes, notAttributes, "-"}));
+}
+
+TEST_F(ConfigFileTest, AttributesAreCountedInTheEncodingTheParserReads) {
+    std::string many = "<veqconfig><defaults killswitch=\"off\"";
+    for (int i = 0; i < 20000; ++i) many += " a" + std::to_string(i) + "=\"\"";
+    many += "/></veqconfig>";
+    LogCapture log;
+    // After an ASCII declaration, the parser reads the declared encoding
+    // from just past its name.
+    EXPECT_EQ(readText("<?xml version=\"1.0\" encoding=\"UTF-16LE\"" + utf16("?>" + many)), (Read{false}));
+    EXPECT_EQ(readText(utf16("<!-- no byte order mark -->" + many)), (Read{false}));
+    EXPECT_TRUE(log.contains("(VEQ): Configuration refused: its elements carry too many attributes"));
+    EXPECT_EQ(readText("<?xml version='1.0' encoding='IBM037'" + ebcdic("?>" + many)), (Read{false}));
+    EXPECT_TRUE(log.contains(
+        "(VEQ): Configuration refused: its encoding is neither ASCII-compatible nor UTF-16 or UTF-32"));
+
+    const std::string few = R"(<veqconfig><defaults killswitch="off" url="room"/></veqconfig>)";
+    const std::string declaration = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>";
+    const std::string readable[] = {"\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + few,
+                                    "<?xml version='1.0' encoding='utf-8'?>" + few,
+                                    "\xFF\xFE" + utf16(declaration + few),
+                                    "\xFE\xFF" + utf16(declaration + few, true)};
+    for (const std::string& text : readable) EXPECT_EQ(readText(text), (Read{true, "off", "room", "-"})) << text;
 }
 
 TEST(ConfigFileOverHttpTest, OnlyAWholeSuccessfulAnswerCounts) {

@@ -17,6 +17,7 @@
 #include "prefs/preference_limits.h"
 #include "prefs/preference_stores.h"
 #include "runtime/paths.h"
+#include "tests/encoded_text.h"
 #include "tests/preferences_files.h"
 #include "tests/test_support.h"
 
@@ -67,6 +68,8 @@ TEST(PreferenceFileFaultTest, AFileNotReadWholeIsKeptAsideOnceBeforeTheFirstSave
     const std::pair<std::string, Map> unreadable[] = {
         {declaration + "<general a=\"1\" b=\"2\">", Map{{"a", "1"}, {"b", "2"}}},  // cut: what came first stays
         {declaration + elementOfAttributes("general", 200000), Map{}},
+        {"<?xml version=\"1.0\" encoding=\"UTF-16LE\"" + utf16("?>" + elementOfAttributes("general", 20000)), Map{}},
+        {"<?xml version=\"1.0\" encoding=\"IBM037\"" + ebcdic("?><general a=\"1\"/>"), Map{}},
         {declaration + "<general a=\"1\"></general>" + std::string(XLoop::kMaxPreferencesFileBytes, ' '), Map{}},
     };
     for (const auto& [bytes, loaded] : unreadable) {

@@ -7,9 +7,18 @@
 namespace XLoop {
 namespace {
 
+// Besides C0 and C1, the characters that break a line or reorder the text a
+// viewer shows around them: U+2028 and U+2029, and the bidirectional
+// controls U+061C, U+200E, U+200F, U+202A to U+202E and U+2066 to U+2069.
 bool isControl(const unsigned char* character, size_t length) {
     if (length == 1) return character[0] < 0x20 || character[0] == 0x7F;
-    return length == 2 && character[0] == 0xC2 && character[1] < 0xA0;
+    if (length == 2) {
+        return (character[0] == 0xC2 && character[1] < 0xA0) || (character[0] == 0xD8 && character[1] == 0x9C);
+    }
+    if (length != 3 || character[0] != 0xE2) return false;
+    const unsigned int codePoint = (character[1] & 0x3Fu) << 6 | (character[2] & 0x3Fu);  // past U+2000
+    return codePoint == 0x0E || codePoint == 0x0F || (codePoint >= 0x28 && codePoint <= 0x2E) ||
+           (codePoint >= 0x66 && codePoint <= 0x69);
 }
 
 // The length a lead byte announces; 0 for a byte that cannot start a character.

@@ -8,9 +8,11 @@
 namespace XLoop {
 
 // Copies text[0, length) into out (capacity bytes, NUL included) and returns
-// how many bytes it wrote before the NUL. Every byte below 0x20, 0x7F, both
-// bytes of a C1 control (U+0080 to U+009F) and every byte of an invalid UTF-8
-// sequence are written as \xNN with upper-case hex digits. A character that
+// how many bytes it wrote before the NUL. Every byte below 0x20, 0x7F, every
+// byte of a C1 control (U+0080 to U+009F), of the line and paragraph
+// separators (U+2028, U+2029), of a bidirectional control (U+061C, U+200E,
+// U+200F, U+202A to U+202E, U+2066 to U+2069) and of an invalid UTF-8
+// sequence is written as \xNN with upper-case hex digits. A character that
 // does not fit whole is left out with everything after it, so the copy never
 // ends inside a character or an escape. An incomplete sequence at the very
 // end of the text counts as cut off, not as invalid: it is left out too.

@@ -1,6 +1,7 @@
 // Text from a checked file or server, made safe for the terminal that shows
 // a report: a value can neither start a line of its own nor drive the
-// terminal (control bytes, C1 controls and invalid UTF-8 become \xNN).
+// terminal nor reorder what it shows (control bytes, C1 controls, line
+// separators, bidirectional controls and invalid UTF-8 become \xNN).
 #pragma once
 
 #include <string>

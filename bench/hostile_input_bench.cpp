@@ -1,6 +1,7 @@
 // Hostile input handled in bounded time: a document type with an entity bomb
 // is refused before it is expanded, an element of 200,000 attributes is
-// refused before the XML library compares them (well within a second), a
+// refused before the XML library compares them (well within a second), as it
+// is when the encoding the declaration names would hide it from a byte scan, a
 // preferences file at the store's limits loads in a fraction of one, a 10 MiB
 // action argument is read in one pass, and an update list's script payload
 // grows linearly with its size.
@@ -13,6 +14,7 @@
 #include "page/script_object.h"
 #include "prefs/preference_limits.h"
 #include "prefs/preferences_document.h"
+#include "testing/encoded_text.h"
 #include "xloop/xloop_client.h"
 
 namespace {
@@ -77,6 +79,34 @@ void BM_200000AttributesRefusedByThePreferencesLoader(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_200000AttributesRefusedByThePreferencesLoader)->Unit(benchmark::kMillisecond);
+
+// After a declaration in ASCII, the XML library reads the rest in the
+// encoding it names: what reached the library unseen before the scan read
+// that encoding too.
+void BM_150000AttributesInUtf16AfterAnAsciiDeclarationRefusedByTheConfigurationReader(benchmark::State& state) {
+    const std::string body = "?><veqconfig>" + elementOfAttributes("defaults", 150000) + "</veqconfig>";
+    const std::string many = "<?xml version=\"1.0\" encoding=\"UTF-16LE\"" + xloop_test::utf16(body);
+    SetVEQLogSink(quiet);
+    for (auto _ : state) {
+        std::string killswitch, url, serverurl;
+        if (XLoop::readConfigSections(many, "p", "1", "en_us", killswitch, url, serverurl)) {
+            state.SkipWithError("the element was read");
+        }
+    }
+    SetVEQLogSink(nullptr);
+}
+BENCHMARK(BM_150000AttributesInUtf16AfterAnAsciiDeclarationRefusedByTheConfigurationReader)
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_MillionAttributesInEbcdicRefusedByThePreferencesLoader(benchmark::State& state) {
+    const std::string many = "<?xml version=\"1.0\" encoding=\"IBM037\"" +
+                             xloop_test::ebcdic("?>" + elementOfAttributes("general", 1000000));
+    for (auto _ : state) {
+        std::map<std::string, std::string> preferences;
+        if (XLoop::readPreferencesDocument(many, preferences).ok) state.SkipWithError("the element was read");
+    }
+}
+BENCHMARK(BM_MillionAttributesInEbcdicRefusedByThePreferencesLoader)->Unit(benchmark::kMicrosecond);
 
 // The most a store writes: as many entries as it takes, one value at its
 // limit made of "&", 8 MiB in all.

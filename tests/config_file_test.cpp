@@ -3,8 +3,8 @@
 
 #include "config/config_file.h"
 #include "runtime/paths.h"
+#include "testing/encoded_text.h"
 #include "testing/http_test_server.h"
-#include "tests/encoded_text.h"
 #include "tests/preferences_files.h"
 #include "tests/test_support.h"
 

@@ -17,7 +17,7 @@
 #include "prefs/preference_limits.h"
 #include "prefs/preference_stores.h"
 #include "runtime/paths.h"
-#include "tests/encoded_text.h"
+#include "testing/encoded_text.h"
 #include "tests/preferences_files.h"
 #include "tests/test_support.h"
 

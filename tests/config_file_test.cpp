@@ -1,12 +1,15 @@
 // Reading VEQConfig.xml from real files and from the local HTTP server.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "config/config_file.h"
 #include "runtime/paths.h"
 #include "testing/encoded_text.h"
 #include "testing/http_test_server.h"
 #include "tests/preferences_files.h"
 #include "tests/test_support.h"
+#include "tests/wine.h"
 
 using namespace xloop_test;
 
@@ -123,10 +126,11 @@ TEST_F(ConfigFileTest, AttributesAreCountedInTheEncodingTheParserReads) {
 
     const std::string few = R"(<veqconfig><defaults killswitch="off" url="room"/></veqconfig>)";
     const std::string declaration = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>";
-    const std::string readable[] = {"\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + few,
-                                    "<?xml version='1.0' encoding='utf-8'?>" + few,
-                                    "\xFF\xFE" + utf16(declaration + few),
-                                    "\xFE\xFF" + utf16(declaration + few, true)};
+    std::vector<std::string> readable = {"\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + few,
+                                         "<?xml version='1.0' encoding='utf-8'?>" + few,
+                                         "\xFF\xFE" + utf16(declaration + few)};
+    // Wine's XmlLite reads no UTF-16BE.
+    if (!runningUnderWine()) readable.push_back("\xFE\xFF" + utf16(declaration + few, true));
     for (const std::string& text : readable) EXPECT_EQ(readText(text), (Read{true, "off", "room", "-"})) << text;
 }
 

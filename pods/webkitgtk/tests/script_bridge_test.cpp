@@ -218,6 +218,27 @@ TEST_F(ScriptBridgeTest, APageOfAnotherOriginHasNoBridgeAndItsCallsAreRefusedUnt
     EXPECT_EQ(report.invocations[1].argument, R"({"loaded":"again"})");
 }
 
+TEST_F(ScriptBridgeTest, TheOwnedPageIsTheOneWebKitLoadsAndOnlyItRunsTheOwnersScripts) {
+    // WebKit reads this as 127.0.0.1 on the server's port, the rest as a path;
+    // another reading would own localhost on the other port.
+    const std::string path = "/@localhost:" + std::to_string(otherOrigin.port()) + "/page";
+    server.setRoute(path, htmlPage("<script>window.veq.invoke('report', {});</script>"));
+    otherOrigin.setRoute("/away", htmlPage("<script>new Image().src = '/seen?' + typeof window.veq;</script>"));
+    const std::string away = "http://localhost:" + std::to_string(otherOrigin.port()) + "/away";
+    BrowserClient* client = createClient("about:blank");
+    ASSERT_NE(client, nullptr);
+    client->registerActionHandler("report", &report);
+
+    client->loadURL(("http://127.0.0.1:" + std::to_string(server.port()) + "\\" + path.substr(1)).c_str());
+    ASSERT_TRUE(reported(1));
+    client->executeScript(("location.href = '" + away + "';").c_str());
+    EXPECT_EQ(sentToOtherOrigin("/seen"), "undefined");
+
+    CapturedStderr log;
+    client->executeScript("new Image().src = '/ran';");
+    EXPECT_TRUE(log.awaitLine("VEQPod: dropped a script for " + away));
+}
+
 // What an installed observer was told, one line per report.
 std::vector<std::string> observed;
 

@@ -40,8 +40,8 @@
  *  - What the room does not need is refused for every frame of every page a
  *    client shows, each refusal with one line on standard error (addresses
  *    escaped): downloads (a response the view would not show, or one sent as
- *    an attachment, is ignored; one that starts anyway, from a link's
- *    download attribute or the context menu, is cancelled before it writes),
+ *    an attachment, is ignored; one that starts anyway (from a link's
+ *    download attribute, say) is cancelled before it writes),
  *    printing, HTTP authentication (cancelled: no prompt shows a server's
  *    realm), permission requests of every kind (geolocation, notifications,
  *    media, the clipboard: denied), and script dialogs. WebKitGTK does not

@@ -33,7 +33,7 @@ protected:
 // WebKit would save into the user's download folder or home: here the test's own.
 class DownloadRefusalTest : public RefusalTest {
 protected:
-    DownloadRefusalTest() : savedHome(std::getenv("HOME")) {
+    DownloadRefusalTest() : savedHome(std::getenv("HOME") != nullptr ? std::getenv("HOME") : "/") {
         setenv("HOME", home.path().c_str(), 1);
         setenv("XDG_CONFIG_HOME", (home.path() / ".config").c_str(), 1);
     }

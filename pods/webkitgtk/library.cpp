@@ -6,6 +6,7 @@
 #include <webkit2/webkit2.h>
 
 #include "pods/webkitgtk/observer.h"
+#include "pods/webkitgtk/refusals.h"
 #include "pods/webkitgtk/snapshot.h"
 #include "pods/webkitgtk/veqpod_webkit.h"
 #include "pods/webkitgtk/web_view_client.h"
@@ -53,6 +54,7 @@ int InitializeBrowser(void*) {
     if (g_library.context != nullptr) return 1;
     if (!gtk_init_check(nullptr, nullptr)) return 0;
     g_library.context = webkit_web_context_new_ephemeral();
+    veqpod_webkit::refuseDownloads(g_library.context);
     return 1;
 }
 

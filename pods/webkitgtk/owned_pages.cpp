@@ -3,35 +3,24 @@
 #include <utility>
 
 #include <glib.h>
+#include <webkit2/webkit2.h>
 
 namespace veqpod_webkit {
 namespace {
 
-std::string lowerCase(const char* text) {
-    char* lowered = g_ascii_strdown(text, -1);
-    std::string result(lowered);
-    g_free(lowered);
-    return result;
-}
-
-std::string originKey(const std::string& scheme, GUri* uri) {
-    const char* host = g_uri_get_host(uri);
-    if (host == nullptr || host[0] == 0) return "";
-    std::string hostText = lowerCase(host);
-    // Written as the page's location writes it: an IPv6 address in brackets.
-    if (hostText.find(':') != std::string::npos) hostText = "[" + hostText + "]";
-    int port = g_uri_get_port(uri);
-    if (port == -1) port = scheme == "http" ? 80 : 443;
-    return scheme + "://" + hostText + ":" + std::to_string(port);
-}
-
-std::string fileKey(GUri* uri) {
-    const char* host = g_uri_get_host(uri);
-    if (host != nullptr && host[0] != 0 && g_ascii_strcasecmp(host, "localhost") != 0) return "";
-    char* path = g_uri_unescape_string(g_uri_get_path(uri), nullptr);
-    if (path == nullptr) return "";
-    std::string key = std::string("file://") + path;
-    g_free(path);
+// WebKit writes a file address with no host as "file:///path"; the key is
+// that path unescaped, query and fragment aside.
+std::string fileKey(const char* uri) {
+    WebKitURIRequest* request = webkit_uri_request_new(uri);
+    const std::string written = webkit_uri_request_get_uri(request);
+    g_object_unref(request);
+    const std::string prefix = "file://";
+    if (written.compare(0, prefix.size(), prefix) != 0) return "";
+    const std::string path = written.substr(prefix.size(), written.find_first_of("?#") - prefix.size());
+    char* unescaped = g_uri_unescape_string(path.c_str(), nullptr);
+    if (unescaped == nullptr) return "";
+    std::string key = prefix + unescaped;
+    g_free(unescaped);
     return key;
 }
 
@@ -39,13 +28,22 @@ std::string fileKey(GUri* uri) {
 
 std::string pageKey(const char* uri) {
     if (uri == nullptr) return "";
-    GUri* parsed = g_uri_parse(uri, G_URI_FLAGS_ENCODED, nullptr);
-    if (parsed == nullptr) return "";
-    const std::string scheme = lowerCase(g_uri_get_scheme(parsed));
+    // The origin as WebKit itself reads the address, so the key names the
+    // page WebKit loads: no second parser that might find another host in
+    // the same text.
+    WebKitSecurityOrigin* origin = webkit_security_origin_new_for_uri(uri);
+    const char* protocol = webkit_security_origin_get_protocol(origin);
+    const char* host = webkit_security_origin_get_host(origin);
+    const std::string scheme = protocol != nullptr ? protocol : "";
+    const bool hasHost = host != nullptr && host[0] != 0;
     std::string key;
-    if (scheme == "http" || scheme == "https") key = originKey(scheme, parsed);
-    if (scheme == "file") key = fileKey(parsed);
-    g_uri_unref(parsed);
+    if (hasHost && (scheme == "http" || scheme == "https")) {
+        guint16 port = webkit_security_origin_get_port(origin);
+        if (port == 0) port = scheme == "http" ? 80 : 443;  // 0: the scheme's default
+        key = scheme + "://" + host + ":" + std::to_string(port);
+    }
+    if (!hasHost && scheme == "file") key = fileKey(uri);
+    webkit_security_origin_unref(origin);
     return key;
 }
 

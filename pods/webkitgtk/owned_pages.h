@@ -6,10 +6,12 @@
 
 namespace veqpod_webkit {
 
-// What makes two addresses the same page for the bridge: for http and https
-// the origin, written "scheme://host:port" with the port always given; for a
-// file its unescaped path, written "file:///path", query and fragment aside.
-// Empty for any other address, which never gets the bridge.
+// What makes two addresses the same page for the bridge, as WebKit reads the
+// address when it loads it (its security origin, its writing of the URL): for
+// http and https the origin, written "scheme://host:port" with the port always
+// given; for a file on this machine its unescaped path, written
+// "file:///path", query and fragment aside. Empty for any other address,
+// which never gets the bridge.
 std::string pageKey(const char* uri);
 
 class OwnedPages {

@@ -1,11 +1,12 @@
 #include "pods/webkitgtk/web_view_client.h"
 
-#include <cstdio>
 #include <new>
 #include <utility>
 
+#include "pods/webkitgtk/log_line.h"
 #include "pods/webkitgtk/observer.h"
 #include "pods/webkitgtk/page_bridge.h"
+#include "pods/webkitgtk/refusals.h"
 
 namespace veqpod_webkit {
 namespace {
@@ -29,10 +30,7 @@ void onScriptEvaluated(GObject* view, GAsyncResult* result, gpointer) {
     if (value != nullptr) g_object_unref(value);
     if (error == nullptr) return;
     if (g_error_matches(error, WEBKIT_JAVASCRIPT_ERROR, WEBKIT_JAVASCRIPT_ERROR_SCRIPT_FAILED)) {
-        // The message may quote the page: written escaped, on one line.
-        gchar* escaped = g_strescape(error->message, nullptr);
-        std::fprintf(stderr, "VEQPod: script failed: %s\n", escaped);
-        g_free(escaped);
+        logEscaped("script failed:", error->message);  // it may quote the page
     }
     g_error_free(error);
 }
@@ -48,7 +46,9 @@ WebViewClient::WebViewClient(WebKitWebContext* context, GtkContainer* hostContai
     g_signal_connect(contentManager,
                      (std::string("script-message-with-reply-received::") + kBridgeChannel).c_str(),
                      G_CALLBACK(onScriptMessage), this);
+    refuseNativeRequests(view());
     g_signal_connect(view(), "load-changed", G_CALLBACK(onLoadChanged), this);
+    g_signal_connect(view(), "notify::uri", G_CALLBACK(onUriChanged), this);
     g_signal_connect(view(), "load-failed", G_CALLBACK(onLoadFailed), this);
     g_signal_connect(widgets.frame(), "destroy", G_CALLBACK(onWidgetsDestroyed), this);
 }
@@ -91,9 +91,14 @@ bool WebViewClient::setPageLoadHandler(std::shared_ptr<VEQ::IPageLoadHandler> ha
 
 void WebViewClient::executeScript(const char* script) {
     if (script == nullptr) return;
-    webkit_web_view_evaluate_javascript(view(), script, -1, nullptr, nullptr, nullptr,
-                                        onScriptEvaluated, nullptr);
-    reportScript(this, currentUri(view()), script);
+    // The owner's scripts carry the owner's data: no other page gets them.
+    if (ownedPages.contains(shownUri.c_str())) {
+        webkit_web_view_evaluate_javascript(view(), script, -1, nullptr, nullptr, nullptr,
+                                            onScriptEvaluated, nullptr);
+    } else {
+        logEscaped("dropped a script for", shownUri);
+    }
+    reportScript(this, shownUri, script);
 }
 
 void WebViewClient::loadURL(const char* url) {
@@ -116,6 +121,8 @@ bool WebViewClient::setDestroyNotifier(VEQ::DestroyNotifier* notifier) {
 // client only before it calls out, and holds its own handler reference.
 void WebViewClient::onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self) {
     auto* client = static_cast<WebViewClient*>(self);
+    client->loadPending = event == WEBKIT_LOAD_STARTED || event == WEBKIT_LOAD_REDIRECTED;
+    if (event == WEBKIT_LOAD_COMMITTED) client->shownUri = currentUri(view);
     if (event == WEBKIT_LOAD_FINISHED && client->finishAfterFailurePending) {
         client->finishAfterFailurePending = false;
         return;
@@ -139,6 +146,7 @@ gboolean WebViewClient::onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* fai
                                      GError* error, gpointer self) {
     auto* client = static_cast<WebViewClient*>(self);
     client->finishAfterFailurePending = true;
+    client->loadPending = false;
     // A load replaced by a newer navigation did not fail: the newer one goes on.
     if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED)) return TRUE;
     std::shared_ptr<VEQ::IPageLoadHandler> handler = client->pageLoadHandler;
@@ -150,7 +158,7 @@ gboolean WebViewClient::onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* fai
 gboolean WebViewClient::onScriptMessage(WebKitUserContentManager*, JSCValue* message,
                                         WebKitScriptMessageReply* reply, gpointer self) {
     auto* client = static_cast<WebViewClient*>(self);
-    const std::string uri = currentUri(client->view());
+    const std::string uri = client->shownUri;
     Invocation invocation;
     std::string outcome;
     const bool served = client->serveAction(uri, message, &invocation, &outcome);
@@ -171,9 +179,7 @@ bool WebViewClient::serveAction(const std::string& uri, JSCValue* message, Invoc
     // The bridge only reaches the owner's pages; this holds even if a page
     // found its way into the library's script world.
     if (!ownedPages.contains(uri.c_str())) {
-        gchar* escaped = g_strescape(uri.c_str(), nullptr);
-        std::fprintf(stderr, "VEQPod: refused an action call from %s\n", escaped);
-        g_free(escaped);
+        logEscaped("refused an action call from", uri);
         *outcome = "refused: this page was not loaded by the browser's owner";
         return false;
     }
@@ -196,6 +202,13 @@ bool WebViewClient::serveAction(const std::string& uri, JSCValue* message, Invoc
     *outcome = result;
     ::operator delete(result);
     return true;
+}
+
+// A move within the page (a fragment, the history API) changes the address
+// without a load; during a load the address is the one asked for, not yet shown.
+void WebViewClient::onUriChanged(GObject* view, GParamSpec*, gpointer self) {
+    auto* client = static_cast<WebViewClient*>(self);
+    if (!client->loadPending) client->shownUri = currentUri(WEBKIT_WEB_VIEW(view));
 }
 
 void WebViewClient::onWidgetsDestroyed(GtkWidget*, gpointer self) {

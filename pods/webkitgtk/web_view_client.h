@@ -58,6 +58,7 @@ private:
                                  GError* error, gpointer self);
     static gboolean onScriptMessage(WebKitUserContentManager* manager, JSCValue* message,
                                     WebKitScriptMessageReply* reply, gpointer self);
+    static void onUriChanged(GObject* view, GParamSpec* property, gpointer self);
     static void onWidgetsDestroyed(GtkWidget* frame, gpointer self);
     // Calls the action's handler when the page at uri may make the call:
     // true with the handler's reply in outcome, or false with why not.
@@ -76,8 +77,12 @@ private:
     // The addresses asked for, in order, whose loads have not started yet:
     // when a load starts, the view still reports the page it is leaving.
     std::deque<std::string> requestedUris;
-    // Only these pages may call the action handlers.
+    // Only these pages may call the action handlers or get the owner's scripts.
     OwnedPages ownedPages;
+    // The address of the document the view shows: the view's own address
+    // names a page being loaded as soon as its load starts.
+    std::string shownUri;
+    bool loadPending = false;
 };
 
 }  // namespace veqpod_webkit

@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <new>
 #include <set>
 
 #include <cairo.h>
+#include <fcntl.h>
 #include <glib.h>
+#include <unistd.h>
 
 namespace veqpod_test {
 namespace {
@@ -101,6 +105,26 @@ PixelSummary summarise(const std::string& pngPath, uint32_t rgb) {
     summary.distinctColours = colours.size();
     cairo_surface_destroy(image);
     return summary;
+}
+
+CapturedStderr::CapturedStderr() : savedStderr(dup(STDERR_FILENO)) {
+    const int file = open((folder.path() / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(file, STDERR_FILENO);
+    close(file);
+}
+
+CapturedStderr::~CapturedStderr() {
+    dup2(savedStderr, STDERR_FILENO);
+    close(savedStderr);
+}
+
+bool CapturedStderr::awaitLine(const std::string& text) {
+    return runUntil([&] {
+        std::ifstream file(folder.path() / "stderr");
+        std::ostringstream written;
+        written << file.rdbuf();
+        return written.str().find(text) != std::string::npos;
+    });
 }
 
 xloop_test::HttpRoute htmlPage(const std::string& body) {

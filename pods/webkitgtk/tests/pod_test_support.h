@@ -16,6 +16,8 @@
 
 namespace veqpod_test {
 
+using xloop_test::TempFolder;
+
 // Starts the library for each test and shuts it down afterwards. Without a
 // display (outside xvfb-run) the test is skipped.
 class PodTest : public ::testing::Test {
@@ -59,10 +61,24 @@ public:
     std::string reply;
 };
 
+// Standard error goes to a file while it lives, so that a test can read the
+// library's lines.
+class CapturedStderr {
+public:
+    CapturedStderr();
+    ~CapturedStderr();
+    CapturedStderr(const CapturedStderr&) = delete;
+    CapturedStderr& operator=(const CapturedStderr&) = delete;
+    // Runs the main loop until a line containing text was written.
+    bool awaitLine(const std::string& text);
+
+private:
+    TempFolder folder;
+    int savedStderr;
+};
+
 // An HTML page on the loopback server.
 xloop_test::HttpRoute htmlPage(const std::string& body);
-
-using xloop_test::TempFolder;
 
 // What a VEQPodSaveSnapshot call reported; noteSnapshot is the callback
 // that fills the outcome it is given.

@@ -23,15 +23,21 @@ WebKitWebView* findView(GtkWidget* widget) {
     return found;
 }
 
-// Awaits an expression in the library's own script world of the one page
-// shown; the result's text, or the error's message.
-std::string awaitInBridgeWorld(const std::string& expression) {
+// The view of the one client in its own window.
+WebKitWebView* onlyView() {
     WebKitWebView* view = nullptr;
     GList* windows = gtk_window_list_toplevels();
     for (GList* window = windows; window != nullptr && view == nullptr; window = window->next) {
         view = findView(GTK_WIDGET(window->data));
     }
     g_list_free(windows);
+    return view;
+}
+
+// Awaits an expression in the library's own script world of the one page
+// shown; the result's text, or the error's message.
+std::string awaitInBridgeWorld(const std::string& expression) {
+    WebKitWebView* view = onlyView();
     if (view == nullptr) return "no view";
     std::string outcome;
     const std::string body = "return await " + expression + ";";
@@ -201,7 +207,7 @@ TEST_F(ScriptBridgeTest, APageOfAnotherOriginHasNoBridgeAndItsCallsAreRefusedUnt
     const std::string refusal = awaitInBridgeWorld(
         "window.webkit.messageHandlers.veq.postMessage({name: 'report', args: '{}'})");
     EXPECT_NE(refusal.find("refused"), std::string::npos) << refusal;
-    client->executeScript("history.back();");
+    webkit_web_view_go_back(onlyView());  // the owner's scripts no longer reach this page
     ASSERT_TRUE(roomShows(2));
     client->executeScript("window.veq.invoke('report', {back: 'yes'});");
     ASSERT_TRUE(reported(1));
@@ -216,6 +222,27 @@ TEST_F(ScriptBridgeTest, APageOfAnotherOriginHasNoBridgeAndItsCallsAreRefusedUnt
     ASSERT_TRUE(reported(2));
     EXPECT_EQ(report.invocations[0].argument, R"({"back":"yes"})");
     EXPECT_EQ(report.invocations[1].argument, R"({"loaded":"again"})");
+}
+
+TEST_F(ScriptBridgeTest, TheOwnedPageIsTheOneWebKitLoadsAndOnlyItRunsTheOwnersScripts) {
+    // WebKit reads this as 127.0.0.1 on the server's port, the rest as a path;
+    // another reading would own localhost on the other port.
+    const std::string path = "/@localhost:" + std::to_string(otherOrigin.port()) + "/page";
+    server.setRoute(path, htmlPage("<script>window.veq.invoke('report', {});</script>"));
+    otherOrigin.setRoute("/away", htmlPage("<script>new Image().src = '/seen?' + typeof window.veq;</script>"));
+    const std::string away = "http://localhost:" + std::to_string(otherOrigin.port()) + "/away";
+    BrowserClient* client = createClient("about:blank");
+    ASSERT_NE(client, nullptr);
+    client->registerActionHandler("report", &report);
+
+    client->loadURL(("http://127.0.0.1:" + std::to_string(server.port()) + "\\" + path.substr(1)).c_str());
+    ASSERT_TRUE(reported(1));
+    client->executeScript(("location.href = '" + away + "';").c_str());
+    EXPECT_EQ(sentToOtherOrigin("/seen"), "undefined");
+
+    CapturedStderr log;
+    client->executeScript("new Image().src = '/ran';");
+    EXPECT_TRUE(log.awaitLine("VEQPod: dropped a script for " + away));
 }
 
 // What an installed observer was told, one line per report.

@@ -1,0 +1,107 @@
+#include "pods/webkitgtk/refusals.h"
+
+#include <string>
+
+#include <libsoup/soup.h>
+
+#include "pods/webkitgtk/log_line.h"
+
+namespace veqpod_webkit {
+namespace {
+
+std::string shownUri(WebKitWebView* view) {
+    const char* uri = webkit_web_view_get_uri(view);
+    return uri != nullptr ? uri : "";
+}
+
+bool isAttachment(WebKitURIResponse* response) {
+    SoupMessageHeaders* headers = webkit_uri_response_get_http_headers(response);
+    char* disposition = nullptr;
+    if (headers == nullptr || !soup_message_headers_get_content_disposition(headers, &disposition, nullptr)) {
+        return false;
+    }
+    const bool attachment = g_ascii_strcasecmp(disposition, "attachment") == 0;
+    g_free(disposition);
+    return attachment;
+}
+
+// A response the view would not show is one WebKit would save: it is
+// ignored instead, in whichever frame it comes.
+gboolean onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type,
+                        gpointer) {
+    if (type != WEBKIT_POLICY_DECISION_TYPE_RESPONSE) return FALSE;
+    auto* responseDecision = WEBKIT_RESPONSE_POLICY_DECISION(decision);
+    if (webkit_response_policy_decision_is_mime_type_supported(responseDecision) &&
+        !isAttachment(webkit_response_policy_decision_get_response(responseDecision))) {
+        return FALSE;
+    }
+    WebKitURIRequest* request = webkit_response_policy_decision_get_request(responseDecision);
+    logEscaped("refused a download of", webkit_uri_request_get_uri(request));
+    webkit_policy_decision_ignore(decision);
+    return TRUE;
+}
+
+// Whatever becomes a download anyway (a link's download attribute, the
+// context menu) ends here.
+void onDownloadStarted(WebKitWebContext*, WebKitDownload* download, gpointer) {
+    WebKitURIRequest* request = webkit_download_get_request(download);
+    logEscaped("refused a download of", request != nullptr ? webkit_uri_request_get_uri(request) : "");
+    webkit_download_cancel(download);
+}
+
+gboolean onPrint(WebKitWebView* view, WebKitPrintOperation*, gpointer) {
+    logEscaped("refused to print on", shownUri(view));
+    return TRUE;
+}
+
+// The realm text is the server's own: no prompt shows it to the user.
+gboolean onAuthenticate(WebKitWebView*, WebKitAuthenticationRequest* request, gpointer) {
+    const char* host = webkit_authentication_request_get_host(request);
+    const std::string server = std::string(host != nullptr ? host : "") + ":" +
+                               std::to_string(webkit_authentication_request_get_port(request));
+    logEscaped("refused an authentication request from", server);
+    webkit_authentication_request_cancel(request);
+    return TRUE;
+}
+
+// Geolocation, notifications, media, the clipboard and whatever else asks.
+gboolean onPermissionRequest(WebKitWebView* view, WebKitPermissionRequest* request, gpointer) {
+    logEscaped((std::string("refused a permission request (") + G_OBJECT_TYPE_NAME(request) + ") on").c_str(),
+               shownUri(view));
+    webkit_permission_request_deny(request);
+    return TRUE;
+}
+
+// WebKitGTK does not say which frame opened a dialog, so none can be told
+// to come from the top frame of an owned page: every one is answered without
+// showing, as cancelled, except that a page being left is let go.
+gboolean onScriptDialog(WebKitWebView* view, WebKitScriptDialog* dialog, gpointer) {
+    switch (webkit_script_dialog_get_dialog_type(dialog)) {
+        case WEBKIT_SCRIPT_DIALOG_CONFIRM:
+            webkit_script_dialog_confirm_set_confirmed(dialog, FALSE);
+            break;
+        case WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM:
+            webkit_script_dialog_confirm_set_confirmed(dialog, TRUE);
+            break;
+        default:
+            break;
+    }
+    logEscaped("refused a script dialog on", shownUri(view));
+    return TRUE;
+}
+
+}  // namespace
+
+void refuseDownloads(WebKitWebContext* context) {
+    g_signal_connect(context, "download-started", G_CALLBACK(onDownloadStarted), nullptr);
+}
+
+void refuseNativeRequests(WebKitWebView* view) {
+    g_signal_connect(view, "decide-policy", G_CALLBACK(onDecidePolicy), nullptr);
+    g_signal_connect(view, "print", G_CALLBACK(onPrint), nullptr);
+    g_signal_connect(view, "authenticate", G_CALLBACK(onAuthenticate), nullptr);
+    g_signal_connect(view, "permission-request", G_CALLBACK(onPermissionRequest), nullptr);
+    g_signal_connect(view, "script-dialog", G_CALLBACK(onScriptDialog), nullptr);
+}
+
+}  // namespace veqpod_webkit

@@ -38,12 +38,13 @@ public:
 private:
     void noteShownPage(const std::string& url, bool trusted);
 
-    mutable std::mutex shownLock;
-    std::string shownPage;
-    bool shownPageTrusted = false;
     BrowserClient* client;
     const VEQConfiguration* config;
     std::shared_ptr<XLoop::ClientPresence> presence;
+    // The load callbacks write, the host's calls read, on any threads.
+    mutable std::mutex shownLock;
+    std::string shownPage;
+    bool shownPageTrusted = false;
 };
 
 }  // namespace VEQ

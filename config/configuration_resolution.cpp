@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "base/address_ambiguity.h"
 #include "base/ascii.h"
 #include "base/ui_thread.h"
 #include "config/config_file.h"
@@ -96,12 +97,21 @@ std::string withCacheBustingSuffix(const std::string& url) {
     return url + suffix;
 }
 
+// An address the browser and the module could read as two sites counts as
+// none, as an empty one does.
+std::string takenAddress(const std::string& address, const char* what) {
+    const char* ambiguity = addressAmbiguity(address);
+    if (ambiguity == nullptr) return address;
+    logDebug("Refusing the %s %s: %s", what, address.c_str(), ambiguity);
+    return "";
+}
+
 VEQConfiguration* buildConfigurationRecord(const ConfigurationRequest& request, const ConfigurationSource& source,
                                            const ConfigurationValues& values, const std::string& lowerLocale) {
     VEQConfiguration* record = newConfigurationRecord();
     if (record == nullptr) return nullptr;
     record->configURL = recordText(source.recordConfigURL);
-    record->url = recordText(withCacheBustingSuffix(values.url));
+    record->url = recordText(withCacheBustingSuffix(takenAddress(values.url, "room URL")));
     record->serverURL = recordText(values.serverurl);
     record->killSwitch = switchesRoomOff(values.killswitch);
     record->product = recordText(request.product);
@@ -110,9 +120,9 @@ VEQConfiguration* buildConfigurationRecord(const ConfigurationRequest& request, 
     record->userDataPath = recordText(request.userDataPath);
     record->hostValue = recordText(request.hostValue);
     record->installationType = recordText(request.installationType);
-    record->offlinePageURL = request.offlinePagePath != nullptr && request.offlinePagePath[0] != 0
-                                 ? recordText(fileURLFromPath(request.offlinePagePath))
-                                 : nullptr;
+    if (request.offlinePagePath != nullptr && request.offlinePagePath[0] != 0) {
+        record->offlinePageURL = recordText(takenAddress(fileURLFromPath(request.offlinePagePath), "offline page URL"));
+    }
     record->isMASBuild = request.isMASBuild;
     record->isWASBuild = request.isWASBuild;
     return record;

@@ -66,6 +66,7 @@ void PageLoadHandler::onLoadStarted(const char* url) {
     XLoop::guardBoundary("onLoadStarted", [&] {
         const std::string page = textOrEmpty(url);
         logDebug("Page load started for %s", page.c_str());
+        noteShownPage(page, false);
         if ((XLoop::isRoomPage(page) || XLoop::isOfflinePage(page)) && XLoop::isTrustedPage(page, *config)) {
             client->setPageBusy(true);
         }
@@ -77,6 +78,7 @@ void PageLoadHandler::onLoadFailed(const char* url) {
         const std::shared_ptr<PageLoadHandler> keepAlive = weak_from_this().lock();
         const std::string page = textOrEmpty(url);
         logDebug("Page load failed for %s", page.c_str());
+        noteShownPage(page, false);
         const std::string offlinePage = textOrEmpty(config->offlinePageURL);
         // The offline page is never its own fallback, whatever its URL carries.
         const bool fallBack = isTrustedRoomPage(page, *config) && !XLoop::isOfflinePage(page) &&
@@ -94,7 +96,9 @@ void PageLoadHandler::onLoadFinished(const char* url) {
         const std::shared_ptr<PageLoadHandler> keepAlive = weak_from_this().lock();
         const std::string page = textOrEmpty(url);
         logDebug("Page load finished for %s", page.c_str());
-        if (!XLoop::isTrustedPage(page, *config)) {
+        const bool trusted = XLoop::isTrustedPage(page, *config);
+        noteShownPage(page, trusted);
+        if (!trusted) {
             // Preferences and room facts are the room's; another site gets nothing.
             const std::string origin = XLoop::originOf(page);
             logDebug("Not initialising a page of origin %s: it is neither the room nor the offline page",
@@ -119,6 +123,18 @@ void PageLoadHandler::onLoadFinished(const char* url) {
         if (presence->gone()) return;  // the page closed its browser
         if (page != "about:blank") client->setPageBusy(false);
     });
+}
+
+bool PageLoadHandler::showsTrustedPage(std::string& otherwise) const {
+    std::lock_guard<std::mutex> guard(shownLock);
+    if (!shownPageTrusted) otherwise = shownPage;
+    return shownPageTrusted;
+}
+
+void PageLoadHandler::noteShownPage(const std::string& url, bool trusted) {
+    std::lock_guard<std::mutex> guard(shownLock);
+    shownPage = url;
+    shownPageTrusted = trusted;
 }
 
 }  // namespace VEQ

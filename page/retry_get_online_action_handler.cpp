@@ -3,6 +3,7 @@
 #include "base/nullable_text.h"
 #include "base/ui_thread.h"
 #include "page/action_support.h"
+#include "page/host_calls.h"
 #include "runtime/log.h"
 
 using XLoop::logDebug;
@@ -23,7 +24,7 @@ void URLAccessResultTaskForRetryAction::run() {
     if (accessible && config != nullptr && client != nullptr) {
         client->loadURL(textOrEmpty(config->url).c_str());
     } else if (!accessible && client != nullptr) {
-        client->executeScript("onRetryComplete();");
+        callTrustedPage(client, "onRetryComplete();", "onRetryComplete");
     }
     endCheck();
 }

@@ -16,8 +16,9 @@ class XLoopRetryGetOnlineActionHandler;
 namespace XLoop {
 
 // Acts on a retry's answer on the UI thread: loads the room page when it
-// answers, else tells the page with "onRetryComplete();". Then the handler
-// may start another check; it may too when the answer is dropped unrun.
+// answers, else tells the page with "onRetryComplete();" if the view shows a
+// trusted one. Then the handler may start another check; it may too when the
+// answer is dropped unrun.
 class URLAccessResultTaskForRetryAction final : public URLAccessResultTask {
 public:
     explicit URLAccessResultTaskForRetryAction(VEQ::XLoopRetryGetOnlineActionHandler* retryHandler)

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "page/host_calls.h"
 #include "page/last_viewed_card_action_handler.h"
 #include "page/room_user_data.h"
 #include "runtime/log.h"
@@ -27,7 +28,8 @@ void enterRoom(BrowserClient* client) {
         logDebug("Entered XLoop for the first time");
         handler->flushPendingValues();
     }
-    client->executeScript("xloopRoomVisited();");
+    // A page that is not shown now learns it from the next trusted load's payload.
+    callTrustedPage(client, "xloopRoomVisited();", "xloopRoomVisited");
     client->setUserData(kRoomVisitedKey, reinterpret_cast<void*>(kRoomVisited));
 }
 

@@ -9,7 +9,8 @@ namespace XLoop {
 bool roomVisited(BrowserClient* client);
 
 // Reports the room as entered: the first time, the last-viewed card values
-// the page wrote before are stored; the page hears "xloopRoomVisited()". A
+// the page wrote before are stored; a trusted page shown hears
+// "xloopRoomVisited()", and every later trusted load "isXloopViewForced". A
 // browser without the room's action handlers is left alone.
 void enterRoom(BrowserClient* client);
 

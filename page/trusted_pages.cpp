@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/address_ambiguity.h"
 #include "base/ascii.h"
 #include "base/nullable_text.h"
 #include "base/percent_encoding.h"
@@ -17,6 +18,13 @@ std::string documentOf(const std::string& url) {
 
 bool sameDocument(const std::string& a, const std::string& b) {
     return !a.empty() && !b.empty() && documentOf(a) == documentOf(b);
+}
+
+// A record the host filled itself may hold an address the resolution would
+// have refused: it names no page either.
+std::string unambiguous(const char* address) {
+    const std::string text = textOrEmpty(address);
+    return addressAmbiguity(text) == nullptr ? text : "";
 }
 
 }  // namespace
@@ -52,11 +60,12 @@ std::string originOf(const std::string& url) {
 }
 
 bool isTrustedPage(const std::string& url, const VEQConfiguration& config) {
-    const std::string roomURL = textOrEmpty(config.url);
+    if (addressAmbiguity(url) != nullptr) return false;
+    const std::string roomURL = unambiguous(config.url);
     const std::string roomOrigin = originOf(roomURL);
     if (!roomOrigin.empty() && originOf(url) == roomOrigin) return true;
     if (roomOrigin.empty() && sameDocument(url, roomURL)) return true;
-    return sameDocument(url, textOrEmpty(config.offlinePageURL));
+    return sameDocument(url, unambiguous(config.offlinePageURL));
 }
 
 }  // namespace XLoop

@@ -15,7 +15,8 @@ std::string originOf(const std::string& url);
 
 // A page whose URL has the origin of the configured room URL, or that is the
 // room itself or the offline page (query and fragment aside) where those are
-// not web pages.
+// not web pages. An address two parsers may read two ways (addressAmbiguity)
+// is nobody's, whether it is the page's or the record's.
 bool isTrustedPage(const std::string& url, const VEQConfiguration& config);
 
 }  // namespace XLoop

@@ -4,6 +4,7 @@
 #include <mutex>
 #include <vector>
 
+#include "page/host_calls.h"
 #include "page/room_user_data.h"
 #include "page/script_call.h"
 #include "runtime/text_copies.h"
@@ -76,7 +77,7 @@ std::string updateInfoPayload(int32_t count, const char* const* refIds, const ch
 void sendUpdateInfo(BrowserClient* client, std::string payload) {
     const std::string escaped = urlEscape(payload);
     std::string().swap(payload);  // the largest text goes before the next is made
-    client->executeScript(scriptCallWithEscapedPayload("setUpdateInfo", escaped).c_str());
+    callTrustedPage(client, scriptCallWithEscapedPayload("setUpdateInfo", escaped), "setUpdateInfo");
     // The client keeps one copy: the one of the latest call.
     char* copy = copyFreedWithFree(escaped);
     std::lock_guard<std::mutex> guard(updateInfoLock());

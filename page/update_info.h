@@ -1,6 +1,6 @@
-// The list of available updates the host hands to the room page. The page
-// gets it at once, and the browser keeps it so that every later load of a
-// trusted page gets it again with its init payload.
+// The list of available updates the host hands to the room page. A trusted
+// page shown gets it at once, and the browser keeps it so that every later
+// load of a trusted page gets it with its init payload.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +17,8 @@ namespace XLoop {
 std::string updateInfoPayload(int32_t count, const char* const* refIds, const char* const* names,
                               const char* const* descriptions);
 
-// Hands the payload to the page's "setUpdateInfo" and keeps it, escaped, as
+// Hands the payload to the page's "setUpdateInfo" when the view shows a
+// trusted page, and keeps it, escaped, as
 // the browser's update text, freeing the one it replaces. The host calls this
 // on its thread while a load may read the text on the library's: every access
 // holds one lock.

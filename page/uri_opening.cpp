@@ -32,12 +32,13 @@ bool equalsIgnoringAsciiCase(const std::string& text, const char* lowerCase) {
 
 // Mail programs take more from a mailto link than a message: some attach
 // local files named in it. Only the fields of a message are let through.
+// Some mail programs also split fields at ";", so it separates them here too.
 bool carriesOnlyMessageFields(const std::string& uri) {
     const size_t query = uri.find('?');
     if (query == std::string::npos) return true;
     size_t start = query + 1;
     while (start <= uri.size()) {
-        size_t end = uri.find('&', start);
+        size_t end = uri.find_first_of("&;", start);
         if (end == std::string::npos) end = uri.size();
         const std::string field = uri.substr(start, end - start);
         if (!field.empty()) {
@@ -55,17 +56,21 @@ bool carriesOnlyMessageFields(const std::string& uri) {
 
 }  // namespace
 
-bool mayOpenURI(const std::string& uri) {
+const char* refusalOfURI(const std::string& uri) {
+    if (std::any_of(uri.begin(), uri.end(), [](char c) { return splitsArguments(static_cast<unsigned char>(c)); }))
+        return "it holds a blank, a control byte or a double quote";
     const std::string scheme = schemeOf(uri);
-    if (scheme != "http" && scheme != "https" && scheme != "mailto") return false;
-    if (scheme == "mailto" && !carriesOnlyMessageFields(uri)) return false;
-    return std::none_of(uri.begin(), uri.end(), [](char c) { return splitsArguments(static_cast<unsigned char>(c)); });
+    const bool allowed = scheme == "http" || scheme == "https" || (scheme == "mailto" && carriesOnlyMessageFields(uri));
+    return allowed ? nullptr : "only http, https and mailto links with the fields of a message are opened";
+}
+
+bool mayOpenURI(const std::string& uri) {
+    return refusalOfURI(uri) == nullptr;
 }
 
 void openURIFromPage(const std::string& uri, LinkBudget& budget) {
-    if (!mayOpenURI(uri)) {
-        logDebug("Refused to open %s: only http, https and mailto links with the fields of a message are opened",
-                 uri.c_str());
+    if (const char* refusal = refusalOfURI(uri)) {
+        logDebug("Refused to open %s: %s", uri.c_str(), refusal);
         return;
     }
     if (!budget.take()) {

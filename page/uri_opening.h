@@ -12,8 +12,11 @@ namespace XLoop {
 // mailto in any letter case, and the URI holds no blank, control byte or
 // double quote that could split it into more than one argument. A mailto
 // link carries no header fields but to, cc, bcc, subject and body (names
-// compared without case, after percent-decoding).
+// compared without case, after percent-decoding; fields end at "&" or ";").
 bool mayOpenURI(const std::string& uri);
+
+// Why mayOpenURI refuses the URI, for a log line; null when it allows it.
+const char* refusalOfURI(const std::string& uri);
 
 // Opens the URI when mayOpenURI allows it and the browser's budget has a link
 // left; a refused link costs nothing. Logs a refusal or a failure.

@@ -38,8 +38,12 @@ TEST(UriPolicyTest, OnlyWebAndMailLinksMayBeOpened) {
                                 // Mail programs attach local files named in a link.
                                 "mailto:a@example.test?attach=/home/u/.ssh/id_rsa",
                                 "MAILTO:a@example.test?subject=x&Attachment=C:/Users/u/key.pem",
-                                "mailto:a@example.test?%61ttach=/etc/passwd", "mailto:a@example.test?body=x&from=y"})
+                                "mailto:a@example.test?%61ttach=/etc/passwd", "mailto:a@example.test?body=x&from=y",
+                                "mailto:a@example.test?subject=x;attach=/etc/passwd"})
         EXPECT_FALSE(XLoop::mayOpenURI(refused)) << refused;
+    EXPECT_TRUE(XLoop::mayOpenURI("mailto:a@example.test?subject=x;body=y"));
+    // The reason names what is wrong with the link.
+    EXPECT_STREQ(XLoop::refusalOfURI("https://example.test/a b"), "it holds a blank, a control byte or a double quote");
 }
 
 TEST(LinkBudgetTest, ABurstOfLinksThenAboutOneASecond) {

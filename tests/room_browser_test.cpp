@@ -106,6 +106,38 @@ TEST_F(RoomBrowserTest, AnUnansweredRoomOrAFailingRoomPageShowsTheOfflinePage) {
     veqpodDestroyClient(bare);
 }
 
+TEST_F(RoomBrowserTest, TheHostsCallsReachOnlyATrustedPageAndWhatTheOthersMissWaitsForTheNextTrustedLoad) {
+    record.set(&VEQConfiguration::url, server.url("/veqtemplate/missing").c_str());  // retries fail
+    create();
+    ASSERT_TRUE(waitForCalls(1));
+    veqpodFireLoadFinished(client, kOffline);
+    const char* elsewhere = "https://elsewhere.example/\n(VEQ): forged";
+    veqpodFireLoadStarted(client, elsewhere);  // a link the user followed, still loading
+    const char* ids[] = {"a1"};
+    LogCapture log;
+    SetUpdateInfo(client, 1, ids, ids, ids);
+    veqpodFireLoadFinished(client, elsewhere);
+    NotifyXLoopRoomVisited(client);
+    invoke("retryGetOnline", "{}");
+    ASSERT_TRUE(runUiTasksUntil([&] { return log.contains("(VEQ): Retry is now complete with result : 0"); }));
+
+    const size_t shownElsewhere = calls().size();
+    ASSERT_EQ(calls().back(), (veqpod::ClientCall{"setPageBusy", "false"}));
+    for (const char* function : {"setUpdateInfo", "xloopRoomVisited", "onRetryComplete"}) {
+        EXPECT_TRUE(log.contains(std::string("(VEQ): Holding back ") + function +
+                                 ": the view shows https://elsewhere.example/\\x0A(VEQ): forged, "
+                                 "not the room or the offline page"));
+    }
+    // The next trusted page is told both in its payload, and then hears the host's calls.
+    veqpodFireLoadFinished(client, kOffline);
+    const XLoop::ScriptObject payload = payloadOfCall("initXLoopRoom", calls().at(shownElsewhere).argument);
+    EXPECT_EQ(payload.at("isXloopViewForced"), "yes");
+    EXPECT_EQ(percentDecode(payload.at("updateInfo")),
+              R"({"updateDescriptions":"a1","updateNames":"a1","updateRefIds":"a1"})");
+    NotifyXLoopRoomVisited(client);
+    EXPECT_EQ(calls().back(), (veqpod::ClientCall{"executeScript", "xloopRoomVisited();"}));
+}
+
 TEST_F(RoomBrowserTest, ARefusedBrowserMakesNoCheck) {
     veqpodRefuseNextClient();
     record.set(&VEQConfiguration::version, "beta");

@@ -3,10 +3,14 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "config/configuration_record.h"
+#include "page/page_load_handler.h"
+#include "page/room_user_data.h"
 #include "page/script_object.h"
+#include "testing/veqpod/veqpod_api.h"
 #include "xloop/xloop_client.h"
 
 namespace xloop_test {
@@ -53,6 +57,17 @@ public:
 private:
     VEQConfiguration record;
 };
+
+// Gives a plain client the page-load handler of a room browser, where the
+// host's calls into the page look for it, and has it finish loading url: the
+// host's calls reach the page only while a trusted one is shown. The record
+// must outlive the client.
+inline void showPage(BrowserClient* client, const VEQConfiguration* config, const char* url) {
+    auto handler = std::make_shared<VEQ::PageLoadHandler>(client, config);
+    client->setPageLoadHandler(handler);
+    client->setUserData(XLoop::kPageLoadHandlerKey, handler.get());
+    veqpodFireLoadFinished(client, url);
+}
 
 // What the page's decodeURIComponent gives for valid escapes.
 inline std::string percentDecode(const std::string& escaped) {

@@ -10,6 +10,7 @@
 #include "page/script_call.h"
 #include "testing/veqpod/veqpod_control.h"
 #include "tests/hex_text.h"
+#include "tests/room_support.h"
 #include "xloop/xloop_client.h"
 
 using xloop_test::hex;
@@ -32,13 +33,16 @@ int main() {
         "controls: \x01\x1f\n\r\t\b\f\x7f",
         std::string(3000, 'x') + "\xe2\x82\xac\"",
     };
+    xloop_test::RoomRecord record;
+    record.set(&VEQConfiguration::offlinePageURL, "file:///app/xLoop_Offline.html");
     for (const std::string& text : cases) {
         BrowserClient* client = CreateBrowser(nullptr, nullptr, "1");
+        xloop_test::showPage(client, record.get(), record->offlinePageURL);
         const char* names[] = {text.c_str(), "second"};
         const char* ids[] = {"a1", "b2"};
         const char* descriptions[] = {"D1", text.c_str()};
         SetUpdateInfo(client, 2, ids, names, descriptions);
-        const std::string script = veqpod::calls(client).at(0).argument;
+        const std::string script = veqpod::calls(client).back().argument;
         std::printf("%s\t%s\t%s\n", hex(text).c_str(), XLoop::urlEscape(text).c_str(),
                     script.c_str());
         std::free(client->getUserData("eXloopUpdateInfo"));  // no destroy notifier on a plain client

@@ -5,6 +5,7 @@
 
 #include "page/script_call.h"
 #include "testing/veqpod/veqpod_control.h"
+#include "tests/room_support.h"
 #include "tests/test_support.h"
 #include "xloop/xloop_client.h"
 
@@ -14,7 +15,12 @@ namespace {
 
 class UpdateInfoTest : public ::testing::Test {
 protected:
-    void SetUp() override { client = CreateBrowser(nullptr, nullptr, "1"); }
+    void SetUp() override {
+        client = CreateBrowser(nullptr, nullptr, "1");
+        record.room("https://room.test/veqtemplate/", userData.path());
+        showPage(client, record.get(), record->offlinePageURL);
+        shown = veqpodCallCount(client);
+    }
     void TearDown() override {
         // A plain client has no destroy notifier to free the stored text.
         std::free(client->getUserData("eXloopUpdateInfo"));
@@ -26,7 +32,16 @@ protected:
         return stored != nullptr ? stored : "(none)";
     }
 
+    // The calls since the trusted page was shown.
+    std::vector<veqpod::ClientCall> calls() {
+        const auto all = veqpod::calls(client);
+        return {all.begin() + shown, all.end()};
+    }
+
+    TempFolder userData;
+    RoomRecord record;
     BrowserClient* client = nullptr;
+    int shown = 0;
 };
 
 TEST_F(UpdateInfoTest, UpdatesReachThePageEscapedAndTheLatestListIsKept) {
@@ -40,8 +55,7 @@ TEST_F(UpdateInfoTest, UpdatesReachThePageEscapedAndTheLatestListIsKept) {
         R"({"updateDescriptions":["D1","D2"],"updateNames":["N1","N2"],"updateRefIds":["a1","b2"]})";
     EXPECT_EQ(log.lines(), (std::vector<std::string>{"(VEQ): In Update Info", "(VEQ): " + payload}));
     const std::string escaped = XLoop::urlEscape(payload);
-    EXPECT_EQ(veqpod::calls(client),
-              (std::vector<veqpod::ClientCall>{{"executeScript", "setUpdateInfo(\"" + escaped + "\");"}}));
+    EXPECT_EQ(calls(), (std::vector<veqpod::ClientCall>{{"executeScript", "setUpdateInfo(\"" + escaped + "\");"}}));
     EXPECT_EQ(storedText(), escaped);
 
     // One update gives bare strings, none empty lists.
@@ -70,7 +84,7 @@ TEST_F(UpdateInfoTest, TextsAreQuotedAsJsonAndLoggedLiterally) {
                   R"((VEQ): {"updateDescriptions":["100% sure\n","tab\tbell\u0007"],)"
                   R"("updateNames":["say \"hi\"","back\\slash"],"updateRefIds":["a1",""]})"}));
     EXPECT_EQ(storedText(), "(none)");  // a null client gets nothing
-    EXPECT_TRUE(veqpod::calls(client).empty());
+    EXPECT_TRUE(calls().empty());
 }
 
 TEST(UrlEscapeTest, KeepsOnlyUnreservedBytes) {

@@ -1,5 +1,6 @@
 #include "element_checks.h"
 
+#include "base/address_ambiguity.h"
 #include "base/ascii.h"
 
 namespace xloop_tool {
@@ -23,6 +24,16 @@ void checkValue(ConfigKey key, const std::string& value, int line, Findings& fin
             findings.warning(line, "killswitch " + quoted(value) +
                                        " is neither \"on\" nor \"off\": only the exact \"on\" switches the room "
                                        "off, so this leaves it on");
+        }
+        return;
+    }
+    if (const char* ambiguity = XLoop::addressAmbiguity(value)) {
+        // The module refuses such a room address; the server address is the host's to read.
+        const std::string text = name + " " + quoted(value) + " can be read as more than one address: " + ambiguity;
+        if (key == ConfigKey::Url) {
+            findings.error(line, text + ", so the module takes no room address");
+        } else {
+            findings.warning(line, text);
         }
     } else if (!value.empty() && !XLoop::startsWithIgnoringCase(value, "https://")) {
         findings.warning(line, name + " " + quoted(value) + " is not https");

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/address_ambiguity.h"
 #include "base/ascii.h"
 #include "config/config_file.h"
 #include "config_source.h"
@@ -27,6 +28,11 @@ std::string sectionOf(const XLoop::ConfigValue& value, const ResolveRequest& req
     return XLoop::sectionPath({value.section, request.product, request.version, locale});
 }
 
+// Why the module takes no room address from this url; null when it takes it.
+const char* refusalOf(XLoop::ConfigKey key, const XLoop::ConfigValue& value) {
+    return key == XLoop::ConfigKey::Url ? XLoop::addressAmbiguity(value.text) : nullptr;
+}
+
 std::string resultText(const Resolution& resolution) {
     if (!resolution.values.killswitchFound) {
         return !resolution.problem.text.empty() ? "the read fails: the room stays switched off"
@@ -40,9 +46,10 @@ std::string resultText(const Resolution& resolution) {
 void printText(const Resolution& resolution, const ResolveRequest& request, const std::string& locale) {
     for (XLoop::ConfigKey key : XLoop::kConfigKeys) {
         const XLoop::ConfigValue& value = resolution.values[key];
-        const std::string from = value.line > 0 ? "line " + std::to_string(value.line) + ": " +
-                                                      sectionOf(value, request, locale)
-                                                : "default: no section gives it";
+        std::string from = value.line > 0 ? "line " + std::to_string(value.line) + ": " +
+                                                sectionOf(value, request, locale)
+                                          : "default: no section gives it";
+        if (const char* refusal = refusalOf(key, value)) from += std::string("; refused as empty: ") + refusal;
         std::printf("%s: %s (%s)\n", XLoop::configKeyName(key), terminalSafe(quoted(value.text)).c_str(),
                     terminalSafe(from).c_str());
     }
@@ -67,8 +74,10 @@ void printJson(const Resolution& resolution, const ResolveRequest& request, cons
     for (XLoop::ConfigKey key : XLoop::kConfigKeys) {
         const XLoop::ConfigValue& value = resolution.values[key];
         const std::string section = value.line > 0 ? quoted(sectionOf(value, request, locale)) : "null";
+        const char* refusal = refusalOf(key, value);
         out += ",\"" + std::string(XLoop::configKeyName(key)) + "\":{\"value\":" + quoted(value.text) +
-               ",\"line\":" + jsonLine(value.line) + ",\"section\":" + section + "}";
+               ",\"line\":" + jsonLine(value.line) + ",\"section\":" + section +
+               (refusal != nullptr ? ",\"refused\":" + quoted(refusal) : "") + "}";
     }
     const DocumentProblem& problem = resolution.problem;
     out += ",\"problem\":";

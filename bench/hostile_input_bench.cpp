@@ -58,16 +58,21 @@ std::string elementOfAttributes(const std::string& name, size_t count) {
     return element + "/>";
 }
 
-void BM_200000AttributesRefusedByTheConfigurationReader(benchmark::State& state) {
-    const std::string many = "<veqconfig>" + elementOfAttributes("defaults", 200000) + "</veqconfig>";
+// Reads a document the configuration reader must refuse, as often as the
+// benchmark asks.
+void readRefusedConfiguration(benchmark::State& state, const std::string& document) {
     SetVEQLogSink(quiet);
     for (auto _ : state) {
         std::string killswitch, url, serverurl;
-        if (XLoop::readConfigSections(many, "p", "1", "en_us", killswitch, url, serverurl)) {
+        if (XLoop::readConfigSections(document, "p", "1", "en_us", killswitch, url, serverurl)) {
             state.SkipWithError("the element was read");
         }
     }
     SetVEQLogSink(nullptr);
+}
+
+void BM_200000AttributesRefusedByTheConfigurationReader(benchmark::State& state) {
+    readRefusedConfiguration(state, "<veqconfig>" + elementOfAttributes("defaults", 200000) + "</veqconfig>");
 }
 BENCHMARK(BM_200000AttributesRefusedByTheConfigurationReader)->Unit(benchmark::kMillisecond);
 
@@ -85,15 +90,7 @@ BENCHMARK(BM_200000AttributesRefusedByThePreferencesLoader)->Unit(benchmark::kMi
 // that encoding too.
 void BM_150000AttributesInUtf16AfterAnAsciiDeclarationRefusedByTheConfigurationReader(benchmark::State& state) {
     const std::string body = "?><veqconfig>" + elementOfAttributes("defaults", 150000) + "</veqconfig>";
-    const std::string many = "<?xml version=\"1.0\" encoding=\"UTF-16LE\"" + xloop_test::utf16(body);
-    SetVEQLogSink(quiet);
-    for (auto _ : state) {
-        std::string killswitch, url, serverurl;
-        if (XLoop::readConfigSections(many, "p", "1", "en_us", killswitch, url, serverurl)) {
-            state.SkipWithError("the element was read");
-        }
-    }
-    SetVEQLogSink(nullptr);
+    readRefusedConfiguration(state, "<?xml version=\"1.0\" encoding=\"UTF-16LE\"" + xloop_test::utf16(body));
 }
 BENCHMARK(BM_150000AttributesInUtf16AfterAnAsciiDeclarationRefusedByTheConfigurationReader)
     ->Unit(benchmark::kMicrosecond);

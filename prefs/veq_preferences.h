@@ -35,13 +35,21 @@ public:
     virtual void loadPreferences() = 0;
     virtual ~VEQPreferences();
 
+    // The room page's writes and the defaults of its reads, held to the
+    // page's share of the store (preference_limits.h) so that the host's own
+    // entries always fit. The entries are saved together, in one write.
+    void setPagePreferences(const std::map<std::string, std::string>& entries);
+    std::string getPagePreference(const char* key, const char* defaultValue);
+
 protected:
     // Creates the store's two folder levels under userDataPath, one at a time;
     // when they cannot be made the store lives in memory and every save fails.
     VEQPreferences(std::string userDataPath, std::string locale);
 
-    // Logs why the entry would take the store past its limits.
-    bool withinLimits(const std::string& key, const std::string& value) const;
+    enum class Writer { Host, Page };
+    // Logs why the entry would take the store past its limits, or past the
+    // page's share of it.
+    bool withinLimits(const std::string& key, const std::string& value, Writer writer) const;
 
     // Recursive: a read of a missing key stores its default through the
     // virtual setPreference.

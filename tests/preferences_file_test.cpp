@@ -74,16 +74,17 @@ TEST_F(PreferencesFileTest, LeavesOutEntriesTheFileCannotCarryAndWritesTheRest) 
         {"nonchar\xef\xbf\xbf", "U+FFFF"}, {"control\x01", "control byte"},
         {"badValue", "bell\x07"}, {"badUtf8", "\xc3\x28"}, {"surrogate", "\xed\xa0\x80"},
     };
+    LogCapture log;
     for (const auto& [key, value] : unsavable) store.setPreference(key.c_str(), value.c_str());
     store.setPreference("kept", "yes");
-    LogCapture log;
+    store.setPreference("a:b", "set again");
     store.setPreference("zz", "last");
 
     EXPECT_EQ(loadedPreferences(temp.path()), (Map{{"kept", "yes"}, {"zz", "last"}}));
     EXPECT_EQ(store.getAllPreferences().size(), unsavable.size() + 2);  // still held in memory
     EXPECT_TRUE(log.contains("(VEQ): Preference \"a:b\" not saved to the file: its key is not an XML attribute name"));
     EXPECT_TRUE(log.contains("(VEQ): Preference \"control%01\" not saved to the file: it holds text XML cannot carry"));
-    EXPECT_EQ(log.lines().size(), unsavable.size());  // one line per left-out entry and save
+    EXPECT_EQ(log.lines().size(), unsavable.size());  // one line per left-out key, not at every save
 }
 
 }  // namespace

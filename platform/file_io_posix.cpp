@@ -152,7 +152,7 @@ StepResult readRegularFile(const std::string& path, size_t maxBytes, std::string
 
 StepResult renameFile(const std::string& from, const std::string& to) {
     if (rename(from.c_str(), to.c_str()) != 0) return StepResult::failure("rename", errno);
-    return flushFolder(folderOf(to));
+    return StepResult::success();
 }
 
 StepResult writeFileAtomically(const std::string& path, const std::string& bytes) {
@@ -172,6 +172,10 @@ StepResult writeFileAtomically(const std::string& path, const std::string& bytes
         unlink(newPath.c_str());
         return StepResult::failure("replace", error);
     }
+    return StepResult::success();
+}
+
+StepResult flushFolderOf(const std::string& path) {
     return flushFolder(folderOf(path));
 }
 

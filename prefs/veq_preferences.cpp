@@ -63,8 +63,13 @@ VEQPreferences::VEQPreferences(std::string userDataPathText, std::string localeT
 
 VEQPreferences::~VEQPreferences() = default;
 
+void VEQPreferences::loadAgainIfUnread() {
+    if (fileUnread) loadPreferences();
+}
+
 void VEQPreferences::setPreference(const char* key, const char* value) {
     std::lock_guard<std::recursive_mutex> guard(storeLock);
+    loadAgainIfUnread();
     const std::string keyText = textOrEmpty(key);
     std::string valueText = textOrEmpty(value);
     if (!withinLimits(keyText, valueText, Writer::Host)) return;
@@ -74,6 +79,7 @@ void VEQPreferences::setPreference(const char* key, const char* value) {
 
 std::string VEQPreferences::getPreference(const char* key, const char* defaultValue) {
     std::lock_guard<std::recursive_mutex> guard(storeLock);
+    loadAgainIfUnread();
     const std::string keyText = textOrEmpty(key);
     if (const std::string* found = preferences.find(keyText)) return *found;
     // A default the store cannot take is still the answer, just not kept.
@@ -85,6 +91,7 @@ std::string VEQPreferences::getPreference(const char* key, const char* defaultVa
 
 void VEQPreferences::setPagePreferences(const std::map<std::string, std::string>& entries) {
     std::lock_guard<std::recursive_mutex> guard(storeLock);
+    loadAgainIfUnread();
     bool changed = false;
     for (const auto& [key, value] : entries) {
         if (!withinLimits(key, value, Writer::Page)) continue;
@@ -96,6 +103,7 @@ void VEQPreferences::setPagePreferences(const std::map<std::string, std::string>
 
 std::string VEQPreferences::getPagePreference(const char* key, const char* defaultValue) {
     std::lock_guard<std::recursive_mutex> guard(storeLock);
+    loadAgainIfUnread();
     const std::string keyText = textOrEmpty(key);
     if (const std::string* found = preferences.find(keyText)) return *found;
     const std::string defaultText = textOrEmpty(defaultValue);
@@ -108,11 +116,13 @@ std::string VEQPreferences::getPagePreference(const char* key, const char* defau
 
 bool VEQPreferences::hasPreference(const char* key) {
     std::lock_guard<std::recursive_mutex> guard(storeLock);
+    loadAgainIfUnread();
     return preferences.find(textOrEmpty(key)) != nullptr;
 }
 
 std::map<std::string, std::string> VEQPreferences::getAllPreferences() {
     std::lock_guard<std::recursive_mutex> guard(storeLock);
+    loadAgainIfUnread();
     return preferences.all();
 }
 

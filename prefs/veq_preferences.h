@@ -51,6 +51,12 @@ protected:
     // page's share of it.
     bool withinLimits(const std::string& key, const std::string& value, Writer writer) const;
 
+    // While the file could not be read (no descriptor left, no access, a
+    // file another process holds), the store lives in memory, saves nothing
+    // over the file, and every operation first tries the load again.
+    void loadAgainIfUnread();
+    bool fileUnread = false;
+
     // Recursive: a read of a missing key stores its default through the
     // virtual setPreference.
     mutable std::recursive_mutex storeLock;

@@ -1,6 +1,9 @@
 // A preference store kept in its XML file.
 #pragma once
 
+#include <string>
+
+#include "platform/step_result.h"
 #include "prefs/veq_preferences.h"
 
 namespace VEQ {
@@ -10,14 +13,17 @@ namespace VEQ {
 class XmlFilePreferences : public VEQPreferences {
 public:
     // Replaces the file, all or nothing, with every entry the file can carry.
-    // A file the load could not read whole is first kept aside, renamed to
-    // VEQPrefs.xml.unreadable; anything at the path that is not a regular
-    // file is never written over, and the store lives in memory. A save also
-    // removes the new files that interrupted saves left beside the file.
+    // A file the load read whole and found bad is first kept aside, renamed
+    // to VEQPrefs.xml.unreadable (or .unreadable.2 and on, when earlier
+    // copies are there); a file the load could not read stays as it is and
+    // is not saved over; anything at the path that is not a regular file is
+    // never written over, and the store lives in memory. A save also removes
+    // the new files that interrupted saves left beside the file.
     void savePreferences() override;
     // Adds the attributes of every "general" element, at any depth, in
-    // document order, up to the end of the file or its first error. Reads
-    // only a regular file of at most kMaxPreferencesFileBytes.
+    // document order, up to the end of the file or its first error; an entry
+    // the store holds already keeps its value. Reads only a regular file of
+    // at most kMaxPreferencesFileBytes.
     void loadPreferences() override;
 
 protected:
@@ -26,6 +32,10 @@ protected:
 private:
     // Logs, once per store, that the path holds something else than a file.
     void reportNotAFile();
+    // Logs when the file turns unreadable, not at every try while it stays so.
+    void reportUnread(const XLoop::platform::StepResult& read);
+    // Moves the bad file out of the way; false when it could not.
+    bool keepAside();
 
     bool keepFileAside = false;
     bool reportedNotAFile = false;

@@ -63,6 +63,17 @@ VEQPreferences::VEQPreferences(std::string userDataPathText, std::string localeT
 
 VEQPreferences::~VEQPreferences() = default;
 
+void VEQPreferences::setEntry(const std::string& key, std::string value) {
+    preferences.set(key, std::move(value));
+    changedSinceFileRead.insert(key);
+}
+
+void VEQPreferences::takeFileEntries(std::map<std::string, std::string>& fileEntries) {
+    for (auto& [key, value] : fileEntries) {
+        if (changedSinceFileRead.count(key) == 0) preferences.set(key, std::move(value));
+    }
+}
+
 void VEQPreferences::loadAgainIfUnread() {
     if (fileUnread) loadPreferences();
 }
@@ -73,7 +84,7 @@ void VEQPreferences::setPreference(const char* key, const char* value) {
     const std::string keyText = textOrEmpty(key);
     std::string valueText = textOrEmpty(value);
     if (!withinLimits(keyText, valueText, Writer::Host)) return;
-    preferences.set(keyText, std::move(valueText));
+    setEntry(keyText, std::move(valueText));
     savePreferences();
 }
 
@@ -95,7 +106,7 @@ void VEQPreferences::setPagePreferences(const std::map<std::string, std::string>
     bool changed = false;
     for (const auto& [key, value] : entries) {
         if (!withinLimits(key, value, Writer::Page)) continue;
-        preferences.set(key, value);
+        setEntry(key, value);
         changed = true;
     }
     if (changed) savePreferences();
@@ -108,7 +119,7 @@ std::string VEQPreferences::getPagePreference(const char* key, const char* defau
     if (const std::string* found = preferences.find(keyText)) return *found;
     const std::string defaultText = textOrEmpty(defaultValue);
     if (withinLimits(keyText, defaultText, Writer::Page)) {
-        preferences.set(keyText, defaultText);
+        setEntry(keyText, defaultText);
         savePreferences();
     }
     return defaultText;

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 
 #include "prefs/preferences_document.h"
@@ -56,6 +57,14 @@ protected:
     // over the file, and every operation first tries the load again.
     void loadAgainIfUnread();
     bool fileUnread = false;
+
+    // Sets the entry and remembers that this store changed it, so that an
+    // entry another process saved meanwhile never replaces it.
+    void setEntry(const std::string& key, std::string value);
+    // Takes in what the file holds, but for the entries this store changed
+    // since it last read or wrote the file.
+    void takeFileEntries(std::map<std::string, std::string>& fileEntries);
+    std::set<std::string> changedSinceFileRead;
 
     // Recursive: a read of a missing key stores its default through the
     // virtual setPreference.

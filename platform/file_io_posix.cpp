@@ -78,10 +78,14 @@ bool isNewFileName(const std::string& name, const std::string& fileName) {
 
 // Owners, installers and users may have loosened or tightened the mode of
 // the file; mkostemp made the new one 0600. Should the change fail, the file
-// ends up private to its owner, never more open than before.
+// ends up private to its owner, never more open than before. A link at the
+// path gives nothing: the new file replaces the link, and the mode of
+// whatever it points to says nothing about who may read the preferences.
 void keepMode(int descriptor, const std::string& path) {
     struct stat old;
-    if (stat(path.c_str(), &old) == 0 && (old.st_mode & 0777) != 0600) fchmod(descriptor, old.st_mode & 0777);
+    if (lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode) && (old.st_mode & 0777) != 0600) {
+        fchmod(descriptor, old.st_mode & 0777);
+    }
 }
 
 // Writes, flushes and closes the new file; the caller removes it on failure.

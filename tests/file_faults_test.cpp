@@ -203,6 +203,20 @@ TEST(PreferenceFileFaultTest, FileDetails) {
 }
 
 #if !defined(_WIN32)
+TEST(PreferenceFileFaultTest, ALinkAtThePathIsReplacedByAnOwnerOnlyFile) {
+    namespace fs = std::filesystem;
+    TempFolder temp;
+    const fs::path target = temp.path() / "shared.xml", file = preferencesFile(temp.path(), "en_US");
+    writeBytes(target, "<general/>");
+    fs::permissions(target, fs::perms(0644));
+    fs::create_directories(file.parent_path());
+    fs::create_symlink(target, file);
+    VEQ::PlatformPreferences(temp.path().u8string(), "en_US").setPreference("a", "1");
+    EXPECT_FALSE(fs::is_symlink(file));
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fileBytes(target), "<general/>");
+}
+
 TEST(PreferenceFileFaultTest, APipeOrADeviceAtThePathIsNeverReadNorWrittenOver) {
     for (const bool pipe : {true, false}) {
         TempFolder temp;

@@ -1,6 +1,7 @@
 // What one setPreference costs against the floor of an all-or-nothing save
 // of the same bytes, and against what a user might pick instead: SQLite with
-// one key/value pair per transaction and synchronous=FULL.
+// one key/value pair per transaction and synchronous=FULL. Then what a page
+// can make the store hold, and what the room's entry costs the UI thread.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -10,8 +11,11 @@
 #include <filesystem>
 #include <string>
 
+#include "page/last_viewed_card_action_handler.h"
 #include "prefs/platform_preferences.h"
+#include "prefs/preference_limits.h"
 #include "prefs/preferences_document.h"
+#include "xloop/xloop_client.h"
 
 namespace fs = std::filesystem;
 
@@ -87,8 +91,53 @@ void BM_SqliteOnePairPerTransaction(benchmark::State& state) {
     sqlite3_close(database);
 }
 
+void quiet(const char*) {}
+
+// 1,000 entries of the largest value under a key the file cannot carry (a
+// blank): the store holds what its limit allows and refuses the rest.
+void BM_HeldByUnwritableEntries(benchmark::State& state) {
+    SetVEQLogSink(quiet);
+    const std::string largest(XLoop::kMaxPreferenceValueBytes, 'v');
+    size_t held = 0;
+    for (auto _ : state) {
+        BenchFolder folder;
+        VEQ::PlatformPreferences store(folder.path.string(), "en_US");
+        for (int i = 0; i < 1000; ++i) store.setPreference(("left out " + std::to_string(i)).c_str(), largest.c_str());
+        held = 0;
+        for (const auto& [key, value] : store.getAllPreferences()) held += key.size() + value.size();
+    }
+    SetVEQLogSink(nullptr);
+    state.counters["held_MiB"] = static_cast<double>(held) / (1024 * 1024);
+}
+
+// The room's entry with as many last-viewed pairs waiting as the page may
+// store: what the host's UI thread spends saving them.
+void BM_RoomEntryFlushOfTheMostWaitingPairs(benchmark::State& state) {
+    SetVEQLogSink(quiet);
+    BenchFolder folder;
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        // A store of its own each round, and the folder removed untimed.
+        VEQ::XLoopWriteLastViewedCardIDActionHandler handler(folder.path.string(), "l" + std::to_string(++round));
+        for (size_t i = 0; i < XLoop::kMaxPagePreferenceEntries; ++i) {
+            const std::string pair = R"({"key":")" + key(static_cast<int64_t>(i)) + R"(", "value":"card)" +
+                                     std::to_string(i) + "\"}";
+            char* reply = nullptr;
+            handler.handleAction("writeLastViewedCardID", pair.c_str(), &reply);
+            ::operator delete(reply);
+        }
+        state.ResumeTiming();
+        handler.markRoomVisited();
+        handler.flushPendingValues();
+    }
+    SetVEQLogSink(nullptr);
+}
+
 BENCHMARK(BM_SetPreference)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_WriteFlushRenameFloor)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_SqliteOnePairPerTransaction)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_HeldByUnwritableEntries)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RoomEntryFlushOfTheMostWaitingPairs)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -2,7 +2,8 @@
 
 #include "base/nullable_text.h"
 #include "page/action_support.h"
-#include "page/host_keys.h"
+#include "prefs/host_keys.h"
+#include "prefs/preference_limits.h"
 #include "prefs/preference_stores.h"
 #include "runtime/log.h"
 
@@ -25,13 +26,35 @@ void XLoopWriteLastViewedCardIDActionHandler::handleAction(const char* actionNam
                     XLoop::logDebug("Refused writeLastViewedCardID of %s: the key belongs to the host", key->c_str());
                 } else {
                     std::lock_guard<std::mutex> guard(pendingLock);
-                    pendingValues[*key] = *value;
+                    if (admitPending(*key, *value)) {
+                        auto held = pendingValues.find(*key);
+                        if (held != pendingValues.end()) pendingBytes -= key->size() + held->second.size();
+                        pendingValues[*key] = *value;
+                        pendingBytes += key->size() + value->size();
+                    }
                 }
             }
             flushPendingValuesOnceVisited();
         }
         return XLoop::ScriptObject();
     });
+}
+
+bool XLoopWriteLastViewedCardIDActionHandler::admitPending(const std::string& key, const std::string& value) const {
+    const char* reason = nullptr;
+    auto held = pendingValues.find(key);
+    const size_t heldBytes = held != pendingValues.end() ? key.size() + held->second.size() : 0;
+    if (key.size() > XLoop::kMaxPreferenceKeyBytes) {
+        reason = "its key is longer than the store takes";
+    } else if (value.size() > XLoop::kMaxPreferenceValueBytes) {
+        reason = "its value is longer than the store takes";
+    } else if (held == pendingValues.end() && pendingValues.size() >= XLoop::kMaxPagePreferenceEntries) {
+        reason = "as many pairs as the page may store wait already";
+    } else if (pendingBytes - heldBytes + key.size() + value.size() > XLoop::kMaxPagePreferenceBytes) {
+        reason = "the pairs waiting would outgrow the page's share of the store";
+    }
+    if (reason != nullptr) XLoop::logDebug("Refused writeLastViewedCardID of %s: %s", key.c_str(), reason);
+    return reason == nullptr;
 }
 
 bool XLoopWriteLastViewedCardIDActionHandler::markRoomVisited() {
@@ -53,9 +76,9 @@ void XLoopWriteLastViewedCardIDActionHandler::flushPendingValues() {
 
 void XLoopWriteLastViewedCardIDActionHandler::writePendingValues() {
     if (pendingValues.empty()) return;
-    std::shared_ptr<VEQPreferences> store = getPreferenceStore(userDataPath, locale);
-    for (const auto& [key, value] : pendingValues) writePreference(store.get(), key.c_str(), value.c_str());
+    writePagePreferences(getPreferenceStore(userDataPath, locale).get(), pendingValues);
     pendingValues.clear();
+    pendingBytes = 0;
 }
 
 }  // namespace VEQ

@@ -11,8 +11,9 @@
 namespace VEQ {
 
 // Collects the pairs the page reports and writes them to the preferences
-// once the host reports the room as entered; from then on each pair is
-// written as it comes.
+// once the host reports the room as entered, all in one save; from then on
+// each pair is written as it comes. The pairs held obey the store's key and
+// value limits and the page's share of it: more could never be stored.
 class XLoopWriteLastViewedCardIDActionHandler final : public JSActionHandler {
 public:
     XLoopWriteLastViewedCardIDActionHandler(std::string userDataPath, std::string locale);
@@ -32,9 +33,12 @@ private:
     // value never lands over a newer one.
     void flushPendingValuesOnceVisited();
     void writePendingValues();  // with pendingLock held
+    // Logs why the pair cannot be held; with pendingLock held.
+    bool admitPending(const std::string& key, const std::string& value) const;
 
     std::mutex pendingLock;
     std::map<std::string, std::string> pendingValues;
+    size_t pendingBytes = 0;  // of the keys and values in pendingValues
     bool roomVisited = false;
     std::string userDataPath;
     std::string locale;

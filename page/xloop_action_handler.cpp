@@ -2,7 +2,7 @@
 
 #include "base/nullable_text.h"
 #include "page/action_support.h"
-#include "page/host_keys.h"
+#include "prefs/host_keys.h"
 #include "page/uri_opening.h"
 #include "prefs/preference_stores.h"
 #include "runtime/log.h"
@@ -29,7 +29,7 @@ void XloopActionHandler::handleAction(const char* actionName, const char* argume
                 if (XLoop::isHostKey(*key)) {
                     logDebug("Refused writePreference of %s: the key belongs to the host", key->c_str());
                 } else {
-                    writePreference(getPreferenceStore(userDataPath, locale).get(), key->c_str(), value->c_str());
+                    writePagePreferences(getPreferenceStore(userDataPath, locale).get(), {{*key, *value}});
                 }
             }
         } else if (action == "openURI") {
@@ -50,7 +50,7 @@ void XloopActionHandler::handleAction(const char* actionName, const char* argume
                     logDebug("Refused to store the default of %s: the key belongs to the host", key->c_str());
                     value = fallback;
                 } else {
-                    value = readPreference(store.get(), key->c_str(), fallback.c_str());
+                    value = readPagePreference(store.get(), key->c_str(), fallback.c_str());
                 }
                 reply[*key] = value;
                 logDebug("Got action %s (%s=%s)", action.c_str(), key->c_str(), value.c_str());

@@ -78,10 +78,14 @@ bool isNewFileName(const std::string& name, const std::string& fileName) {
 
 // Owners, installers and users may have loosened or tightened the mode of
 // the file; mkostemp made the new one 0600. Should the change fail, the file
-// ends up private to its owner, never more open than before.
+// ends up private to its owner, never more open than before. A link at the
+// path gives nothing: the new file replaces the link, and the mode of
+// whatever it points to says nothing about who may read the preferences.
 void keepMode(int descriptor, const std::string& path) {
     struct stat old;
-    if (stat(path.c_str(), &old) == 0 && (old.st_mode & 0777) != 0600) fchmod(descriptor, old.st_mode & 0777);
+    if (lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode) && (old.st_mode & 0777) != 0600) {
+        fchmod(descriptor, old.st_mode & 0777);
+    }
 }
 
 // Writes, flushes and closes the new file; the caller removes it on failure.
@@ -152,7 +156,7 @@ StepResult readRegularFile(const std::string& path, size_t maxBytes, std::string
 
 StepResult renameFile(const std::string& from, const std::string& to) {
     if (rename(from.c_str(), to.c_str()) != 0) return StepResult::failure("rename", errno);
-    return flushFolder(folderOf(to));
+    return StepResult::success();
 }
 
 StepResult writeFileAtomically(const std::string& path, const std::string& bytes) {
@@ -172,6 +176,10 @@ StepResult writeFileAtomically(const std::string& path, const std::string& bytes
         unlink(newPath.c_str());
         return StepResult::failure("replace", error);
     }
+    return StepResult::success();
+}
+
+StepResult flushFolderOf(const std::string& path) {
     return flushFolder(folderOf(path));
 }
 

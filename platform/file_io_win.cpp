@@ -97,7 +97,9 @@ PathKind pathKind(const std::string& path) {
     return regular ? PathKind::RegularFile : PathKind::Other;
 }
 
-StepResult readRegularFile(const std::string& path, size_t maxBytes, std::string* bytes) {
+namespace {
+
+StepResult readOnce(const std::string& path, size_t maxBytes, std::string* bytes) {
     bytes->clear();
     // Readers only: a file being written or replaced meanwhile is refused
     // rather than read cut off.
@@ -134,6 +136,23 @@ StepResult readRegularFile(const std::string& path, size_t maxBytes, std::string
     }
     CloseHandle(file);
     if (!result.ok) bytes->clear();
+    return result;
+}
+
+}  // namespace
+
+StepResult readRegularFile(const std::string& path, size_t maxBytes, std::string* bytes) {
+    // Another process's save holds the file for a moment while it replaces
+    // it; a short wait is cheaper than keeping the preferences in memory.
+    constexpr int kAttempts = 4;
+    constexpr DWORD kPauseMilliseconds = 10;
+    StepResult result = readOnce(path, maxBytes, bytes);
+    for (int attempt = 1; attempt < kAttempts && !result.ok &&
+                          (result.code == ERROR_SHARING_VIOLATION || result.code == ERROR_LOCK_VIOLATION);
+         ++attempt) {
+        Sleep(kPauseMilliseconds);
+        result = readOnce(path, maxBytes, bytes);
+    }
     return result;
 }
 
@@ -180,6 +199,10 @@ size_t removeLeftoverNewFiles(const std::string& path, std::chrono::seconds minA
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return removed;
+}
+
+StepResult flushFolderOf(const std::string&) {
+    return StepResult::success();
 }
 
 }  // namespace XLoop::platform

@@ -70,4 +70,13 @@ void writePreference(VEQPreferences* store, const char* key, const char* value) 
     if (store != nullptr) store->setPreference(key, value);
 }
 
+std::string readPagePreference(VEQPreferences* store, const char* key, const char* defaultValue) {
+    if (store != nullptr) return store->getPagePreference(key, defaultValue);
+    return defaultValue != nullptr ? defaultValue : "";
+}
+
+void writePagePreferences(VEQPreferences* store, const std::map<std::string, std::string>& entries) {
+    if (store != nullptr) store->setPagePreferences(entries);
+}
+
 }  // namespace VEQ

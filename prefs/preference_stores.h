@@ -32,5 +32,8 @@ std::shared_ptr<VEQPreferences> getPreferenceStore(std::string userDataPath, std
 // read gives the default and a write does nothing.
 std::string readPreference(VEQPreferences* store, const char* key, const char* defaultValue);
 void writePreference(VEQPreferences* store, const char* key, const char* value);
+// The same for the room page, within its share of the store.
+std::string readPagePreference(VEQPreferences* store, const char* key, const char* defaultValue);
+void writePagePreferences(VEQPreferences* store, const std::map<std::string, std::string>& entries);
 
 }  // namespace VEQ

@@ -11,6 +11,7 @@
 
 #include "base/percent_encoding.h"
 #include "base/xml_attribute_scan.h"
+#include "prefs/host_keys.h"
 #include "platform/xml_reader.h"
 #include "prefs/xml_text.h"
 #include "runtime/log.h"
@@ -85,9 +86,9 @@ const char* unsavableReason(const std::string& key, const std::string& value) {
     return nullptr;
 }
 
-// What an entry the file carries adds to the document.
-size_t savedEntryBytes(const std::string& key, const std::string& value) {
-    return key.size() + escapedSize(value) + 4;  // blank, equals sign, two quotes
+// What an entry adds to the document, or, left out of it, to the memory held.
+size_t entryBytes(const std::string& key, const std::string& value, bool carried) {
+    return key.size() + (carried ? escapedSize(value) : value.size()) + 4;  // blank, equals sign, two quotes
 }
 
 }  // namespace
@@ -108,26 +109,50 @@ const std::string* PreferenceEntries::find(const std::string& key) const {
 }
 
 void PreferenceEntries::set(const std::string& key, std::string value) {
-    const bool carried = unsavableReason(key, value) == nullptr;
-    bytes = bytesWith(key, value, carried);
+    const char* reason = unsavableReason(key, value);
+    const bool carried = reason == nullptr;
+    const bool wasLeftOut = leftOut.count(key) != 0;
+    if (const std::string* held = find(key)) {
+        (wasLeftOut ? leftOutBytes : bytes) -= entryBytes(key, *held, !wasLeftOut);
+    }
+    (carried ? bytes : leftOutBytes) += entryBytes(key, value, carried);
     if (carried) {
         leftOut.erase(key);
-    } else {
+    } else if (!wasLeftOut) {
+        // Once per key, not at every save.
+        logDebug("Preference \"%s\" not saved to the file: %s", printableKey(key).c_str(), reason);
         leftOut.insert(key);
     }
     entries.insert_or_assign(key, std::move(value));
 }
 
-size_t PreferenceEntries::documentBytesWith(const std::string& key, const std::string& value) const {
+size_t PreferenceEntries::heldBytesWith(const std::string& key, const std::string& value) const {
     return bytesWith(key, value, unsavableReason(key, value) == nullptr);
 }
 
-size_t PreferenceEntries::bytesWith(const std::string& key, const std::string& value, bool carried) const {
-    // The entry held now is measured without checking it again: it was
-    // checked when set, and leftOut holds the verdict.
+size_t PreferenceEntries::heldEntryBytes(const std::string& key) const {
+    // Measured without checking the entry again: it was checked when set,
+    // and leftOut holds the verdict.
     const std::string* held = find(key);
-    const size_t heldBytes = held != nullptr && leftOut.count(key) == 0 ? savedEntryBytes(key, *held) : 0;
-    return bytes - heldBytes + (carried ? savedEntryBytes(key, value) : 0);
+    return held != nullptr ? entryBytes(key, *held, leftOut.count(key) == 0) : 0;
+}
+
+size_t PreferenceEntries::bytesWith(const std::string& key, const std::string& value, bool carried) const {
+    return heldBytes() - heldEntryBytes(key) + entryBytes(key, value, carried);
+}
+
+size_t PreferenceEntries::pageEntryCount() const {
+    size_t hostEntries = 0;
+    for (const char* hostKey : kHostKeys) hostEntries += entries.count(hostKey);
+    return entries.size() - hostEntries;
+}
+
+size_t PreferenceEntries::pageBytesWith(const std::string& key, const std::string& value) const {
+    size_t hostBytes = emptyDocumentBytes();
+    for (const char* hostKey : kHostKeys) {
+        if (hostKey != key) hostBytes += heldEntryBytes(hostKey);
+    }
+    return heldBytesWith(key, value) - hostBytes;
 }
 
 size_t PreferenceEntries::emptyDocumentBytes() {
@@ -139,11 +164,7 @@ std::string PreferenceEntries::document() const {
     document.reserve(bytes);
     document += kDocumentStart;
     for (const auto& [key, value] : entries) {
-        if (leftOut.count(key) != 0) {
-            logDebug("Preference \"%s\" not saved to the file: %s", printableKey(key).c_str(),
-                     unsavableReason(key, value));
-            continue;
-        }
+        if (leftOut.count(key) != 0) continue;
         document += ' ';
         document += key;
         document += "=\"";

@@ -28,21 +28,26 @@ public:
 
     // The XML declaration, then on the next line one "general" element with
     // each entry as an attribute, in key order, closed by a separate end
-    // tag. An entry that would make the file unreadable is left out, with
-    // one log line.
+    // tag. An entry that would make the file unreadable is left out.
     std::string document() const;
-    // The size of that text, and the size it would have with key set to
-    // value.
     size_t documentBytes() const { return bytes; }
-    size_t documentBytesWith(const std::string& key, const std::string& value) const;
+    // What the store holds: the size of that text, plus the unescaped size
+    // of each entry left out of it, now and with key set to value.
+    size_t heldBytes() const { return bytes + leftOutBytes; }
+    size_t heldBytesWith(const std::string& key, const std::string& value) const;
+    // The same for the page's entries alone: every entry but the host's.
+    size_t pageEntryCount() const;
+    size_t pageBytesWith(const std::string& key, const std::string& value) const;
 
 private:
-    // documentBytesWith, told whether the file can carry the entry.
+    // heldBytesWith, told whether the file can carry the entry.
     size_t bytesWith(const std::string& key, const std::string& value, bool carried) const;
+    size_t heldEntryBytes(const std::string& key) const;  // 0 when the key has no entry
 
     std::map<std::string, std::string> entries;
     std::set<std::string> leftOut;  // keys of the entries the file cannot carry
     size_t bytes = emptyDocumentBytes();
+    size_t leftOutBytes = 0;
 
     static size_t emptyDocumentBytes();
 };

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 
 #include "prefs/preferences_document.h"
@@ -35,13 +36,35 @@ public:
     virtual void loadPreferences() = 0;
     virtual ~VEQPreferences();
 
+    // The room page's writes and the defaults of its reads, held to the
+    // page's share of the store (preference_limits.h) so that the host's own
+    // entries always fit. The entries are saved together, in one write.
+    void setPagePreferences(const std::map<std::string, std::string>& entries);
+    std::string getPagePreference(const char* key, const char* defaultValue);
+
 protected:
     // Creates the store's two folder levels under userDataPath, one at a time;
     // when they cannot be made the store lives in memory and every save fails.
     VEQPreferences(std::string userDataPath, std::string locale);
 
-    // Logs why the entry would take the store past its limits.
-    bool withinLimits(const std::string& key, const std::string& value) const;
+    enum class Writer { Host, Page };
+    // Logs why the entry would take the store past its limits, or past the
+    // page's share of it.
+    bool withinLimits(const std::string& key, const std::string& value, Writer writer) const;
+
+    // While the file could not be read (no descriptor left, no access, a
+    // file another process holds), the store lives in memory, saves nothing
+    // over the file, and every operation first tries the load again.
+    void loadAgainIfUnread();
+    bool fileUnread = false;
+
+    // Sets the entry and remembers that this store changed it, so that an
+    // entry another process saved meanwhile never replaces it.
+    void setEntry(const std::string& key, std::string value);
+    // Takes in what the file holds, but for the entries this store changed
+    // since it last read or wrote the file.
+    void takeFileEntries(std::map<std::string, std::string>& fileEntries);
+    std::set<std::string> changedSinceFileRead;
 
     // Recursive: a read of a missing key stores its default through the
     // virtual setPreference.

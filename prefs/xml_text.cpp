@@ -113,7 +113,7 @@ bool isXmlText(const std::string& text) {
 }
 
 bool isPlainAttributeName(const std::string& name) {
-    if (name.empty() || name.compare(0, 5, "xmlns") == 0) return false;
+    if (name.empty() || name == "xmlns") return false;
     const std::array<uint8_t, 128>& ascii = asciiAttributeNameChars();
     return everyCodePoint(
         name, [&ascii](unsigned char byte, bool first) { return (ascii[byte] & (first ? 1 : 2)) != 0; },

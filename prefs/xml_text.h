@@ -12,7 +12,8 @@ namespace XLoop {
 bool isXmlText(const std::string& text);
 
 // A name that reads back as the same attribute with or without namespace
-// processing: an NCName (no colon) that does not start with "xmlns". Both
+// processing: an NCName (no colon) other than "xmlns", which declares a
+// namespace; "xmlnsFoo" is an ordinary attribute to both readers. Both
 // the current XML 1.0 name rules and those of its Fourth Edition must take
 // it, since the XML reader of older Windows versions refuses the whole
 // element over one name it does not know.

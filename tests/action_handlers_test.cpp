@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <memory>
 
+#include "config/remote_config.h"
 #include "page/last_viewed_card_action_handler.h"
 #include "page/retry_get_online_action_handler.h"
 #include "page/xloop_action_handler.h"
+#include "prefs/preference_limits.h"
 #include "prefs/preference_stores.h"
 #include "runtime/dispatcher.h"
 #include "testing/http_test_server.h"
@@ -119,6 +121,32 @@ TEST_F(PreferenceActionsTest, TheHostsKeysStayTheHosts) {
     EXPECT_TRUE(log.contains("(VEQ): Refused to store the default of serverurl: the key belongs to the host"));
 }
 
+TEST_F(PreferenceActionsTest, ThePageFillsItsShareAndTheHostsOwnEntriesStillFit) {
+    const std::string value(XLoop::kMaxPreferenceValueBytes, 'v');
+    LogCapture log;
+    size_t written = 0;
+    while (written < 40 && log.lines().size() == written) {  // one line a write, two once refused
+        invoke("writePreference", R"({"key":"fill)" + std::to_string(written++) + R"(", "value":")" + value + "\"}");
+    }
+    invoke("readPreference", R"({"key":"more", "defaultValue":")" + value + "\"}");
+    EXPECT_EQ(storedPreferences().size(), written - 1);
+    EXPECT_TRUE(log.contains("(VEQ): Preference \"more\" not stored: the page's entries would grow past 3145728 bytes"));
+
+    // The host's entries at their largest: every byte of the cached values escaped in the file.
+    const std::string quotes(XLoop::kMaxPreferenceValueBytes, '"');
+    const std::string folder = userData.path().u8string();
+    SetXloopViewForced(true, folder.c_str(), "en_us");
+    XLoop::applyConfigParameters("off", quotes.c_str(), quotes.c_str(), folder.c_str(), "en_us");
+    VEQ::readPreference(VEQ::getPreferenceStore(folder, "en_us").get(), "lastViewedCardID", "");
+    const ScriptObject stored = storedPreferences();
+    EXPECT_EQ(stored.size(), written + 4);
+    EXPECT_EQ(stored.at("forcexloopview"), "true");
+    EXPECT_EQ(stored.at("killswitch"), "off");
+    EXPECT_EQ(stored.at("url"), quotes);
+    EXPECT_EQ(stored.at("serverurl"), quotes);
+    EXPECT_EQ(stored.at("lastViewedCardID"), "");
+}
+
 class LastViewedCardTest : public ActionHandlersTest {
 protected:
     void SetUp() override {
@@ -154,6 +182,23 @@ TEST_F(LastViewedCardTest, AfterTheRoomIsEnteredEachValueIsWrittenAloneAndOnce) 
     EXPECT_EQ(invoke("writeLastViewedCardID", R"({"key":"lastViewedTab"})"), "{}");
 
     EXPECT_EQ(storedPreferences(), (ScriptObject{{"lastViewedCardID", "newer"}, {"lastViewedTab", "t2"}}));
+}
+
+TEST_F(LastViewedCardTest, WaitingPairsObeyTheStoresLimitsAndTheRoomsEntrySavesThemTogether) {
+    const std::string value(XLoop::kMaxPreferenceValueBytes, 'v');
+    const auto pair = [](const std::string& key, const std::string& text) {
+        return R"({"key":")" + key + R"(", "value":")" + text + "\"}";
+    };
+    LogCapture log;
+    invoke("writeLastViewedCardID", pair(std::string(XLoop::kMaxPreferenceKeyBytes + 1, 'k'), "v"));
+    invoke("writeLastViewedCardID", pair("long", value + "v"));
+    for (int i = 0; i < 20; ++i) invoke("writeLastViewedCardID", pair("card" + std::to_string(100 + i), value));
+    NotifyXLoopRoomVisited(client);
+
+    EXPECT_EQ(storedPreferences().size(), 11u);  // of the page's 3 MiB
+    EXPECT_TRUE(log.contains("(VEQ): Refused writeLastViewedCardID of long: its value is longer than the store takes"));
+    EXPECT_TRUE(log.contains("(VEQ): Refused writeLastViewedCardID of card111: the pairs waiting would outgrow the "
+                             "page's share of the store"));
 }
 
 class RetryGetOnlineTest : public ActionHandlersTest {

@@ -7,7 +7,10 @@
 #if defined(_WIN32)
 #include <windows.h>
 #else
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #include <chrono>
@@ -92,6 +95,67 @@ TEST(PreferenceFileFaultTest, AFileNotReadWholeIsKeptAsideOnceBeforeTheFirstSave
     }
 }
 
+// For its life, the file cannot be opened for reading: no descriptor is left
+// in this process (whoever runs the suite), or, on Windows, another process
+// holds the file.
+class FileOutOfReach {
+public:
+#if defined(_WIN32)
+    explicit FileOutOfReach(const std::filesystem::path& file)
+        : holder(CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    ~FileOutOfReach() { CloseHandle(holder); }
+
+private:
+    HANDLE holder;
+#else
+    explicit FileOutOfReach(const std::filesystem::path&) {
+        getrlimit(RLIMIT_NOFILE, &saved);
+        rlimit low = saved;
+        low.rlim_cur = std::min<rlim_t>(saved.rlim_cur, 4096);
+        setrlimit(RLIMIT_NOFILE, &low);
+        for (int descriptor; (descriptor = open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) held.push_back(descriptor);
+    }
+    ~FileOutOfReach() {
+        for (int descriptor : held) close(descriptor);
+        setrlimit(RLIMIT_NOFILE, &saved);
+    }
+
+private:
+    rlimit saved;
+    std::vector<int> held;
+#endif
+};
+
+TEST(PreferenceFileFaultTest, AFileOutOfReachForAWhileIsLeftAsItIsAndCaughtUpWith) {
+    TempFolder temp;
+    const auto file = preferencesFile(temp.path(), "en_US");
+    VEQ::PlatformPreferences(temp.path().u8string(), "en_US").setPreference("old", "1");
+    const std::string good = fileBytes(file);
+    VEQ::PlatformPreferences store(temp.path().u8string(), "en_US");
+    LogCapture log;
+    {
+        FileOutOfReach fault(file);
+        store.loadPreferences();
+        store.setPreference("new", "2");
+    }
+    EXPECT_EQ(fileBytes(file), good);
+    EXPECT_EQ(store.getPreference("old", "default"), "1");
+    store.setPreference("next", "3");
+    EXPECT_EQ(loadedPreferences(temp.path()), (Map{{"new", "2"}, {"next", "3"}, {"old", "1"}}));
+    EXPECT_FALSE(std::filesystem::exists(file.u8string() + ".unreadable"));
+    EXPECT_TRUE(log.contains("(VEQ): Read the preferences from " + file.u8string() + " after all"));
+
+    // A bad file found later is kept beside the first one kept aside, never over it.
+    for (const std::string bad : {"<general a='1'", "<general b='2'"}) {
+        writeBytes(file, bad);
+        VEQ::PlatformPreferences later(temp.path().u8string(), "en_US");
+        later.loadPreferences();
+        later.setPreference("c", "3");
+    }
+    EXPECT_EQ(fileBytes(file.u8string() + ".unreadable"), "<general a='1'");
+    EXPECT_EQ(fileBytes(file.u8string() + ".unreadable.2"), "<general b='2'");
+}
+
 // A save keeps the mode the file was given and removes only the new files of
 // saves that died, long ago; keys an older XML reader refuses stay in
 // memory; a file open for writing is not read.
@@ -142,6 +206,20 @@ TEST(PreferenceFileFaultTest, FileDetails) {
 }
 
 #if !defined(_WIN32)
+TEST(PreferenceFileFaultTest, ALinkAtThePathIsReplacedByAnOwnerOnlyFile) {
+    namespace fs = std::filesystem;
+    TempFolder temp;
+    const fs::path target = temp.path() / "shared.xml", file = preferencesFile(temp.path(), "en_US");
+    writeBytes(target, "<general/>");
+    fs::permissions(target, fs::perms(0644));
+    fs::create_directories(file.parent_path());
+    fs::create_symlink(target, file);
+    VEQ::PlatformPreferences(temp.path().u8string(), "en_US").setPreference("a", "1");
+    EXPECT_FALSE(fs::is_symlink(file));
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fileBytes(target), "<general/>");
+}
+
 TEST(PreferenceFileFaultTest, APipeOrADeviceAtThePathIsNeverReadNorWrittenOver) {
     for (const bool pipe : {true, false}) {
         TempFolder temp;

@@ -34,6 +34,19 @@ TEST(PreferenceLimitsTest, AnEntryPastALimitIsRefusedWithOneLineAndChangesNothin
     EXPECT_TRUE(log.contains("(VEQ): Preference \"big\" not stored: its value is longer than 262144 bytes"));
 }
 
+TEST(PreferenceLimitsTest, EntriesLeftOutOfTheFileCountByTheirSize) {
+    TempFolder temp;
+    VEQ::PlatformPreferences store(temp.path().u8string(), "en_US");
+    const std::string value(XLoop::kMaxPreferenceValueBytes, 'v');
+    LogCapture log;
+    for (int i = 0; i < 40; ++i) store.setPreference(("left out " + std::to_string(i)).c_str(), value.c_str());
+    size_t held = 0;
+    for (const auto& [key, stored] : store.getAllPreferences()) held += key.size() + stored.size();
+    EXPECT_LE(held, XLoop::kMaxPreferencesFileBytes);
+    EXPECT_GT(held, XLoop::kMaxPreferencesFileBytes - value.size() - 64);
+    EXPECT_TRUE(log.contains("(VEQ): Preference \"left out 39\" not stored: the store would grow past 8388608 bytes"));
+}
+
 // The most the file can be asked to carry: a key and a value at their limits
 // (every byte of the value escaped, the costliest case for both readers), and
 // as many entries as the store takes, padded to the file's limit.
@@ -66,7 +79,7 @@ TEST(PreferenceLimitsTest, AStoreAtItsLimitsSavesAndLoadsBackAndTakesNoMore) {
     store.setPreference("e100002", (value + "v").c_str());
     EXPECT_EQ(log.lines(), (std::vector<std::string>{
                                "(VEQ): Preference \"one more\" not stored: the store holds 10000 entries already",
-                               "(VEQ): Preference \"e100002\" not stored: the file would grow past 8388608 bytes"}));
+                               "(VEQ): Preference \"e100002\" not stored: the store would grow past 8388608 bytes"}));
     EXPECT_EQ(loadedPreferences(temp.path()), full);
 }
 

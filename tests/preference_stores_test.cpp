@@ -1,5 +1,15 @@
-// One store per user-data folder and locale, read from its file once.
+// One store per user-data folder and locale, read from its file once, and
+// again at a save that finds another process changed it.
 #include <gtest/gtest.h>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+#include <cstdlib>
+#include <thread>
 
 #include "prefs/preference_stores.h"
 #include "tests/preferences_files.h"
@@ -20,8 +30,9 @@ TEST(PreferenceStoreTest, TheSecondRequestSharesTheStoreWithoutReadingTheFileAnd
     auto second = VEQ::getPreferenceStore(userData, "en_US");
     EXPECT_EQ(second, first);
     EXPECT_EQ(second->getAllPreferences(), (Map{{"a", "1"}}));
+    // Another writer's entries, which this store did not change since, are kept.
     second->setPreference("c", "3");
-    EXPECT_EQ(loadedPreferences(temp.path()), (Map{{"a", "1"}, {"c", "3"}}));
+    EXPECT_EQ(loadedPreferences(temp.path()), (Map{{"a", "edited"}, {"b", "2"}, {"c", "3"}}));
 
     // Pairs that join to the same text are different stores.
     const std::filesystem::path base = temp.path() / "x";
@@ -35,6 +46,52 @@ TEST(PreferenceStoreTest, TheSecondRequestSharesTheStoreWithoutReadingTheFileAnd
     other->setPreference("k", "2");
     EXPECT_EQ(loadedPreferences(base, "en-us"), (Map{{"k", "1"}}));
     EXPECT_EQ(loadedPreferences(dashed, "us"), (Map{{"k", "2"}}));
+}
+
+constexpr char kWriterFolderVariable[] = "XLOOP_TEST_WRITER_FOLDER";
+constexpr size_t kKeysPerWriter = 300;
+
+// One of the two writers of the next test, each a process of its own.
+TEST(PreferenceStoreTest, OneOfTwoWriters) {
+    const char* folder = std::getenv(kWriterFolderVariable);
+    if (folder == nullptr) GTEST_SKIP() << "run by TwoProcessesSavingOneStoreLoseNoKey";
+#if defined(_WIN32)
+    const std::string self = std::to_string(GetCurrentProcessId());
+#else
+    const std::string self = std::to_string(getpid());
+#endif
+    auto store = VEQ::getPreferenceStore(folder, "en_US");
+    for (size_t i = 0; i < kKeysPerWriter; ++i) {
+        store->setPreference(("w" + self + "k" + std::to_string(i)).c_str(), self.c_str());
+    }
+}
+
+TEST(PreferenceStoreTest, TwoProcessesSavingOneStoreLoseNoKey) {
+    TempFolder temp;
+#if defined(_WIN32)
+    wchar_t self[32768];
+    ASSERT_NE(GetModuleFileNameW(nullptr, self, 32768), 0u);
+    _putenv_s(kWriterFolderVariable, temp.path().string().c_str());
+    // cmd takes off the outer quotes.
+    const std::string command = "\"\"" + std::filesystem::path(self).string() +
+                                "\" --gtest_filter=PreferenceStoreTest.OneOfTwoWriters > NUL 2>&1\"";
+#else
+    setenv(kWriterFolderVariable, temp.path().c_str(), 1);
+    const std::string command = "'" + std::filesystem::read_symlink("/proc/self/exe").string() +
+                                "' --gtest_filter=PreferenceStoreTest.OneOfTwoWriters > /dev/null 2>&1";
+#endif
+    int results[2] = {-1, -1};
+    std::thread first([&] { results[0] = std::system(command.c_str()); });
+    results[1] = std::system(command.c_str());
+    first.join();
+#if defined(_WIN32)
+    _putenv_s(kWriterFolderVariable, "");
+#else
+    unsetenv(kWriterFolderVariable);
+#endif
+    EXPECT_EQ(results[0], 0);
+    EXPECT_EQ(results[1], 0);
+    EXPECT_EQ(loadedPreferences(temp.path()).size(), 2 * kKeysPerWriter);
 }
 
 }  // namespace

@@ -19,9 +19,10 @@ constexpr std::chrono::seconds kLeftoverAge{60};
 // Each bad file is kept for whoever looks into what went wrong; past this
 // many, the last name is used again, the earlier copies stay.
 constexpr int kMaxCopiesAside = 9;
-// Another process's save holds the lock for milliseconds; past this, the
-// save is given up and the values wait in memory for the next one.
-constexpr std::chrono::milliseconds kLockWait{250};
+// Another process's save holds the lock for milliseconds. The wait runs on
+// the host's UI thread, which no task may hold for 50 ms: past this, the save
+// is given up and the values wait in memory for the next one.
+constexpr std::chrono::milliseconds kLockWait{40};
 
 size_t hashOf(const std::string& bytes) {
     return std::hash<std::string>{}(bytes);

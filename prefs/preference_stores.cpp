@@ -3,7 +3,10 @@
 #include <mutex>
 
 #include "platform/file_names.h"
+#include "prefs/memory_preferences.h"
 #include "prefs/platform_preferences.h"
+#include "prefs/store_locale.h"
+#include "runtime/log.h"
 
 namespace VEQ {
 
@@ -54,9 +57,15 @@ std::shared_ptr<VEQPreferences> getPreferenceStore(std::string userDataPath, std
     auto key = std::make_pair(folderKey(userDataPath), locale);
     auto found = g_preferenceStores.find(key);
     if (found != g_preferenceStores.end()) return found->second;
-    // The first spelling names the folder.
-    auto store = std::make_shared<PlatformPreferences>(userDataPath, locale);
-    store->loadPreferences();
+    std::shared_ptr<VEQPreferences> store;
+    if (isPlainLocaleName(locale)) {
+        // The first spelling names the folder.
+        store = std::make_shared<PlatformPreferences>(userDataPath, locale);
+        store->loadPreferences();
+    } else {
+        XLoop::logDebug("Preferences kept in memory only: the locale %s is not a plain name", locale.c_str());
+        store = std::make_shared<MemoryPreferences>(locale);
+    }
     g_preferenceStores.emplace(std::move(key), store);
     return store;
 }

@@ -55,6 +55,8 @@ VEQPreferences::VEQPreferences(std::string userDataPathText, std::string localeT
     filePath = XLoop::appendPath(localeFolder.c_str(), "VEQPrefs.xml");
 }
 
+VEQPreferences::VEQPreferences(InMemoryOnly, std::string localeText) : locale(std::move(localeText)) {}
+
 VEQPreferences::~VEQPreferences() = default;
 
 void VEQPreferences::setPreference(const char* key, const char* value) {

@@ -39,6 +39,9 @@ protected:
     // Creates the store's two folder levels under userDataPath, one at a time;
     // when they cannot be made the store lives in memory and every save fails.
     VEQPreferences(std::string userDataPath, std::string locale);
+    // No folder, no file: filePath stays empty.
+    struct InMemoryOnly {};
+    VEQPreferences(InMemoryOnly, std::string locale);
 
     // Logs why the entry would take the store past its limits.
     bool withinLimits(const std::string& key, const std::string& value) const;

@@ -1,6 +1,9 @@
 // One store per user-data folder and locale, read from its file once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "prefs/preference_stores.h"
 #include "tests/preferences_files.h"
 #include "tests/test_support.h"
@@ -35,6 +38,36 @@ TEST(PreferenceStoreTest, TheSecondRequestSharesTheStoreWithoutReadingTheFileAnd
     other->setPreference("k", "2");
     EXPECT_EQ(loadedPreferences(base, "en-us"), (Map{{"k", "1"}}));
     EXPECT_EQ(loadedPreferences(dashed, "us"), (Map{{"k", "2"}}));
+}
+
+// Only a plain locale names a folder; any other keeps its store in memory
+// and writes nothing anywhere, on either platform's path rules.
+TEST(PreferenceStoreTest, OnlyAPlainLocaleNamesAFolder) {
+    TempFolder temp;
+    const std::filesystem::path userData = temp.path() / "a" / "b";
+    std::filesystem::create_directories(userData);
+    const std::string outside = (temp.path() / "x").u8string();
+    LogCapture log;
+    for (const std::string& locale : {std::string("../../x"), std::string("..\\..\\x"), outside,
+                                      "\\\\?\\" + outside, std::string("\\\\server\\share\\x"),
+                                      std::string(".x"), std::string("en US"), std::string(65, 'a')}) {
+        auto store = VEQ::getPreferenceStore(userData.u8string(), locale);
+        store->setPreference("k", "v");
+        EXPECT_EQ(store->getPreference("k", ""), "v");
+        EXPECT_TRUE(log.contains("(VEQ): Preferences kept in memory only: the locale " + locale +
+                                 " is not a plain name"));
+    }
+    std::vector<std::string> written;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(temp.path()))
+        written.push_back(entry.path().lexically_relative(temp.path()).generic_u8string());
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(written, (std::vector<std::string>{"a", "a/b"}));
+
+    for (const std::string& locale :
+         {std::string("en_US"), std::string("zh-Hans-CN"), std::string("sr_RS.UTF-8@latin"), std::string(64, 'a')}) {
+        VEQ::getPreferenceStore(userData.u8string(), locale)->setPreference("k", "v");
+        EXPECT_EQ(loadedPreferences(userData, locale), (Map{{"k", "v"}})) << locale;
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "platform/file_names.h"
+#include "platform/file_system.h"
 #include "prefs/memory_preferences.h"
 #include "prefs/platform_preferences.h"
 #include "prefs/store_locale.h"
@@ -49,12 +50,19 @@ std::string folderKey(const std::string& folder) {
     return key;
 }
 
+// An existing folder is keyed by the path the system resolves it to, so that
+// links, short names and other spellings the system accepts name one store.
+std::string storeFolderKey(const std::string& folder) {
+    const std::string resolved = XLoop::platform::resolvedFolderPath(folder);
+    return resolved.empty() ? folderKey(folder) : resolved;
+}
+
 }  // namespace
 
 std::shared_ptr<VEQPreferences> getPreferenceStore(std::string userDataPath, std::string locale) {
     if (userDataPath.empty() || locale.empty()) return nullptr;
     std::lock_guard<std::mutex> guard(g_preferenceStoresLock);
-    auto key = std::make_pair(folderKey(userDataPath), locale);
+    auto key = std::make_pair(storeFolderKey(userDataPath), locale);
     auto found = g_preferenceStores.find(key);
     if (found != g_preferenceStores.end()) return found->second;
     std::shared_ptr<VEQPreferences> store;

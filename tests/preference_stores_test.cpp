@@ -5,6 +5,10 @@
 #include <vector>
 
 #include "prefs/preference_stores.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#endif
 #include "tests/preferences_files.h"
 #include "tests/test_support.h"
 
@@ -68,6 +72,28 @@ TEST(PreferenceStoreTest, OnlyAPlainLocaleNamesAFolder) {
         VEQ::getPreferenceStore(userData.u8string(), locale)->setPreference("k", "v");
         EXPECT_EQ(loadedPreferences(userData, locale), (Map{{"k", "v"}})) << locale;
     }
+}
+
+// Every spelling the system resolves to one folder names one store: on
+// Windows a trailing dot, the "\\?\" form and the short name; elsewhere a
+// symbolic link.
+TEST(PreferenceStoreTest, EverySpellingOfOneExistingFolderIsOneStore) {
+    TempFolder temp;
+    const std::filesystem::path folder = temp.path() / "user data folder";
+    std::filesystem::create_directories(folder);
+    const std::string plain = folder.u8string();
+    auto store = VEQ::getPreferenceStore(plain, "en_US");
+#if defined(_WIN32)
+    std::wstring shortName(GetShortPathNameW(folder.c_str(), nullptr, 0), L'\0');
+    shortName.resize(GetShortPathNameW(folder.c_str(), &shortName[0], static_cast<DWORD>(shortName.size())));
+    ASSERT_NE(shortName, folder.wstring());
+    const std::vector<std::string> spellings{plain + ".", "\\\\?\\" + plain,
+                                             std::filesystem::path(shortName).u8string()};
+#else
+    std::filesystem::create_directory_symlink(folder, temp.path() / "link");
+    const std::vector<std::string> spellings{(temp.path() / "link").u8string()};
+#endif
+    for (const std::string& spelling : spellings) EXPECT_EQ(VEQ::getPreferenceStore(spelling, "en_US"), store) << spelling;
 }
 
 }  // namespace

@@ -15,8 +15,9 @@ namespace XLoop {
 // compared without case, after percent-decoding).
 bool mayOpenURI(const std::string& uri);
 
-// Opens the URI when mayOpenURI allows it and the browser's budget has a link
-// left; a refused link costs nothing. Logs a refusal or a failure.
+// Opens the URI when its shape (link_shape.h) and mayOpenURI allow it and the
+// browser's budget has a link left; a refused link costs nothing. Logs a
+// refusal or a failure.
 void openURIFromPage(const std::string& uri, LinkBudget& budget);
 
 }  // namespace XLoop

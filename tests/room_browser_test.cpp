@@ -166,6 +166,10 @@ TEST_F(RoomBrowserTest, OneRoomsTeardownLeavesTheOthersAndLaterRoomsLoad) {
         client = nullptr;
         EXPECT_FALSE(XLoop::mainThreadDispatcherExists());
     }
+    // Without a room browser, ShutDownVEQ ends it.
+    InitializeVEQ(nullptr);
+    ShutDownVEQ();
+    EXPECT_FALSE(XLoop::mainThreadDispatcherExists());
 }
 
 TEST_F(RoomBrowserTest, UnwiringClearsEveryEntrySoLateCallbacksFindNothing) {

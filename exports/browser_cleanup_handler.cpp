@@ -45,8 +45,9 @@ void cancelAndRelease(Task* task) {
 
 }  // namespace
 
-XLoopBrowserCleanupHandler::XLoopBrowserCleanupHandler(std::shared_ptr<ClientPresence> presence)
-    : presence(std::move(presence)) {}
+XLoopBrowserCleanupHandler::XLoopBrowserCleanupHandler(std::shared_ptr<ClientPresence> presence,
+                                                       MainThreadDispatcherHold queueHold)
+    : presence(std::move(presence)), queueHold(std::move(queueHold)) {}
 
 void XLoopBrowserCleanupHandler::onDestroy(BrowserClient* client) {
     guardBoundary("onDestroy", [&] {
@@ -62,12 +63,13 @@ void XLoopBrowserCleanupHandler::onDestroy(BrowserClient* client) {
         // The library owns the page-load handler; only the pointer to it goes.
         takeUserData<void>(client, kPageLoadHandlerKey);
         logDebug("Shutting down dispatchers");
-        destroyMainThreadDispatcher();
+        queueHold.release();
     });
 }
 
-XLoopBrowserCleanupHandler* XLoopBrowserCleanupHandler::create(std::shared_ptr<ClientPresence> presence) {
-    auto* handler = new XLoopBrowserCleanupHandler(std::move(presence));
+XLoopBrowserCleanupHandler* XLoopBrowserCleanupHandler::create(std::shared_ptr<ClientPresence> presence,
+                                                               MainThreadDispatcherHold queueHold) {
+    auto* handler = new XLoopBrowserCleanupHandler(std::move(presence), std::move(queueHold));
     std::lock_guard<std::mutex> guard(liveHandlers().lock);
     liveHandlers().handlers.insert(handler);
     return handler;

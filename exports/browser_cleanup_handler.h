@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "page/client_presence.h"
+#include "runtime/dispatcher.h"
 #include "xloop/veq_browser.h"
 
 namespace XLoop {
@@ -14,14 +15,16 @@ namespace XLoop {
 class XLoopBrowserCleanupHandler final : public VEQ::DestroyNotifier {
 public:
     // A new handler, known to the module until it is deleted; it marks the
-    // client gone before it undoes anything.
-    static XLoopBrowserCleanupHandler* create(std::shared_ptr<ClientPresence> presence);
+    // client gone before it undoes anything, and gives up the browser's hold
+    // on the UI-thread queue last.
+    static XLoopBrowserCleanupHandler* create(std::shared_ptr<ClientPresence> presence,
+                                              MainThreadDispatcherHold queueHold);
     ~XLoopBrowserCleanupHandler() override;
 
     // Stops the browser's first check, ends its worker, deletes its action
     // handlers and frees its update text, clearing every entry of the room's
-    // so that a late callback finds nothing; then ends the UI-thread queue of
-    // the process.
+    // so that a late callback finds nothing; then releases the queue hold,
+    // which ends the UI-thread queue when no other room browser lives.
     void onDestroy(BrowserClient* client) override;
 
     // Deletes every handler the library left; only once it has stopped and
@@ -29,9 +32,10 @@ public:
     static void deleteHandlersLeftByTheLibrary();
 
 private:
-    explicit XLoopBrowserCleanupHandler(std::shared_ptr<ClientPresence> presence);
+    XLoopBrowserCleanupHandler(std::shared_ptr<ClientPresence> presence, MainThreadDispatcherHold queueHold);
 
     std::shared_ptr<ClientPresence> presence;
+    MainThreadDispatcherHold queueHold;
 };
 
 }  // namespace XLoop

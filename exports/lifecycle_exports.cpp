@@ -30,6 +30,8 @@ extern "C" void ShutDownVEQ(void) {
         logDebug("Shutting down VEQ framework");
         ShutdownBrowser();
         XLoopBrowserCleanupHandler::deleteHandlersLeftByTheLibrary();
+        // Whatever room browsers the library left, the queue goes with it.
+        destroyMainThreadDispatcher();
         logDebug("Shut down VEQ framework successfully");
     });
 }

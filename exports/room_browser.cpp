@@ -60,13 +60,15 @@ BrowserClient* createRoomBrowser(void* hostArg1, const VEQConfiguration& config,
         CreateBrowserClientWithInitData(hostArg1, hostArg2, versionNumber(config.version), &initData.record);
     if (client == nullptr) return nullptr;
 
+    // Before the first check, whose answer comes back through the queue.
+    MainThreadDispatcherHold queueHold = MainThreadDispatcherHold::take();
     auto presence = std::make_shared<ClientPresence>();
     auto pageLoadHandler = std::make_shared<VEQ::PageLoadHandler>(client, &config, presence);
     client->setPageLoadHandler(pageLoadHandler);
     client->setUserData(kPageLoadHandlerKey, pageLoadHandler.get());
     startFirstCheck(client, config, pageLoadHandler);
     installActionHandlers(client, &config);
-    client->setDestroyNotifier(XLoopBrowserCleanupHandler::create(presence));
+    client->setDestroyNotifier(XLoopBrowserCleanupHandler::create(presence, std::move(queueHold)));
     return client;
 }
 

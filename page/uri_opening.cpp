@@ -4,6 +4,7 @@
 
 #include "base/ascii.h"
 #include "base/percent_encoding.h"
+#include "page/link_shape.h"
 #include "platform/open_uri.h"
 #include "runtime/log.h"
 
@@ -69,6 +70,10 @@ bool mayOpenURI(const std::string& uri) {
 }
 
 void openURIFromPage(const std::string& uri, LinkBudget& budget) {
+    if (const char* reason = linkShapeRefusal(uri)) {
+        logDebug("Refused to open %s: %s", uri.c_str(), reason);
+        return;
+    }
     if (const char* refusal = refusalOfURI(uri)) {
         logDebug("Refused to open %s: %s", uri.c_str(), refusal);
         return;

@@ -18,8 +18,9 @@ bool mayOpenURI(const std::string& uri);
 // Why mayOpenURI refuses the URI, for a log line; null when it allows it.
 const char* refusalOfURI(const std::string& uri);
 
-// Opens the URI when mayOpenURI allows it and the browser's budget has a link
-// left; a refused link costs nothing. Logs a refusal or a failure.
+// Opens the URI when its shape (link_shape.h) and mayOpenURI allow it and the
+// browser's budget has a link left; a refused link costs nothing. Logs a
+// refusal or a failure.
 void openURIFromPage(const std::string& uri, LinkBudget& budget);
 
 }  // namespace XLoop

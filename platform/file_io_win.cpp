@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "platform/wide_text_win.h"
 
@@ -12,8 +13,9 @@ namespace {
 constexpr wchar_t kNewFilePrefix[] = L"VEQ";
 constexpr size_t kNewFilePrefixSize = sizeof kNewFilePrefix / sizeof kNewFilePrefix[0] - 1;
 
-// GetTempFileNameW names its files the prefix, one to four hexadecimal
-// digits and ".tmp", in either letter case.
+// New files are named the prefix, one to four hexadecimal digits and ".tmp",
+// in either letter case (four digits now; earlier versions, through
+// GetTempFileNameW, wrote fewer).
 bool isNewFileName(const wchar_t* name) {
     if (_wcsnicmp(name, kNewFilePrefix, kNewFilePrefixSize) != 0) return false;
     const wchar_t* digits = name + kNewFilePrefixSize;
@@ -46,11 +48,31 @@ bool writeAll(HANDLE file, const std::string& bytes) {
     return true;
 }
 
+// A new file of our own name (the prefix, four hexadecimal digits, ".tmp")
+// in the folder, made exclusively so that two processes saving into one
+// folder never share one. The name is built, not copied into a fixed buffer:
+// a folder past MAX_PATH fails with the system's error.
+HANDLE createNewFile(const std::u16string& folder, std::u16string* newPath) {
+    static std::atomic<unsigned> sequence{GetTickCount()};
+    const std::u16string stem = folder + u"\\" + reinterpret_cast<const char16_t*>(kNewFilePrefix);
+    for (unsigned attempt = 0; attempt <= 0xFFFF; ++attempt) {
+        const unsigned number = sequence.fetch_add(1) & 0xFFFF;
+        std::u16string digits;
+        for (int shift = 12; shift >= 0; shift -= 4) digits += u"0123456789ABCDEF"[(number >> shift) & 0xF];
+        *newPath = stem + digits + u".tmp";
+        HANDLE file = CreateFileW(wideChars(*newPath), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr);
+        const DWORD error = GetLastError();
+        if (file != INVALID_HANDLE_VALUE || (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)) {
+            return file;
+        }
+    }
+    SetLastError(ERROR_FILE_EXISTS);
+    return INVALID_HANDLE_VALUE;
+}
+
 // Writes, flushes and closes the new file; the caller removes it on failure.
-StepResult fillNewFile(const std::u16string& newPath, const std::string& bytes) {
-    HANDLE file = CreateFileW(wideChars(newPath), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return StepResult::failure("open new file", GetLastError());
+StepResult fillNewFile(HANDLE file, const std::string& bytes) {
     StepResult result = StepResult::success();
     if (!writeAll(file, bytes)) {
         result = StepResult::failure("write", GetLastError());
@@ -166,16 +188,12 @@ StepResult renameFile(const std::string& from, const std::string& to) {
 
 StepResult writeFileAtomically(const std::string& path, const std::string& bytes) {
     const std::u16string widePath = wideFromUtf8(path);
-    // A unique name per save: two processes saving into one folder never
-    // write into, or move, each other's file.
-    wchar_t newPath[MAX_PATH];
-    if (GetTempFileNameW(wideChars(folderOf(widePath)), kNewFilePrefix, 0, newPath) == 0) {
-        return StepResult::failure("create new file", GetLastError());
-    }
-    const std::u16string wideNewPath = reinterpret_cast<const char16_t*>(newPath);
-    StepResult result = fillNewFile(wideNewPath, bytes);
-    if (result.ok) result = moveIntoPlace(wideNewPath, widePath);
-    if (!result.ok) DeleteFileW(newPath);
+    std::u16string newPath;
+    HANDLE file = createNewFile(folderOf(widePath), &newPath);
+    if (file == INVALID_HANDLE_VALUE) return StepResult::failure("create new file", GetLastError());
+    StepResult result = fillNewFile(file, bytes);
+    if (result.ok) result = moveIntoPlace(newPath, widePath);
+    if (!result.ok) DeleteFileW(wideChars(newPath));
     return result;
 }
 

@@ -18,6 +18,11 @@ std::string absolutePath(const std::string& path);
 // True for a file or a folder.
 bool pathExists(const std::string& path);
 
+// The path the system resolves an existing folder to, with links followed
+// (and on Windows short names made long, in the "\\?\" form): one text for
+// every spelling of one folder. Empty when the folder cannot be opened.
+std::string resolvedFolderPath(const std::string& folder);
+
 // The file URL of an absolute path; empty on failure.
 std::string fileURLFromAbsolutePath(const std::string& path);
 

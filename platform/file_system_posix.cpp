@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "base/percent_encoding.h"
@@ -50,6 +52,13 @@ std::string absolutePath(const std::string& path) {
     std::string normalized;
     for (const auto& segment : segments) normalized += '/' + segment;
     return normalized.empty() ? "/" : normalized;
+}
+
+std::string resolvedFolderPath(const std::string& folder) {
+    struct stat info;
+    if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return {};
+    std::unique_ptr<char, decltype(&free)> resolved(realpath(folder.c_str(), nullptr), &free);
+    return resolved != nullptr ? std::string(resolved.get()) : std::string();
 }
 
 bool pathExists(const std::string& path) {

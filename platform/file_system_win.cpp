@@ -31,6 +31,28 @@ std::string absolutePath(const std::string& path) {
     return utf8FromWide(buffer);
 }
 
+std::string resolvedFolderPath(const std::string& folder) {
+    // No access asked; backup semantics so that a folder opens.
+    HANDLE handle = CreateFileW(wideChars(wideFromUtf8(folder)), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return {};
+    std::u16string resolved;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileInformationByHandle(handle, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        // The size needed, with the terminator; then the length written, without it.
+        DWORD size = GetFinalPathNameByHandleW(handle, nullptr, 0, FILE_NAME_NORMALIZED);
+        while (size > resolved.size()) {
+            resolved.assign(size, u'\0');
+            size = GetFinalPathNameByHandleW(handle, reinterpret_cast<wchar_t*>(&resolved[0]), size,
+                                             FILE_NAME_NORMALIZED);
+        }
+        resolved.resize(size);
+    }
+    CloseHandle(handle);
+    return utf8FromWide(wideChars(resolved));
+}
+
 bool pathExists(const std::string& path) {
     struct _stat64i32 info;
     return _wstat64i32(wideChars(wideFromUtf8(path)), &info) == 0;

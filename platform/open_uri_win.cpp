@@ -3,18 +3,21 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cstdint>
-
 #include "platform/wide_text_win.h"
 
 namespace XLoop::platform {
 
 StepResult openUri(const std::string& uri) {
     const std::u16string wide = wideFromUtf8(uri);
-    auto instance = reinterpret_cast<intptr_t>(
-        ShellExecuteW(nullptr, L"open", wideChars(wide), nullptr, nullptr, SW_SHOWNORMAL));
-    // Values above 32 mean success; the others are the error.
-    if (instance <= 32) return StepResult::failure("ShellExecuteW", static_cast<int>(instance));
+    SHELLEXECUTEINFOW request = {};
+    request.cbSize = sizeof request;
+    // A failure comes back as a value: no shell dialog may wait for the user
+    // on the host's UI thread.
+    request.fMask = SEE_MASK_FLAG_NO_UI;
+    request.lpVerb = L"open";
+    request.lpFile = wideChars(wide);
+    request.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&request)) return StepResult::failure("ShellExecuteExW", static_cast<int>(GetLastError()));
     return StepResult::success();
 }
 

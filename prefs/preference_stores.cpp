@@ -3,7 +3,11 @@
 #include <mutex>
 
 #include "platform/file_names.h"
+#include "platform/file_system.h"
+#include "prefs/memory_preferences.h"
 #include "prefs/platform_preferences.h"
+#include "prefs/store_locale.h"
+#include "runtime/log.h"
 
 namespace VEQ {
 
@@ -46,17 +50,30 @@ std::string folderKey(const std::string& folder) {
     return key;
 }
 
+// An existing folder is keyed by the path the system resolves it to, so that
+// links, short names and other spellings the system accepts name one store.
+std::string storeFolderKey(const std::string& folder) {
+    const std::string resolved = XLoop::platform::resolvedFolderPath(folder);
+    return resolved.empty() ? folderKey(folder) : resolved;
+}
+
 }  // namespace
 
 std::shared_ptr<VEQPreferences> getPreferenceStore(std::string userDataPath, std::string locale) {
     if (userDataPath.empty() || locale.empty()) return nullptr;
     std::lock_guard<std::mutex> guard(g_preferenceStoresLock);
-    auto key = std::make_pair(folderKey(userDataPath), locale);
+    auto key = std::make_pair(storeFolderKey(userDataPath), locale);
     auto found = g_preferenceStores.find(key);
     if (found != g_preferenceStores.end()) return found->second;
-    // The first spelling names the folder.
-    auto store = std::make_shared<PlatformPreferences>(userDataPath, locale);
-    store->loadPreferences();
+    std::shared_ptr<VEQPreferences> store;
+    if (isPlainLocaleName(locale)) {
+        // The first spelling names the folder.
+        store = std::make_shared<PlatformPreferences>(userDataPath, locale);
+        store->loadPreferences();
+    } else {
+        XLoop::logDebug("Preferences kept in memory only: the locale %s is not a plain name", locale.c_str());
+        store = std::make_shared<MemoryPreferences>(locale);
+    }
     g_preferenceStores.emplace(std::move(key), store);
     return store;
 }

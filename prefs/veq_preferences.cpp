@@ -61,6 +61,8 @@ VEQPreferences::VEQPreferences(std::string userDataPathText, std::string localeT
     filePath = XLoop::appendPath(localeFolder.c_str(), "VEQPrefs.xml");
 }
 
+VEQPreferences::VEQPreferences(InMemoryOnly, std::string localeText) : locale(std::move(localeText)) {}
+
 VEQPreferences::~VEQPreferences() = default;
 
 void VEQPreferences::setEntry(const std::string& key, std::string value) {

@@ -46,6 +46,9 @@ protected:
     // Creates the store's two folder levels under userDataPath, one at a time;
     // when they cannot be made the store lives in memory and every save fails.
     VEQPreferences(std::string userDataPath, std::string locale);
+    // No folder, no file: filePath stays empty.
+    struct InMemoryOnly {};
+    VEQPreferences(InMemoryOnly, std::string locale);
 
     enum class Writer { Host, Page };
     // Logs why the entry would take the store past its limits, or past the

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 
 #include "platform/worker_thread.h"
@@ -50,12 +51,41 @@ private:
 // result ends the thread.
 std::unique_ptr<WorkerThreadDispatcher> createWorkerThreadDispatcher();
 
-// Makes the UI-thread queue unless there is one. UI thread only.
+// Makes the UI-thread queue unless there is one, and opens a run of the
+// module: until destroyMainThreadDispatcher, a room browser's hold brings the
+// queue back when it has ended. UI thread only.
 void createMainThreadDispatcher();
 
-// Tears the UI-thread queue down; pending tasks are released without running.
-// Does nothing when there is no queue. UI thread only.
+// Tears the UI-thread queue down and closes the run: pending tasks are
+// released without running, holds of the run lapse and no hold brings the
+// queue back until createMainThreadDispatcher. UI thread only.
 void destroyMainThreadDispatcher();
+
+// Ends the UI-thread queue unless a room browser holds it; the run stays
+// open. UI thread only.
+void endMainThreadDispatcherUnlessHeld();
+
+// A room browser's claim on the UI-thread queue: the queue lasts while any
+// hold of the current run is held. Released only by release(), on the UI
+// thread: the owner may be deleted on another thread.
+class MainThreadDispatcherHold {
+public:
+    // Takes a hold, bringing the queue back if the run is open and the queue
+    // has ended. UI thread only.
+    static MainThreadDispatcherHold take();
+    MainThreadDispatcherHold(MainThreadDispatcherHold&& other) noexcept : run(other.run) { other.run = 0; }
+    MainThreadDispatcherHold(const MainThreadDispatcherHold&) = delete;
+    MainThreadDispatcherHold& operator=(const MainThreadDispatcherHold&) = delete;
+
+    // Gives the hold up once; the last hold of the run ends the queue. UI
+    // thread only.
+    void release();
+
+private:
+    MainThreadDispatcherHold() = default;
+
+    uint64_t run = 0;  // 0: holds nothing
+};
 
 // Whether the UI-thread queue exists.
 bool mainThreadDispatcherExists();

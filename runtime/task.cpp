@@ -59,7 +59,7 @@ void Task::dropFromQueue() {
 }
 
 void MainThreadDispatcherReleaseTask::run() {
-    destroyMainThreadDispatcher();
+    endMainThreadDispatcherUnlessHeld();
 }
 
 }  // namespace XLoop

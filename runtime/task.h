@@ -62,8 +62,9 @@ private:
 // never run.
 extern const platform::QueueItemHandler kTaskQueueHandler;
 
-// Ends the main-thread dispatcher when run, e.g. as the follow-up of a task
-// that must run before the UI-thread queue goes away.
+// Ends the main-thread dispatcher when run, unless a room browser holds it,
+// e.g. as the follow-up of a task that must run before the UI-thread queue
+// goes away.
 class MainThreadDispatcherReleaseTask : public Task {
 public:
     void run() override;

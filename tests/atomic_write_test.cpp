@@ -36,6 +36,19 @@ TEST(AtomicWriteTest, ReplacesTheWholeContentAndLeavesNoOtherFile) {
     EXPECT_EQ(entriesIn(temp.path()), 1u);
 }
 
+// A folder whose path is longer than MAX_PATH, as a user-data folder may be.
+TEST(AtomicWriteTest, AFolderPastTheOldPathLimitIsWrittenIntoWithoutOverrun) {
+    TempFolder temp;
+    const fs::path folder = temp.path() / std::string(250, 'd');
+    fs::create_directories(folder);
+    const fs::path file = folder / "VEQPrefs.xml";
+    for (const char* bytes : {"first", "second"}) {
+        XLoop::platform::StepResult result = XLoop::platform::writeFileAtomically(file.u8string(), bytes);
+        ASSERT_TRUE(result.ok) << result.step << " " << result.code;
+        EXPECT_EQ(fileBytes(file), bytes);
+    }
+}
+
 #if !defined(_WIN32)
 TEST(AtomicWriteTest, AFileSizeLimitLeavesTheOldFileIntact) {
     TempFolder temp;

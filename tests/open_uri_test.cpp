@@ -9,7 +9,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "page/link_shape.h"
 #include "page/uri_opening.h"
+#include "platform/open_uri.h"
 #include "page/xloop_action_handler.h"
 #include "testing/veqpod/veqpod_control.h"
 #include "tests/preferences_files.h"
@@ -44,6 +46,15 @@ TEST(UriPolicyTest, OnlyWebAndMailLinksMayBeOpened) {
     EXPECT_TRUE(XLoop::mayOpenURI("mailto:a@example.test?subject=x;body=y"));
     // The reason names what is wrong with the link.
     EXPECT_STREQ(XLoop::refusalOfURI("https://example.test/a b"), "it holds a blank, a control byte or a double quote");
+}
+
+TEST(UriPolicyTest, LongLinksAndStrayPercentSignsAreRefusedWhateverTheScheme) {
+    const std::string base = "https://example.test/";
+    const std::string longest = base + std::string(XLoop::kMaxLinkBytes - base.size(), 'a');
+    for (const std::string& shaped : {longest, base + "%41%e9%7E", base + "a%20"})
+        EXPECT_EQ(XLoop::linkShapeRefusal(shaped), nullptr) << shaped;
+    for (const std::string& refused : {longest + "a", base + "%USERPROFILE%", base + "%4", base + "a%", base + "%g1"})
+        EXPECT_NE(XLoop::linkShapeRefusal(refused), nullptr) << refused;
 }
 
 TEST(LinkBudgetTest, ABurstOfLinksThenAboutOneASecond) {
@@ -134,6 +145,28 @@ TEST_F(OpenUriActionTest, AllowedLinksReachTheDefaultApplicationAndEveryOpenerIs
     EXPECT_TRUE(waitUntil([] { return unreapedChildren() == 0; }));
 #endif
 }
+
+TEST_F(OpenUriActionTest, MisshapenLinksAreRefusedWithALineBeforeTheyCostTheBudget) {
+    FakeOpeners opener;
+    LogCapture log;
+    for (int i = 0; i < XLoop::LinkBudget::kBurst; ++i) open("https://example.test/%USERPROFILE%");
+    open("https://example.test/" + std::string(XLoop::kMaxLinkBytes, 'a'));
+    open("https://example.test/ok");
+    ASSERT_TRUE(waitUntil([&] { return opener.opened().size() == 1; }));
+    EXPECT_EQ(opener.opened(), (std::vector<std::string>{"https://example.test/ok"}));
+    EXPECT_TRUE(log.contains(
+        "(VEQ): Refused to open https://example.test/%USERPROFILE%: a % in it starts no two-digit escape"));
+}
+
+#if defined(_WIN32)
+// The shell reports an unopenable link as a value instead of a dialog that
+// would wait for the user on the UI thread.
+TEST(OpenUriShellTest, ALinkTheShellCannotOpenFailsWithoutADialog) {
+    const XLoop::platform::StepResult opened = XLoop::platform::openUri("xloop-no-such-scheme:x");
+    EXPECT_FALSE(opened.ok);
+    EXPECT_STREQ(opened.step, "ShellExecuteExW");
+}
+#endif
 
 #if !defined(_WIN32)
 TEST_F(OpenUriActionTest, AMissingOpenerIsLogged) {

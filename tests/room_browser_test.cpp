@@ -3,6 +3,7 @@
 // every load, and unwired when the browser library destroys it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <thread>
 
@@ -162,10 +163,45 @@ TEST_F(RoomBrowserTest, DestroyedBeforeTheAnswerItIsNeverNavigatedAndItsQueueGoe
     EXPECT_EQ(XLoop::mainThreadDispatcherExists(), false);
     EXPECT_TRUE(log.contains("(VEQ): Shutting down dispatchers"));
 
-    // Without a new InitializeVEQ a second room browser's answer reaches no one.
-    create();
-    ASSERT_TRUE(waitUntil([&] { return server.requestCount() == 2; }));
-    EXPECT_TRUE(calls().empty());
+}
+
+// The queue ends with the last room browser only: one room's teardown leaves
+// another's pending answer to run, and a room made after the last one went
+// brings the queue back.
+TEST_F(RoomBrowserTest, OneRoomsTeardownLeavesTheOthersAndLaterRoomsLoad) {
+    LogCapture log;
+    BrowserClient* first = create();
+    BrowserClient* second = create();
+    const std::string answered = std::string("(VEQ): URL ") + record->url + " accessibility result: 1";
+    ASSERT_TRUE(waitUntil([&] {
+        const auto lines = log.lines();
+        return std::count(lines.begin(), lines.end(), answered) == 2;
+    }));
+    veqpodDestroyClient(first);
+    EXPECT_TRUE(XLoop::mainThreadDispatcherExists());
+    ASSERT_TRUE(runUiTasksUntil([&] { return !veqpod::calls(second).empty(); }));
+    EXPECT_EQ(veqpod::calls(second).at(0), (veqpod::ClientCall{"loadURL", record->url}));
+
+    // The kill switch's release leaves the queue to a living room browser.
+    XLoop::MainThreadDispatcher().post(XLoop::makeRef<XLoop::MainThreadDispatcherReleaseTask>().get());
+    runPendingUiTasks();
+    EXPECT_TRUE(XLoop::mainThreadDispatcherExists());
+    veqpodDestroyClient(second);
+    client = nullptr;
+    EXPECT_FALSE(XLoop::mainThreadDispatcherExists());
+
+    for (int round = 0; round < 3; ++round) {
+        create();
+        ASSERT_TRUE(waitForCalls(1)) << round;
+        EXPECT_EQ(calls().at(0), (veqpod::ClientCall{"loadURL", record->url}));
+        veqpodDestroyClient(client);
+        client = nullptr;
+        EXPECT_FALSE(XLoop::mainThreadDispatcherExists());
+    }
+    // Without a room browser, ShutDownVEQ ends it.
+    InitializeVEQ(nullptr);
+    ShutDownVEQ();
+    EXPECT_FALSE(XLoop::mainThreadDispatcherExists());
 }
 
 TEST_F(RoomBrowserTest, UnwiringClearsEveryEntrySoLateCallbacksFindNothing) {
@@ -174,7 +210,8 @@ TEST_F(RoomBrowserTest, UnwiringClearsEveryEntrySoLateCallbacksFindNothing) {
     const char* ids[] = {"a1"};
     SetUpdateInfo(client, 1, ids, ids, ids);
 
-    std::unique_ptr<XLoop::XLoopBrowserCleanupHandler> cleanup(XLoop::XLoopBrowserCleanupHandler::create(std::make_shared<XLoop::ClientPresence>()));
+    std::unique_ptr<XLoop::XLoopBrowserCleanupHandler> cleanup(XLoop::XLoopBrowserCleanupHandler::create(
+        std::make_shared<XLoop::ClientPresence>(), XLoop::MainThreadDispatcherHold::take()));
     cleanup->onDestroy(client);
     for (const char* key : kWiringKeys) EXPECT_EQ(client->getUserData(key), nullptr) << key;
     EXPECT_EQ(client->getUserData("eXloopUpdateInfo"), nullptr);
@@ -191,7 +228,8 @@ TEST_F(RoomBrowserTest, UnwiringClearsEveryEntrySoLateCallbacksFindNothing) {
 
 TEST_F(RoomBrowserTest, TheNotifierOfAnUnwiredBrowserOnlyEndsTheQueue) {
     client = CreateBrowser(nullptr, nullptr, "1");
-    std::unique_ptr<XLoop::XLoopBrowserCleanupHandler> cleanup(XLoop::XLoopBrowserCleanupHandler::create(std::make_shared<XLoop::ClientPresence>()));
+    std::unique_ptr<XLoop::XLoopBrowserCleanupHandler> cleanup(XLoop::XLoopBrowserCleanupHandler::create(
+        std::make_shared<XLoop::ClientPresence>(), XLoop::MainThreadDispatcherHold::take()));
     client->setDestroyNotifier(cleanup.get());
     LogCapture log;
     veqpodDestroyClient(client);

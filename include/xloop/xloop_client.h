@@ -55,7 +55,8 @@ typedef struct VEQConfiguration {
  * with hostValue; returns the library's result unchanged. */
 int InitializeVEQ(void* hostValue);
 
-/* Stops the background configuration work, then the browser library. */
+/* Stops the background configuration work, then the browser library, then
+ * ends the UI-thread task queue until the next InitializeVEQ. */
 void ShutDownVEQ(void);
 
 /* A plain browser client on "about:blank" with no room wiring; the version
@@ -101,7 +102,9 @@ void FreeVEQConfiguration(VEQConfiguration* config);
 /* A room browser: starts on "about:blank" while a worker checks whether the
  * record's url answers, then loads it or the offline page; initialises every
  * page it loads and serves the page's script actions. Null for a null record
- * or url, or when the library refuses. The record must outlive the browser. */
+ * or url, or when the library refuses. The record must outlive the browser.
+ * Room browsers hold the UI-thread queue: it ends when the library destroys
+ * the last of them, and the next one made before ShutDownVEQ makes it again. */
 BrowserClient* CreateBrowserClientWithConfig(void* hostArg1, VEQConfiguration* config, void* hostArg2);
 
 /* Whether the room view is forced: the "forcexloopview" preference of

@@ -1,5 +1,6 @@
 #include "runtime/url_access.h"
 
+#include "base/address_ambiguity.h"
 #include "base/ui_thread.h"
 #include "runtime/dispatcher.h"
 #include "runtime/http_request.h"
@@ -34,6 +35,12 @@ bool IsURLAccessible(const char* url, platform::HttpCancellation& cancellation) 
     }
     logDebug("Calling IsURLAccessible for : %s\n", url);
     if (platform::isFileURL(url)) return true;
+    // The browser and the HTTP library could each read such an address as a
+    // site of its own: asking one of them says nothing of the other.
+    if (const char* ambiguity = addressAmbiguity(url)) {
+        logDebug("Not checking %s: %s", url, ambiguity);
+        return false;
+    }
 
     int status = statusOf(url, platform::HttpVerb::Head, cancellation);
     if (status == 405 || status == 501) {

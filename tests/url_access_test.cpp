@@ -57,6 +57,16 @@ TEST(UrlAccessTest, OnlyStatus200CountsAsReachableWhateverThePathOrTheWait) {
     EXPECT_TRUE(agentSent);
 }
 
+TEST(UrlAccessTest, AnAddressTwoParsersReadTwoWaysIsNotAsked) {
+    HttpTestServer server;
+    server.setRoute("/", page(200));
+    const std::string hidden = server.url("\\@localhost:1/");
+    LogCapture log;
+    EXPECT_FALSE(IsURLAccessible(hidden.c_str()));
+    EXPECT_TRUE(server.requests().empty());
+    EXPECT_TRUE(log.contains("(VEQ): Not checking " + hidden + ": it holds a backslash"));
+}
+
 TEST(UrlAccessTest, ServerWithoutHeadIsAskedAgainWithGet) {
     HttpTestServer server;
     HttpRoute noHead = page(200);

@@ -19,10 +19,12 @@ constexpr std::chrono::seconds kLeftoverAge{60};
 // Each bad file is kept for whoever looks into what went wrong; past this
 // many, the last name is used again, the earlier copies stay.
 constexpr int kMaxCopiesAside = 9;
-// Another process's save holds the lock for milliseconds. The wait runs on
-// the host's UI thread, which no task may hold for 50 ms: past this, the save
-// is given up and the values wait in memory for the next one.
-constexpr std::chrono::milliseconds kLockWait{40};
+// Another process's save holds the lock for milliseconds, but a loaded disk
+// can make its flush take far longer: past this, the save is given up and the
+// values wait in memory for the next one. A save given up too soon loses the
+// user's value if no other follows, so the wait is longer than the host's UI
+// thread should ever be held, which happens only while two processes save.
+constexpr std::chrono::milliseconds kLockWait{250};
 
 size_t hashOf(const std::string& bytes) {
     return std::hash<std::string>{}(bytes);

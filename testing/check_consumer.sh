@@ -15,6 +15,7 @@ readme=$(dirname "$0")/../README.md
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
+export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
 # The README's host fetches the server's configuration: keep it on this machine.
 export http_proxy=http://127.0.0.1:9 https_proxy=http://127.0.0.1:9
 unset LD_LIBRARY_PATH
@@ -40,7 +41,7 @@ build_readme_host() {
     { echo "README.md marks no host CMakeLists.txt and build.sh"; exit 1; }
   cmake -S "$host" -B "$host/build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
   cmake --build "$host/build" >/dev/null
-  (cd "$host" && PKG_CONFIG_PATH="$prefix/lib/pkgconfig" sh build.sh)
+  (cd "$host" && sh build.sh)
   expect_ok my_host "$host/build/my_host"
   expect_ok my_host "$host/my_host"
 }
@@ -90,6 +91,9 @@ if [ -f "$prefix/include/xloop/veqpod_webkit.h" ]; then
   cmake "${configure[@]}" -B "$work/build" >/dev/null
   cmake --build "$work/build" >/dev/null
   expect_ok consumer_webkit "$work/build/consumer_webkit"
+  cc "$source/consumer_webkit.c" $(pkg-config --cflags --libs XLoopConfigureClient VEQPodWebKit) \
+    -Wl,-rpath,"$prefix/lib" -o "$work/consumer_webkit"
+  expect_ok consumer_webkit "$work/consumer_webkit"
   build_readme_host
 fi
 echo "consumers and the README's host built from the installed tree and ran"

@@ -49,3 +49,15 @@ function(xloop_add_xmllite_import_library)
   target_link_libraries(xmllite INTERFACE ${import_library})
   add_dependencies(xmllite xmllite_import_library)
 endfunction()
+
+# Microsoft's linker takes no mingw-w64 import library (.dll.a): make a .lib
+# for such hosts from the module's .def, named after the module.
+function(xloop_add_msvc_import_library target def_file)
+  find_program(XLOOP_LLVM_DLLTOOL NAMES llvm-dlltool-16 llvm-dlltool REQUIRED)
+  set(import_library ${CMAKE_BINARY_DIR}/${target}.lib)
+  add_custom_command(OUTPUT ${import_library}
+    COMMAND ${XLOOP_LLVM_DLLTOOL} -m i386:x86-64 -d ${def_file} -l ${import_library}
+    DEPENDS ${def_file}
+    COMMENT "Making ${target}.lib for Microsoft's linker")
+  add_custom_target(${target}_msvc_import_library ALL DEPENDS ${import_library})
+endfunction()

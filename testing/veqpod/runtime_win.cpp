@@ -16,6 +16,8 @@ __declspec(dllimport) void* __stdcall CreateThread(void* security, size_t stackS
                                                    unsigned long flags, unsigned long* threadId);
 __declspec(dllimport) unsigned long __stdcall WaitForSingleObject(void* handle, unsigned long milliseconds);
 __declspec(dllimport) int __stdcall CloseHandle(void* handle);
+__declspec(dllimport) unsigned long __stdcall GetEnvironmentVariableA(const char* name, char* buffer,
+                                                                      unsigned long size);
 
 // Marks a module that uses floating point.
 int _fltused = 0;
@@ -80,6 +82,11 @@ namespace veqpod {
 
 bool heapIsValid() {
     return __atomic_load_n(&g_foreignBlocks, __ATOMIC_RELAXED) == 0 && HeapValidate(GetProcessHeap(), 0, nullptr) != 0;
+}
+
+bool environmentText(const char* name, char* buffer, int size) {
+    const unsigned long length = GetEnvironmentVariableA(name, buffer, static_cast<unsigned long>(size));
+    return length > 0 && length < static_cast<unsigned long>(size);
 }
 
 namespace {

@@ -82,6 +82,10 @@ private:
 // True on a sound heap; the Windows build asks the process heap.
 bool heapIsValid();
 
+// Copies the environment variable's text into buffer (size bytes, ending in
+// a zero); false when it is not set or does not fit.
+bool environmentText(const char* name, char* buffer, int size);
+
 // Runs body(context) on count threads of the library's own at once and waits
 // for them all.
 void runOnOwnThreads(void (*body)(void*), void* context, int count);

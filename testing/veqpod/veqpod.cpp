@@ -244,6 +244,18 @@ void destroy(BrowserClient* client) {
     delete doomed;
 }
 
+// The modes named in VEQPOD_STANDIN_MODES (a decimal number): a host
+// program run against the stand-in cannot call veqpodSetStrictModes itself.
+unsigned modesFromEnvironment() {
+    char text[16];
+    if (!environmentText("VEQPOD_STANDIN_MODES", text, sizeof text)) return 0;
+    unsigned modes = 0;
+    for (const char* digit = text; *digit >= '0' && *digit <= '9'; ++digit) {
+        modes = modes * 10 + static_cast<unsigned>(*digit - '0');
+    }
+    return modes;
+}
+
 }  // namespace
 }  // namespace veqpod
 
@@ -254,6 +266,7 @@ extern "C" {
 int InitializeBrowser(void* hostValue) {
     library().record.initializeCalls++;
     library().record.lastInitializeValue = hostValue;
+    library().strictModes |= veqpod::modesFromEnvironment();
     return library().initializeResult;
 }
 

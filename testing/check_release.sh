@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs a build into a fresh prefix and checks the release form of the
-# module: no debug information in the installed binary, a separate symbol file
-# that the binary's debug link leads to and that resolves a function to its
-# source line, and on Linux the hardening (stack protector, fortified calls,
-# full RELRO, immediate binding). Prints the installed sizes.
+# Installs a build into a fresh prefix and checks the release form of its
+# binaries: no debug information in any installed binary but a separate symbol
+# file beside it; for the module, a debug link that leads to that file and
+# resolves a function to its source line, and on Linux the hardening (stack
+# protector, fortified calls, full RELRO, immediate binding). Prints the
+# installed sizes.
 # usage: check_release.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -21,8 +22,14 @@ symbols=$(dirname "$library")/.debug/$(basename "$library").debug
 (cd "$work" && find . -type f \( -name '*.so.*' -o -name '*.dll' -o -name '*.debug' -o -path './bin/*' \) \
   -printf '%10s  %P\n' | sort -k2)
 
-"${tools}objdump" -h "$library" | grep -q '\.debug_info' && fail "$library still carries debug information"
-"${tools}objdump" -h "$symbols" | grep -q '\.debug_info' || fail "$symbols holds no debug information"
+# Every installed binary (told by its first bytes: ELF or MZ), of any component.
+while IFS= read -r -d '' binary; do
+  magic=$(head -c 4 "$binary" | od -An -tx1 | tr -d ' \n')
+  [ "$magic" = 7f454c46 ] || [ "${magic:0:4}" = 4d5a ] || continue
+  "${tools}objdump" -h "$binary" | grep -q '\.debug_info' && fail "$binary still carries debug information"
+  split=$(dirname "$binary")/.debug/$(basename "$binary").debug
+  "${tools}objdump" -h "$split" | grep -q '\.debug_info' || fail "$split holds no debug information"
+done < <(find "$work" -type f -not -path '*/.debug/*' -print0)
 "${tools}objcopy" --dump-section .gnu_debuglink="$work/link" "$library" "$work/copy" ||
   fail "$library has no debug link"
 [ "$(head -c "$(basename "$symbols" | wc -c)" "$work/link" | tr -d '\0')" = "$(basename "$symbols")" ] ||

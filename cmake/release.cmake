@@ -10,6 +10,9 @@ if(NOT WIN32)
     add_compile_options($<$<NOT:$<CONFIG:Debug>>:-U_FORTIFY_SOURCE> $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>)
   endif()
   add_link_options(-Wl,-z,relro,-z,now -Wl,--build-id)
+else()
+  # The project's version in every binary's header, where Windows shows it.
+  add_link_options(-Wl,--major-image-version,${PROJECT_VERSION_MAJOR},--minor-image-version,${PROJECT_VERSION_MINOR})
 endif()
 
 # Splits every binary the install lays out (libraries and executables, of any

@@ -11,6 +11,9 @@ build=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "$*"; exit 1; }
+# Whether a file has debug sections. Output read whole: a `| grep -q` that
+# stops reading early fails the pipe (SIGPIPE) under pipefail.
+has_debug_info() { grep -q '\.debug_info' <<<"$("${tools}objdump" -h "$1")"; }
 
 cmake --install "$build" --prefix "$work" >/dev/null
 if [ -e "$work/bin/XLoopConfigureClient.dll" ]; then
@@ -26,9 +29,9 @@ symbols=$(dirname "$library")/.debug/$(basename "$library").debug
 while IFS= read -r -d '' binary; do
   magic=$(head -c 4 "$binary" | od -An -tx1 | tr -d ' \n')
   [ "$magic" = 7f454c46 ] || [ "${magic:0:4}" = 4d5a ] || continue
-  "${tools}objdump" -h "$binary" | grep -q '\.debug_info' && fail "$binary still carries debug information"
+  has_debug_info "$binary" && fail "$binary still carries debug information"
   split=$(dirname "$binary")/.debug/$(basename "$binary").debug
-  "${tools}objdump" -h "$split" | grep -q '\.debug_info' || fail "$split holds no debug information"
+  has_debug_info "$split" || fail "$split holds no debug information"
 done < <(find "$work" -type f -not -path '*/.debug/*' -print0)
 "${tools}objcopy" --dump-section .gnu_debuglink="$work/link" "$library" "$work/copy" ||
   fail "$library has no debug link"
@@ -44,8 +47,8 @@ line=$("${tools}addr2line" -e "$library" "0x$address")
 echo "InitializeVEQ at $line"
 
 [ -z "$tools" ] || exit 0
-readelf -d "$library" | grep -Eq '\(BIND_NOW\)|\(FLAGS\).*NOW' || fail "$library is not bound immediately"
-readelf -lW "$library" | grep -q GNU_RELRO || fail "$library has no RELRO segment"
+grep -Eq '\(BIND_NOW\)|\(FLAGS\).*NOW' <<<"$(readelf -d "$library")" || fail "$library is not bound immediately"
+grep -q GNU_RELRO <<<"$(readelf -lW "$library")" || fail "$library has no RELRO segment"
 imports=$(nm -D --undefined-only "$library")
 grep -q ' __stack_chk_fail' <<<"$imports" || fail "$library is built without the stack protector"
 grep -Eq ' __[a-z_]+_chk(@|$)' <<<"$imports" || fail "$library calls no fortified function"

@@ -1,13 +1,15 @@
-# Release builds: hardened Linux binaries, and installed binaries stripped
-# with their debug information kept in a separate file beside them.
+# Release builds: hardened Linux binaries, the version in Windows binaries,
+# and installed binaries stripped with their debug information kept in a
+# separate file beside them.
 
 # Hardening for every Linux target. Sanitizer builds bring their own checks
 # and interceptors, and _FORTIFY_SOURCE does nothing (gcc warns) without
-# optimisation, so Debug builds leave it out.
+# optimisation, so only the optimised configurations have it.
 if(NOT WIN32)
   add_compile_options(-fstack-protector-strong)
   if(NOT XLOOP_SANITIZE)
-    add_compile_options($<$<NOT:$<CONFIG:Debug>>:-U_FORTIFY_SOURCE> $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>)
+    set(optimised $<CONFIG:Release,RelWithDebInfo,MinSizeRel>)
+    add_compile_options($<${optimised}:-U_FORTIFY_SOURCE> $<${optimised}:-D_FORTIFY_SOURCE=2>)
   endif()
   add_link_options(-Wl,-z,relro,-z,now -Wl,--build-id)
 else()

@@ -15,10 +15,11 @@ ensure_packages() {
     --no-install-recommends "${missing[@]}"
 }
 
-# What the native build and its tests need.
+# What the native build and its tests need (dpkg-dev reads the Debian package's
+# dependencies, abigail-tools the library's ABI).
 ensure_build_packages() {
   ensure_packages cmake ninja-build g++ make binutils libgtest-dev libbenchmark-dev libcurl4-openssl-dev \
-    libxml2-dev libsqlite3-dev nlohmann-json3-dev openssl ca-certificates python3
+    libxml2-dev libsqlite3-dev nlohmann-json3-dev openssl ca-certificates python3 dpkg-dev abigail-tools
   command -v node >/dev/null || ensure_packages nodejs
 }
 

@@ -26,18 +26,23 @@ bool firstReport(const char* exportName, Finding finding) {
 }  // namespace
 
 void checkHostCall(const char* exportName, NeedsRunningModule needs) {
-    std::lock_guard<std::mutex> lock(g_checksMutex);
-    if (needs == NeedsRunningModule::Yes && g_life != ModuleLife::Running &&
-        firstReport(exportName, Finding::OutsideLife)) {
-        if (g_life == ModuleLife::NotStarted) {
-            logDebug("%s called before InitializeVEQ: the browser library is not started", exportName);
-        } else {
-            logDebug("%s called after ShutDownVEQ: the browser library is stopped", exportName);
-        }
+    ModuleLife life;
+    bool outsideLife;
+    bool wrongThread;
+    {
+        // Decided under the lock, logged outside it: a log sink may call back.
+        std::lock_guard<std::mutex> lock(g_checksMutex);
+        life = g_life;
+        outsideLife = needs == NeedsRunningModule::Yes && life != ModuleLife::Running &&
+                      firstReport(exportName, Finding::OutsideLife);
+        wrongThread = !onUiThread() && firstReport(exportName, Finding::WrongThread);
     }
-    if (!onUiThread() && firstReport(exportName, Finding::WrongThread)) {
-        logDebug("%s called on a thread other than the one that called InitializeVEQ", exportName);
+    if (outsideLife && life == ModuleLife::NotStarted) {
+        logDebug("%s called before InitializeVEQ: the browser library is not started", exportName);
+    } else if (outsideLife) {
+        logDebug("%s called after ShutDownVEQ: the browser library is stopped", exportName);
     }
+    if (wrongThread) logDebug("%s called on a thread other than the one that called InitializeVEQ", exportName);
 }
 
 void markModuleStarted() {

@@ -76,15 +76,16 @@ std::vector<std::pair<Call, std::string>> callsNeedingTheModule(const std::strin
     };
 }
 
-// Only a process that has not started the module yet can see the first; ctest
-// runs each test in a process of its own.
+// Only a process that has not started the module yet can see these; ctest
+// runs each test in a process of its own. The dispatch descriptor, made by the
+// first InitializeVEQ, tells on Linux.
 TEST(HostDiagnosticsTest, CallsBeforeInitializeVEQSayItOnce) {
-    LogCapture probe;
-    IsXloopRoomVisited(nullptr);
-    if (!probe.contains("(VEQ): IsXloopRoomVisited called before InitializeVEQ: the browser library is not started")) {
-        GTEST_SKIP() << "the module was started earlier in this process: run this test alone";
-    }
+#if defined(_WIN32)
+    GTEST_SKIP() << "only the Linux build can tell that no InitializeVEQ ran in this process";
+#else
+    if (GetVEQDispatchFd() != -1) GTEST_SKIP() << "the module was started earlier in this process: run this test alone";
     expectLines(callsNeedingTheModule("before InitializeVEQ: the browser library is not started"));
+#endif
 }
 
 TEST(HostDiagnosticsTest, CallsAfterShutDownVEQSayItOncePerExportAndNoneWhileRunning) {

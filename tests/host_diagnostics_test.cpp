@@ -66,8 +66,8 @@ TEST(HostDiagnosticsTest, RefusalsOfTheLibraryAndIncompleteRecordsSayWhy) {
 std::vector<std::pair<Call, std::string>> callsNeedingTheModule(const std::string& when) {
     return {
         {[] { veqpodRefuseNextClient(); CreateBrowser(nullptr, nullptr, "1"); }, "CreateBrowser called " + when},
-        {[] { GetVEQConfiguration(nullptr, nullptr, "p", "1", "en_us", nullptr, nullptr, nullptr, nullptr, false,
-                                  false); },
+        {[] { FreeVEQConfiguration(GetVEQConfiguration(nullptr, nullptr, "p", "1", "en_us", nullptr, nullptr,
+                                                       nullptr, nullptr, false, false)); },
          "GetVEQConfiguration called " + when},
         {[] { SetUpdateInfo(nullptr, 0, nullptr, nullptr, nullptr); }, "SetUpdateInfo called " + when},
         {[] { NotifyXLoopRoomVisited(nullptr); }, "NotifyXLoopRoomVisited called " + when},

@@ -151,7 +151,13 @@ VEQConfiguration* resolveConfiguration(const ConfigurationRequest& request) {
     const std::string lowerLocale = lowerAscii(request.locale);
     const ConfigurationValues values = readConfigurationValues(request, source, lowerLocale);
     VEQConfiguration* record = buildConfigurationRecord(request, source, values, lowerLocale);
-    if (record != nullptr && !source.overridePresent) scheduleServerFetch(request, source, values, lowerLocale);
+    if (record == nullptr || source.overridePresent) return record;
+    // An empty address could only fail, and be tried again every minute.
+    if (source.recordConfigURL.empty()) {
+        logDebug("No server configuration URL given: no configuration fetch scheduled");
+    } else {
+        scheduleServerFetch(request, source, values, lowerLocale);
+    }
     return record;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "runtime/log.h"
 #include "xloop/veq_browser.h"
 
 namespace XLoop {
@@ -18,6 +19,12 @@ struct StandardInitData {
 // and so does a missing text rather than a crash.
 inline int32_t versionNumber(const char* version) {
     return version != nullptr ? std::atoi(version) : 0;
+}
+
+// Passes the library's client on; a refusal is said once, naming the export.
+inline BrowserClient* reportedCreation(const char* exportName, BrowserClient* client) {
+    if (client == nullptr) logDebug("%s failed: CreateBrowserClientWithInitData returned null", exportName);
+    return client;
 }
 
 }  // namespace XLoop

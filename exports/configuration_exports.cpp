@@ -1,9 +1,10 @@
 // The exports that resolve the room's configuration for the host.
 #include "base/nullable_text.h"
-#include "base/ui_thread.h"
 #include "config/configuration_record.h"
 #include "config/configuration_resolution.h"
+#include "exports/host_call_checks.h"
 #include "runtime/boundary.h"
+#include "runtime/log.h"
 #include "xloop/xloop_client.h"
 
 using namespace XLoop;
@@ -15,7 +16,7 @@ extern "C" VEQConfiguration* GetVEQConfiguration(const char* defaultConfigPath, 
                                                  const char* offlinePagePath, bool isMASBuild,
                                                  bool isWASBuild) {
     return guardBoundary("GetVEQConfiguration", nullptr, [&]() -> VEQConfiguration* {
-        XLOOP_ASSERT_UI_THREAD();
+        checkHostCall("GetVEQConfiguration", NeedsRunningModule::Yes);
         ConfigurationRequest request;
         request.defaultConfigPath = textOrEmpty(defaultConfigPath);
         request.configURL = textOrEmpty(configURL);
@@ -34,8 +35,14 @@ extern "C" VEQConfiguration* GetVEQConfiguration(const char* defaultConfigPath, 
 
 extern "C" VEQConfiguration* ModifyVEQConfiguration(VEQConfiguration* config, const char* installationType) {
     return guardBoundary("ModifyVEQConfiguration", config, [&]() -> VEQConfiguration* {
-        XLOOP_ASSERT_UI_THREAD();
-        if (config != nullptr && installationType != nullptr) replaceInstallationType(*config, installationType);
+        checkHostCall("ModifyVEQConfiguration", NeedsRunningModule::No);
+        if (config == nullptr) {
+            logDebug("ModifyVEQConfiguration called without a configuration record");
+        } else if (installationType == nullptr) {
+            logDebug("ModifyVEQConfiguration called without an installation type; the record is unchanged");
+        } else {
+            replaceInstallationType(*config, installationType);
+        }
         return config;
     });
 }

@@ -1,9 +1,9 @@
 // The exports that start and stop the browser library and make plain clients.
 
-#include "base/ui_thread.h"
 #include "config/configuration_work.h"
 #include "exports/browser_cleanup_handler.h"
 #include "exports/browser_creation.h"
+#include "exports/host_call_checks.h"
 #include "platform/http_client.h"
 #include "runtime/boundary.h"
 #include "runtime/dispatcher.h"
@@ -14,17 +14,20 @@ using namespace XLoop;
 
 extern "C" int InitializeVEQ(void* hostValue) {
     return guardBoundary("InitializeVEQ", 0, [&]() -> int {
-        bindUiThread();
+        markModuleStarted();
         logDebug("Initializing VEQ framework...");
         platform::prepareHttp();
         createMainThreadDispatcher();
-        return InitializeBrowser(hostValue);
+        const int result = InitializeBrowser(hostValue);
+        if (result == 0) logDebug("InitializeBrowser failed with result %d", result);
+        return result;
     });
 }
 
 extern "C" void ShutDownVEQ(void) {
     guardBoundary("ShutDownVEQ", [&] {
-        XLOOP_ASSERT_UI_THREAD();
+        checkHostCall("ShutDownVEQ", NeedsRunningModule::Yes);
+        markModuleShutDown();
         logDebug("Cleaning up remaining tasks");
         stopConfigurationWork();
         logDebug("Shutting down VEQ framework");
@@ -38,9 +41,10 @@ extern "C" void ShutDownVEQ(void) {
 
 extern "C" BrowserClient* CreateBrowser(void* hostArg1, void* hostArg2, const char* version) {
     return guardBoundary("CreateBrowser", nullptr, [&]() -> BrowserClient* {
-        XLOOP_ASSERT_UI_THREAD();
+        checkHostCall("CreateBrowser", NeedsRunningModule::Yes);
         StandardInitData initData;
-        return CreateBrowserClientWithInitData(hostArg1, hostArg2, versionNumber(version), &initData.record);
+        return reportedCreation("CreateBrowser", CreateBrowserClientWithInitData(
+                                                     hostArg1, hostArg2, versionNumber(version), &initData.record));
     });
 }
 
@@ -48,27 +52,29 @@ extern "C" BrowserClient* CreateBrowserWithInitData(void* hostArg1, void* hostAr
                                                     const char* version,
                                                     BrowserInitData* initData) {
     return guardBoundary("CreateBrowserWithInitData", nullptr, [&]() -> BrowserClient* {
-        XLOOP_ASSERT_UI_THREAD();
+        checkHostCall("CreateBrowserWithInitData", NeedsRunningModule::Yes);
         StandardInitData standard;
         if (initData == nullptr) {
             // The library would read through the null; a host mistake must not crash the host.
             logDebug("CreateBrowserWithInitData called without init data; using the standard init data");
             initData = &standard.record;
         }
-        return CreateBrowserClientWithInitData(hostArg1, hostArg2, versionNumber(version), initData);
+        return reportedCreation("CreateBrowserWithInitData",
+                                CreateBrowserClientWithInitData(hostArg1, hostArg2, versionNumber(version), initData));
     });
 }
 
 extern "C" int SetIsLibShared(int isShared) {
     return guardBoundary("SetIsLibShared", 0, [&]() -> int {
-        XLOOP_ASSERT_UI_THREAD();
+        // A setting the library may want before it starts.
+        checkHostCall("SetIsLibShared", NeedsRunningModule::No);
         return VEQSetIsLibShared(isShared);
     });
 }
 
 extern "C" int UpdateBrowserZoomScale(BrowserClient* client, double zoomScale) {
     return guardBoundary("UpdateBrowserZoomScale", 0, [&]() -> int {
-        XLOOP_ASSERT_UI_THREAD();
+        checkHostCall("UpdateBrowserZoomScale", NeedsRunningModule::Yes);
         return UpdateBrowserClientZoomScale(client, zoomScale);
     });
 }

@@ -56,8 +56,9 @@ void installActionHandlers(BrowserClient* client, const VEQConfiguration* config
 
 BrowserClient* createRoomBrowser(void* hostArg1, const VEQConfiguration& config, void* hostArg2) {
     StandardInitData initData;
-    BrowserClient* client =
-        CreateBrowserClientWithInitData(hostArg1, hostArg2, versionNumber(config.version), &initData.record);
+    BrowserClient* client = reportedCreation(
+        "CreateBrowserClientWithConfig",
+        CreateBrowserClientWithInitData(hostArg1, hostArg2, versionNumber(config.version), &initData.record));
     if (client == nullptr) return nullptr;
 
     // Before the first check, whose answer comes back through the queue.

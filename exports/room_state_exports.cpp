@@ -4,7 +4,7 @@
 #include <string>
 
 #include "base/nullable_text.h"
-#include "base/ui_thread.h"
+#include "exports/host_call_checks.h"
 #include "page/room_visit.h"
 #include "prefs/preference_stores.h"
 #include "runtime/boundary.h"
@@ -21,7 +21,7 @@ constexpr char kViewForcedKey[] = "forcexloopview";
 
 extern "C" void SetXloopViewForced(bool forced, const char* userDataPath, const char* locale) {
     guardBoundary("SetXloopViewForced", [&] {
-        XLOOP_ASSERT_UI_THREAD();
+        checkHostCall("SetXloopViewForced", NeedsRunningModule::No);
         auto store = VEQ::getPreferenceStore(textOrEmpty(userDataPath), textOrEmpty(locale));
         logDebug("Setting XloopViewForced to %d", forced ? 1 : 0);
         VEQ::writePreference(store.get(), kViewForcedKey, forced ? "true" : "false");
@@ -30,7 +30,7 @@ extern "C" void SetXloopViewForced(bool forced, const char* userDataPath, const 
 
 extern "C" bool IsXLoopViewForced(const char* userDataPath, const char* locale) {
     return guardBoundary("IsXLoopViewForced", false, [&]() -> bool {
-        XLOOP_ASSERT_UI_THREAD();
+        checkHostCall("IsXLoopViewForced", NeedsRunningModule::No);
         auto store = VEQ::getPreferenceStore(textOrEmpty(userDataPath), textOrEmpty(locale));
         const std::string value = VEQ::readPreference(store.get(), kViewForcedKey, "false");
         logDebug("Reading XLoop View Forced Preference: %s", value.c_str());
@@ -40,14 +40,14 @@ extern "C" bool IsXLoopViewForced(const char* userDataPath, const char* locale) 
 
 extern "C" bool IsXloopRoomVisited(BrowserClient* client) {
     return guardBoundary("IsXloopRoomVisited", false, [&]() -> bool {
-        XLOOP_ASSERT_UI_THREAD();
+        checkHostCall("IsXloopRoomVisited", NeedsRunningModule::Yes);
         return client != nullptr && roomVisited(client);
     });
 }
 
 extern "C" void NotifyXLoopRoomVisited(BrowserClient* client) {
     guardBoundary("NotifyXLoopRoomVisited", [&] {
-        XLOOP_ASSERT_UI_THREAD();
+        checkHostCall("NotifyXLoopRoomVisited", NeedsRunningModule::Yes);
         if (client == nullptr) return;
         enterRoom(client);
     });

@@ -1,5 +1,6 @@
 // The exports through which a Linux host runs the module's UI-thread tasks
 // from its own event loop.
+#include "exports/host_call_checks.h"
 #include "platform/ui_queue.h"
 #include "runtime/boundary.h"
 #include "runtime/dispatcher.h"
@@ -15,6 +16,7 @@ extern "C" int GetVEQDispatchFd(void) {
 
 extern "C" void DispatchVEQTasks(void) {
     guardBoundary("DispatchVEQTasks", [&] {
+        checkHostCall("DispatchVEQTasks", NeedsRunningModule::No);
         runMainThreadTasks();
     });
 }

@@ -2,7 +2,7 @@
 #include <string>
 #include <utility>
 
-#include "base/ui_thread.h"
+#include "exports/host_call_checks.h"
 #include "page/update_info.h"
 #include "runtime/boundary.h"
 #include "runtime/log.h"
@@ -13,7 +13,7 @@ using namespace XLoop;
 extern "C" void SetUpdateInfo(BrowserClient* client, int32_t count, const char* const* refIds,
                               const char* const* names, const char* const* descriptions) {
     guardBoundary("SetUpdateInfo", [&] {
-        XLOOP_ASSERT_UI_THREAD();
+        checkHostCall("SetUpdateInfo", NeedsRunningModule::Yes);
         logDebug("In Update Info");
         std::string payload = updateInfoPayload(count, refIds, names, descriptions);
         // The line keeps 1015 characters anyway; a precision stops the formatter

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/error_text.h"
 #include "platform/file_io.h"
 #include "prefs/preference_limits.h"
 #include "runtime/log.h"
@@ -17,8 +18,8 @@ std::string textOrEmpty(const char* text) {
 void createPreferencesFolder(const std::string& folder) {
     XLoop::platform::StepResult created = XLoop::platform::createFolder(folder);
     if (!created.ok) {
-        XLoop::logDebug("Could not create the preferences folder: %s failed with error %d", created.step,
-                        created.code);
+        XLoop::logDebug("Could not create the preferences folder %s: %s failed with error %d (%s)", folder.c_str(),
+                        created.step, created.code, XLoop::platform::systemErrorText(created.code).c_str());
     }
 }
 

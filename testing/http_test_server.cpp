@@ -247,7 +247,7 @@ struct HttpTestServer::Impl {
     }
 
     // Reads up to the blank line. False when the client hangs up first, sends
-    // too much, or the server is stopping.
+    // too much or a TLS handshake, or the server is stopping.
     bool readRequestHead(Socket s, std::string* head) {
         std::string data;
         char buffer[4096];
@@ -257,6 +257,8 @@ struct HttpTestServer::Impl {
             if (received < 0 && lastCallWouldBlock()) continue;
             if (received <= 0) return false;
             data.append(buffer, static_cast<std::size_t>(received));
+            // A TLS handshake record never ends in a blank line: hang up at once.
+            if (data[0] == '\x16') return false;
             const std::size_t end = headEnd(data);
             if (end != std::string::npos && end <= kMaxRequestHead) {
                 *head = data.substr(0, end);
@@ -326,9 +328,10 @@ struct HttpTestServer::Impl {
             status = 405;
             headers.assign(1, {"Allow", "GET, HEAD"});
             body.clear();
-        } else if (isHead && route.headNotAllowed) {
-            status = 405;
-            headers.assign(1, {"Allow", "GET"});
+        } else if (isHead && route.headStatus != 0) {
+            status = route.headStatus;
+            headers.clear();
+            if (status == 405) headers.assign(1, {"Allow", "GET"});
             body.clear();
         }
 

@@ -31,8 +31,9 @@ struct HttpRoute {
     bool resetMidBody = false;
     // GET: send the body one byte at a time, waiting this long before each.
     int dripMilliseconds = 0;
-    // Answer HEAD with 405 (Allow: GET); GET still gets `status`.
-    bool headNotAllowed = false;
+    // Answer HEAD with this status, 405 (Allow: GET) or 501, with no headers
+    // of the route; GET still gets `status`. 0 answers HEAD as GET.
+    int headStatus = 0;
     // Extra response headers, sent in this order, e.g. {"Location", "/elsewhere"}.
     // A Content-Length given here replaces the one the server would send.
     std::vector<std::pair<std::string, std::string>> headers;

@@ -177,7 +177,18 @@ TEST_F(ConfigurationTest, MissingTextsAreTakenAsEmpty) {
     EXPECT_EQ(noOfflinePage->offlinePageURL, nullptr);  // an empty path names no page, not the current folder
     EXPECT_EQ(record->hostValue, nullptr);
     EXPECT_TRUE(log.contains("(VEQ): Default config file path is invalid"));
+    // Without an address there is nothing to fetch, now or every minute.
+    EXPECT_TRUE(log.contains("(VEQ): No server configuration URL given: no configuration fetch scheduled"));
+    EXPECT_EQ(countLines(log, "Scheduled config fetch"), 0);
+
     // No user-data folder: a VEQConfig.xml in the current folder is no override.
+    const std::filesystem::path hostFolder = std::filesystem::current_path();
+    writeBytes(folder.path() / "VEQConfig.xml", configXml("off", "http://stray/", ""));
+    std::filesystem::current_path(folder.path());
+    Record withoutUserData(GetVEQConfiguration(shipped.u8string().c_str(), nullptr, "prod", "7", "en_US", nullptr,
+                                               nullptr, nullptr, nullptr, false, false));
+    std::filesystem::current_path(hostFolder);
+    EXPECT_EQ(withoutSuffix(withoutUserData->url), "http://room/");
     EXPECT_EQ(countLines(log, "Settings Override"), 0);
 }
 

@@ -13,9 +13,11 @@
 #include <unistd.h>
 #endif
 
+#include <cerrno>
 #include <chrono>
 
 #include "config/config_file.h"
+#include "platform/error_text.h"
 #include "platform/file_io.h"
 #include "prefs/preference_limits.h"
 #include "prefs/preference_stores.h"
@@ -47,6 +49,17 @@ TEST(PreferenceFileFaultTest, AFolderInThePlaceOfTheFileOrNoUserDataFolderKeepsV
     // No user-data folder: the store makes none, and the first save that can write brings every value.
     const std::filesystem::path missing = temp.path() / "not yet there";
     VEQ::PlatformPreferences early(missing.u8string(), "en_US");
+    // Its line names the folder and gives the system's reason with its number.
+#if defined(_WIN32)
+    const int notFound = 3;  // ERROR_PATH_NOT_FOUND
+#else
+    const int notFound = ENOENT;
+#endif
+    const std::string reason = XLoop::platform::systemErrorText(notFound);
+    EXPECT_FALSE(reason.empty());
+    EXPECT_TRUE(log.contains("(VEQ): Could not create the preferences folder " + (missing / "VEQ").u8string() +
+                             ": create folder failed with error " + std::to_string(notFound) + " (" + reason + ")"))
+        << log.lines().back();
     early.setPreference("early", "1");
     EXPECT_FALSE(std::filesystem::exists(missing));
     std::filesystem::create_directories(preferencesFile(missing, "en_US").parent_path());

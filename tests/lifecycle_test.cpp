@@ -78,6 +78,8 @@ TEST_F(LifecycleTest, InitializeHostsInitDataRefusalsAndSettingsPassThrough) {
 }
 
 TEST_F(LifecycleTest, ShutdownStopsConfigurationWorkOnceAndTheLibrary) {
+    InitializeVEQ(nullptr);
+    XLoop::destroyMainThreadDispatcher();  // only the configuration work is left to stop
     TaskEvents events;
     XLoop::startConfigurationWork(XLoop::makeRef<RecordingTask>("fetch", events),
                                   XLoop::makeRef<RecordingTask>("update", events));
@@ -94,10 +96,11 @@ TEST_F(LifecycleTest, ShutdownStopsConfigurationWorkOnceAndTheLibrary) {
                                               "update cancelled", "update deleted"}));
     EXPECT_EQ(veqpod::libraryRecord().shutdownCalls, 2);
     const std::vector<std::string> lines = log.lines();
-    ASSERT_EQ(lines.size(), 6u);
+    ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines[0], "(VEQ): Cleaning up remaining tasks");
     EXPECT_EQ(lines[1], "(VEQ): Shutting down VEQ framework");
     EXPECT_EQ(lines[2], "(VEQ): Shut down VEQ framework successfully");
+    EXPECT_EQ(lines[3], "(VEQ): ShutDownVEQ called after ShutDownVEQ: the browser library is stopped");
 }
 
 }  // namespace

@@ -56,6 +56,7 @@ TEST(ViewForcedTest, WithoutAFolderOrLocaleNothingIsKeptAndTheViewIsNotForced) {
 }
 
 TEST(RoomVisitedTest, TheFirstNoticeFlushesAndEveryNoticeTellsThePage) {
+    InitializeVEQ(nullptr);
     TempFolder userData;
     VEQ::XLoopWriteLastViewedCardIDActionHandler handler{userData.path().u8string(), "en_us"};
     BrowserClient* client = CreateBrowser(nullptr, nullptr, "1");
@@ -81,6 +82,7 @@ TEST(RoomVisitedTest, TheFirstNoticeFlushesAndEveryNoticeTellsThePage) {
                                                {"executeScript", "xloopRoomVisited();"}}));
     EXPECT_EQ(client->getUserData("eXLoopRoomVisited"), reinterpret_cast<void*>(1));
     veqpodDestroyClient(client);
+    ShutDownVEQ();
 }
 
 }  // namespace

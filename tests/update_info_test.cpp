@@ -16,6 +16,7 @@ namespace {
 class UpdateInfoTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        InitializeVEQ(nullptr);
         client = CreateBrowser(nullptr, nullptr, "1");
         record.room("https://room.test/veqtemplate/", userData.path());
         showPage(client, record.get(), record->offlinePageURL);
@@ -25,6 +26,7 @@ protected:
         // A plain client has no destroy notifier to free the stored text.
         std::free(client->getUserData("eXloopUpdateInfo"));
         veqpodDestroyClient(client);
+        ShutDownVEQ();
     }
 
     std::string storedText() {

@@ -70,18 +70,35 @@ TEST(UrlAccessTest, AnAddressTwoParsersReadTwoWaysIsNotAsked) {
 TEST(UrlAccessTest, ServerWithoutHeadIsAskedAgainWithGet) {
     HttpTestServer server;
     HttpRoute noHead = page(200);
-    noHead.headNotAllowed = true;
+    noHead.headStatus = 405;
     noHead.body = std::string(100000, 'x');
     noHead.cutShort = true;  // the body is never read, so a broken one does not matter
     server.setRoute("/room", noHead);
     HttpRoute noHeadMissing = page(404);
-    noHeadMissing.headNotAllowed = true;
+    noHeadMissing.headStatus = 501;
     server.setRoute("/missing", noHeadMissing);
+    HttpRoute headUnknown = page(200);
+    headUnknown.headStatus = 501;
+    server.setRoute("/unknown", headUnknown);
 
     EXPECT_TRUE(IsURLAccessible(server.url("/room").c_str()));
     EXPECT_FALSE(IsURLAccessible(server.url("/missing").c_str()));
-    EXPECT_EQ(methodsAndTargets(server), (std::vector<std::string>{"HEAD /room", "GET /room",
-                                                                   "HEAD /missing", "GET /missing"}));
+    EXPECT_TRUE(IsURLAccessible(server.url("/unknown").c_str()));
+    EXPECT_EQ(methodsAndTargets(server),
+              (std::vector<std::string>{"HEAD /room", "GET /room", "HEAD /missing", "GET /missing", "HEAD /unknown",
+                                        "GET /unknown"}));
+}
+
+// The scheme decides whether the connection is secured, whatever the port: a
+// plain server's port asked with https gets a TLS handshake, no request.
+TEST(UrlAccessTest, TheSchemeNotThePortDecidesOnTls) {
+    HttpTestServer server;
+    server.setRoute("/room", page(200));
+    const std::string plain = server.url("/room");
+    const std::string secured = "https" + plain.substr(plain.find(':'));
+    EXPECT_FALSE(IsURLAccessible(secured.c_str()));
+    EXPECT_TRUE(IsURLAccessible(plain.c_str()));
+    EXPECT_EQ(methodsAndTargets(server), (std::vector<std::string>{"HEAD /room"}));
 }
 
 }  // namespace

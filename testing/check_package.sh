@@ -52,6 +52,7 @@ done
 root=$work/root
 mkdir -p "$root"/var/lib/dpkg/{info,updates,triggers} "$work/bin"
 : >"$root/var/lib/dpkg/status"
+# shellcheck disable=SC2016 # expanded by the stand-in when dpkg runs it
 printf '#!/bin/sh\n: >"$DPKG_ROOT/ldconfig-ran"\n' >"$work/bin/ldconfig"
 chmod +x "$work/bin/ldconfig"
 PATH="$work/bin:$PATH:/usr/sbin:/sbin" dpkg --root="$root" --log=/dev/null \

@@ -33,10 +33,7 @@ run_under_wine() { /usr/lib/wine/wine64 "$1" | tr -d '\r'; }
 build_readme_host() {
   local host=$work/readme_host
   rm -rf "$host" && mkdir "$host"
-  awk -v dir="$host" '
-    /^<!-- host file: [^ ]+ -->$/ { name = $4; next }
-    name != "" && /^```/ { if (open) { open = 0; name = "" } else open = 1; next }
-    open { print > (dir "/" name) }' "$readme"
+  "$(dirname "$0")/extract_readme_host.sh" "$readme" "$host"
   [ -f "$host/CMakeLists.txt" ] && [ -f "$host/build.sh" ] ||
     { echo "README.md marks no host CMakeLists.txt and build.sh"; exit 1; }
   cmake -S "$host" -B "$host/build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null

@@ -79,9 +79,10 @@ void SetUpdateInfo(BrowserClient* client, int32_t count, const char* const* refI
 /* Resolves the room's configuration from the settings-override file
  * <userDataPath>/VEQConfig.xml when present, else from the preferences of
  * (userDataPath, locale) when they hold all three values, else from the
- * shipped file at defaultConfigPath; without an override file it also fetches
- * the server's file at configURL in the background, for the next run. Always
- * returns a new record. */
+ * shipped file at defaultConfigPath. Without an override file and with a
+ * non-empty configURL it also fetches the server's file at configURL in the
+ * background, for the next run; an empty configURL schedules no fetch and
+ * logs a line saying so. Always returns a new record. */
 VEQConfiguration* GetVEQConfiguration(const char* defaultConfigPath, const char* configURL,
                                       const char* product, const char* version,
                                       const char* locale, const char* userDataPath,

@@ -26,12 +26,7 @@ void XLoopWriteLastViewedCardIDActionHandler::handleAction(const char* actionNam
                     XLoop::logDebug("Refused writeLastViewedCardID of %s: the key belongs to the host", key->c_str());
                 } else {
                     std::lock_guard<std::mutex> guard(pendingLock);
-                    if (admitPending(*key, *value)) {
-                        auto held = pendingValues.find(*key);
-                        if (held != pendingValues.end()) pendingBytes -= key->size() + held->second.size();
-                        pendingValues[*key] = *value;
-                        pendingBytes += key->size() + value->size();
-                    }
+                    keepPending(*key, *value);
                 }
             }
             flushPendingValuesOnceVisited();
@@ -40,7 +35,7 @@ void XLoopWriteLastViewedCardIDActionHandler::handleAction(const char* actionNam
     });
 }
 
-bool XLoopWriteLastViewedCardIDActionHandler::admitPending(const std::string& key, const std::string& value) const {
+void XLoopWriteLastViewedCardIDActionHandler::keepPending(const std::string& key, const std::string& value) {
     const char* reason = nullptr;
     auto held = pendingValues.find(key);
     const size_t heldBytes = held != pendingValues.end() ? key.size() + held->second.size() : 0;
@@ -53,8 +48,12 @@ bool XLoopWriteLastViewedCardIDActionHandler::admitPending(const std::string& ke
     } else if (pendingBytes - heldBytes + key.size() + value.size() > XLoop::kMaxPagePreferenceBytes) {
         reason = "the pairs waiting would outgrow the page's share of the store";
     }
-    if (reason != nullptr) XLoop::logDebug("Refused writeLastViewedCardID of %s: %s", key.c_str(), reason);
-    return reason == nullptr;
+    if (reason != nullptr) {
+        XLoop::logDebug("Refused writeLastViewedCardID of %s: %s", key.c_str(), reason);
+        return;
+    }
+    pendingBytes = pendingBytes - heldBytes + key.size() + value.size();
+    pendingValues[key] = value;
 }
 
 bool XLoopWriteLastViewedCardIDActionHandler::markRoomVisited() {

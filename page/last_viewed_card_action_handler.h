@@ -33,8 +33,9 @@ private:
     // value never lands over a newer one.
     void flushPendingValuesOnceVisited();
     void writePendingValues();  // with pendingLock held
-    // Logs why the pair cannot be held; with pendingLock held.
-    bool admitPending(const std::string& key, const std::string& value) const;
+    // Holds the pair, replacing an earlier value of its key, or logs why it
+    // cannot be held; with pendingLock held.
+    void keepPending(const std::string& key, const std::string& value);
 
     std::mutex pendingLock;
     std::map<std::string, std::string> pendingValues;

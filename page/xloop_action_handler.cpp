@@ -2,8 +2,8 @@
 
 #include "base/nullable_text.h"
 #include "page/action_support.h"
-#include "prefs/host_keys.h"
 #include "page/uri_opening.h"
+#include "prefs/host_keys.h"
 #include "prefs/preference_stores.h"
 #include "runtime/log.h"
 

@@ -26,14 +26,17 @@
  *  - UpdateBrowserClientZoomScale(client, scale) sets the page zoom (1.0 is
  *    normal size); returns 1, or 0 for an unknown client or a scale <= 0.
  *  - VEQSetIsLibShared(flag): there is nothing to share here; returns 1.
- *  - Load events: started and finished report the view's URL; a failure
+ *  - Load events: started reports the view's URL, finished the URL of the
+ *    document that load committed (the view may already name the next
+ *    navigation, as going back does before it starts); a failure
  *    reports the URL that failed, shows no error page and is followed by no
  *    finished event. A load cut short by a newer navigation reports nothing;
  *    a top-frame load refused as a download (below) is a failure.
  *  - setPageBusy(true) shows a spinner over the page; false hides it.
  *  - executeScript runs the text in the main world of the top frame, only
- *    while the view shows a page the owner loaded (as below; judged by the
- *    document shown, not by a load under way). Otherwise the script is
+ *    while both the document shown and the address the view names (a load
+ *    under way, whose page may commit before we hear of it) are pages the
+ *    owner loaded (as below). Otherwise the script is
  *    dropped and one line goes to standard error with the address escaped.
  *    A script's result is dropped; a script error is written to standard
  *    error, escaped.

@@ -92,11 +92,16 @@ bool WebViewClient::setPageLoadHandler(std::shared_ptr<VEQ::IPageLoadHandler> ha
 void WebViewClient::executeScript(const char* script) {
     if (script == nullptr) return;
     // The owner's scripts carry the owner's data: no other page gets them.
-    if (ownedPages.contains(shownUri.c_str())) {
+    // The view names a page it goes to before that page's commit reaches us,
+    // so both the page shown and the one on its way must be the owner's.
+    const std::string nextUri = currentUri(view());
+    if (!ownedPages.contains(shownUri.c_str())) {
+        logEscaped("dropped a script for", shownUri);
+    } else if (!ownedPages.contains(nextUri.c_str())) {
+        logEscaped("dropped a script for", nextUri);
+    } else {
         webkit_web_view_evaluate_javascript(view(), script, -1, nullptr, nullptr, nullptr,
                                             onScriptEvaluated, nullptr);
-    } else {
-        logEscaped("dropped a script for", shownUri);
     }
     reportScript(this, shownUri, script);
 }
@@ -130,7 +135,9 @@ void WebViewClient::onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gp
     if (event != WEBKIT_LOAD_STARTED && event != WEBKIT_LOAD_FINISHED) return;
     std::shared_ptr<VEQ::IPageLoadHandler> handler = client->pageLoadHandler;
     if (!handler) return;
-    std::string uri = currentUri(view);
+    // A load finishes in the document it committed; the view's address may
+    // already name the next navigation (going back names its page first).
+    std::string uri = event == WEBKIT_LOAD_FINISHED ? client->shownUri : currentUri(view);
     if (event == WEBKIT_LOAD_STARTED && !client->requestedUris.empty()) {
         uri = std::move(client->requestedUris.front());
         client->requestedUris.pop_front();
@@ -205,10 +212,15 @@ bool WebViewClient::serveAction(const std::string& uri, JSCValue* message, Invoc
 }
 
 // A move within the page (a fragment, the history API) changes the address
-// without a load; during a load the address is the one asked for, not yet shown.
+// without a load, and never to another page. During a load, or before one
+// that goes back or forward starts, the address is the one asked for, not
+// yet shown.
 void WebViewClient::onUriChanged(GObject* view, GParamSpec*, gpointer self) {
     auto* client = static_cast<WebViewClient*>(self);
-    if (!client->loadPending) client->shownUri = currentUri(WEBKIT_WEB_VIEW(view));
+    std::string uri = currentUri(WEBKIT_WEB_VIEW(view));
+    if (!client->loadPending && pageKey(uri.c_str()) == pageKey(client->shownUri.c_str())) {
+        client->shownUri = std::move(uri);
+    }
 }
 
 void WebViewClient::onWidgetsDestroyed(GtkWidget*, gpointer self) {

@@ -6,7 +6,6 @@
 #include <libxml/xmlerror.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 
 namespace XLoop::platform {
@@ -125,10 +124,13 @@ StepResult visitXmlElements(const char* bytes, size_t size, XmlElementVisitor& v
     if (state.context == nullptr) return StepResult::failure("create parser", 0);
     xmlCtxtUseOptions(state.context, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
 
+    // In pieces: libxml2 refuses to hold more than 10 MB of unparsed input
+    // at once, and the documents read here may be larger.
+    constexpr size_t kChunkBytes = 1024 * 1024;
     int error = 0;
     size_t offset = static_cast<size_t>(headSize);
     do {
-        const int chunk = static_cast<int>(std::min<size_t>(size - offset, INT_MAX / 2));
+        const int chunk = static_cast<int>(std::min(size - offset, kChunkBytes));
         offset += static_cast<size_t>(chunk);
         error = xmlParseChunk(state.context, bytes + offset - chunk, chunk, offset == size);
     } while (error == XML_ERR_OK && !state.sawDoctype && offset < size);

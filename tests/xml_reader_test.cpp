@@ -85,6 +85,18 @@ TEST(XmlReaderTest, StopsAtTheFirstFaultAfterDeliveringWhatCameBefore) {
     EXPECT_TRUE(recorder.elements.empty());
 }
 
+TEST(XmlReaderTest, ReadsADocumentLargerThanTheParsersOwnInputLimitWhole) {
+    // 15 MB, under the largest configuration file the module reads; libxml2
+    // holds at most 10 MB of unparsed input.
+    const std::string line = "<x a=\"" + std::string(1000, 'v') + "\"/>\n";
+    std::string document = "<root>";
+    for (int i = 0; i < 15000; ++i) document += line;
+    document += "</root>";
+    bool wellFormed = false;
+    EXPECT_EQ(visit(document, &wellFormed).elements.size(), 15001u);
+    EXPECT_TRUE(wellFormed);
+}
+
 TEST(XmlReaderTest, RefusesDocumentTypesBeforeReadingThem) {
     const char* documents[] = {
         "<!DOCTYPE general [<!ENTITY e \"expanded\">]><general a=\"&e;\" b=\"1\"/>",

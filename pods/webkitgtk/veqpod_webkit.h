@@ -123,6 +123,22 @@ typedef struct VEQPodObserver {
  * Either callback may be null. */
 VEQPOD_API void VEQPodSetObserver(const VEQPodObserver* observer);
 
+/* Watching the page's script errors, with the same promises as above. */
+typedef struct VEQPodScriptErrorObserver {
+    /* A script that executeScript ran while the client showed pageURI threw
+     * message. sourceURI, line and column say where, as JavaScriptCore
+     * reports it: in a script of the page's that the call reached, or in
+     * "veqpod:executeScript", the call's own text (a function the page does
+     * not define, say); empty and 0 where it does not say. The client may be
+     * gone by then: compare the pointer, never call it. */
+    void (*scriptFailed)(void* context, BrowserClient* client, const char* pageURI, const char* script,
+                         const char* message, const char* sourceURI, unsigned line, unsigned column);
+    void* context;
+} VEQPodScriptErrorObserver;
+
+/* Installs a copy of observer, replacing the previous one; null removes it. */
+VEQPOD_API void VEQPodSetScriptErrorObserver(const VEQPodScriptErrorObserver* observer);
+
 #ifdef __cplusplus
 } /* extern "C" */
 #endif

@@ -1,5 +1,6 @@
 #include "pods/webkitgtk/web_view_client.h"
 
+#include <memory>
 #include <new>
 #include <utility>
 
@@ -21,9 +22,21 @@ std::string currentUri(WebKitWebView* view) {
     return uri != nullptr ? uri : "";
 }
 
+// Where a failure in the text given to executeScript shows: the page's
+// address would name a line of the page's own.
+const char kExecutedScriptUri[] = "veqpod:executeScript";
+
+// What a script's failure is reported with; the client is only compared.
+struct ScriptRun {
+    BrowserClient* client;
+    std::string pageUri;
+    std::string script;
+};
+
 // A script's own result is of no interest (an async function's Promise even
 // fails to convert); a script that threw is worth a line.
-void onScriptEvaluated(GObject* view, GAsyncResult* result, gpointer) {
+void onScriptEvaluated(GObject* view, GAsyncResult* result, gpointer data) {
+    std::unique_ptr<ScriptRun> run(static_cast<ScriptRun*>(data));
     GError* error = nullptr;
     JSCValue* value =
         webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), result, &error);
@@ -31,6 +44,7 @@ void onScriptEvaluated(GObject* view, GAsyncResult* result, gpointer) {
     if (error == nullptr) return;
     if (g_error_matches(error, WEBKIT_JAVASCRIPT_ERROR, WEBKIT_JAVASCRIPT_ERROR_SCRIPT_FAILED)) {
         logEscaped("script failed:", error->message);  // it may quote the page
+        reportScriptFailure(run->client, run->pageUri, run->script, error->message);
     }
     g_error_free(error);
 }
@@ -93,8 +107,8 @@ void WebViewClient::executeScript(const char* script) {
     if (script == nullptr) return;
     // The owner's scripts carry the owner's data: no other page gets them.
     if (ownedPages.contains(shownUri.c_str())) {
-        webkit_web_view_evaluate_javascript(view(), script, -1, nullptr, nullptr, nullptr,
-                                            onScriptEvaluated, nullptr);
+        webkit_web_view_evaluate_javascript(view(), script, -1, nullptr, kExecutedScriptUri, nullptr,
+                                            onScriptEvaluated, new ScriptRun{this, shownUri, script});
     } else {
         logEscaped("dropped a script for", shownUri);
     }

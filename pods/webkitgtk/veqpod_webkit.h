@@ -36,7 +36,7 @@
  *    document shown, not by a load under way). Otherwise the script is
  *    dropped and one line goes to standard error with the address escaped.
  *    A script's result is dropped; a script error is written to standard
- *    error, escaped.
+ *    error, escaped, and reported to the script-error observer (below).
  *  - What the room does not need is refused for every frame of every page a
  *    client shows, each refusal with one line on standard error (addresses
  *    escaped): downloads (a response the view would not show, or one sent as

@@ -92,14 +92,15 @@ void PageTraffic::onScriptFailed(void* self, BrowserClient* client, const char* 
                                  const char* message, const char* source, unsigned line, unsigned column) {
     auto* traffic = static_cast<PageTraffic*>(self);
     if (client != traffic->room) return;
+    // An empty script: the page's own code let the error go uncaught.
     const std::optional<PayloadCall> call = readPayloadCall(script);
     const std::string during = call ? call->function : script;
-    std::string place = *source != 0 ? std::string(source) + ":" + std::to_string(line) : "the call itself";
-    if (*source != 0 && column != 0) place += ":" + std::to_string(column);
-    traffic->panel.append(Section::Calls, "✗ " + std::string(message) + " at " + place + " in " + during);
+    std::string shown = std::string("✗ ") + message;
+    if (*source != 0) shown += " at " + std::string(source) + ":" + std::to_string(line) + ":" + std::to_string(column);
+    traffic->panel.append(Section::Calls, shown + (during.empty() ? "" : " in " + during));
     nlohmann::ordered_json fields{{"page", page}, {"message", message}};
     if (*source != 0) fields.update({{"file", source}, {"line", line}, {"column", column}});
-    fields["during"] = during;
+    if (!during.empty()) fields["during"] = during;
     traffic->record.write("script-error", std::move(fields));
 }
 

@@ -71,11 +71,16 @@ void reportAction(BrowserClient* client, const std::string& pageUri, const std::
 
 void reportScriptFailure(BrowserClient* client, const std::string& pageUri, const std::string& script,
                          const std::string& failure) {
+    const ScriptFailure read = readFailure(failure);
+    reportScriptError(client, pageUri, script, read.message, read.sourceUri, read.line, read.column);
+}
+
+void reportScriptError(BrowserClient* client, const std::string& pageUri, const std::string& script,
+                       const std::string& message, const std::string& sourceUri, unsigned line, unsigned column) {
     const VEQPodScriptErrorObserver observer = g_scriptErrorObserver;
     if (observer.scriptFailed == nullptr) return;
-    const ScriptFailure read = readFailure(failure);
-    observer.scriptFailed(observer.context, client, pageUri.c_str(), script.c_str(), read.message.c_str(),
-                          read.sourceUri.c_str(), read.line, read.column);
+    observer.scriptFailed(observer.context, client, pageUri.c_str(), script.c_str(), message.c_str(),
+                          sourceUri.c_str(), line, column);
 }
 
 }  // namespace veqpod_webkit

@@ -16,5 +16,8 @@ void reportAction(BrowserClient* client, const std::string& pageUri, const std::
 // place when JavaScriptCore knows it ("<uri>:<line>[:<column>]: ").
 void reportScriptFailure(BrowserClient* client, const std::string& pageUri, const std::string& script,
                          const std::string& failure);
+// script is empty for an error of the page's own scripts.
+void reportScriptError(BrowserClient* client, const std::string& pageUri, const std::string& script,
+                       const std::string& message, const std::string& sourceUri, unsigned line, unsigned column);
 
 }  // namespace veqpod_webkit

@@ -126,11 +126,16 @@ VEQPOD_API void VEQPodSetObserver(const VEQPodObserver* observer);
 /* Watching the page's script errors, with the same promises as above. */
 typedef struct VEQPodScriptErrorObserver {
     /* A script that executeScript ran while the client showed pageURI threw
-     * message. sourceURI, line and column say where, as JavaScriptCore
-     * reports it: in a script of the page's that the call reached, or in
-     * "veqpod:executeScript", the call's own text (a function the page does
-     * not define, say); empty and 0 where it does not say. The client may be
-     * gone by then: compare the pointer, never call it. */
+     * message, or (script empty) the top frame of a page that may call the
+     * actions let a promise fail unheard (an async function the owner
+     * called, a refused call); message then starts with "Unhandled
+     * rejection: ".
+     * sourceURI, line and column say where, as JavaScriptCore reports it: in
+     * a script of the page's, or in "veqpod:executeScript", the call's own
+     * text (a function the page does not define, say); empty and 0 where it
+     * does not say. The page's own reports are the page's word: it can send
+     * them too. The client may be gone by then: compare the pointer, never
+     * call it. */
     void (*scriptFailed)(void* context, BrowserClient* client, const char* pageURI, const char* script,
                          const char* message, const char* sourceURI, unsigned line, unsigned column);
     void* context;

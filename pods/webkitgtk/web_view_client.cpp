@@ -173,6 +173,17 @@ gboolean WebViewClient::onScriptMessage(WebKitUserContentManager*, JSCValue* mes
                                         WebKitScriptMessageReply* reply, gpointer self) {
     auto* client = static_cast<WebViewClient*>(self);
     const std::string uri = client->shownUri;
+    PageScriptError error;
+    if (client->ownedPages.contains(uri.c_str()) && readPageScriptError(message, &error)) {
+        JSCValue* nothing = jsc_value_new_undefined(jsc_value_get_context(message));
+        webkit_script_message_reply_return_value(reply, nothing);
+        g_object_unref(nothing);
+        const std::string place = error.sourceUri.empty() ? "" : error.sourceUri + ":" + std::to_string(error.line) +
+                                                                  ":" + std::to_string(error.column) + ": ";
+        logEscaped("script failed:", place + error.message);
+        reportScriptError(client, uri, "", error.message, error.sourceUri, error.line, error.column);
+        return TRUE;
+    }
     Invocation invocation;
     std::string outcome;
     const bool served = client->serveAction(uri, message, &invocation, &outcome);

@@ -59,7 +59,7 @@ gboolean giveUp(gpointer data) {
 }
 
 // The steps start once the room's first page is shown, or at once when
-// there is no room; a headless run saves its screenshot after the last one.
+// there is no room.
 void playSteps(Run& run, xloop_demo::StepPlayer& player) {
     xloop_demo::Workbench& bench = *run.bench;
     auto start = [&run, &player] {
@@ -76,11 +76,12 @@ int runWorkbench(Run& run) {
     run.bench = &bench;
     const bool headless = !run.options.screenshotPath.empty();
     const bool stepping = !run.options.steps.empty();
+    // With a screenshot to take, the end of the steps is the end of the run.
     xloop_demo::StepPlayer player(bench, run.options.steps, [&run, headless](bool quit) {
-        if (quit) {
-            quitWith(run, 0);
-        } else if (headless) {
+        if (headless) {
             saveScreenshot(&run);
+        } else if (quit) {
+            quitWith(run, 0);
         }
     });
     if (stepping) {

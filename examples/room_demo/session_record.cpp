@@ -19,7 +19,9 @@ constexpr size_t kLongestText = 64 * 1024;
 void capTexts(nlohmann::ordered_json& value) {
     if (value.is_string()) {
         std::string& text = value.get_ref<std::string&>();
-        if (text.size() > kLongestText) text = text.substr(0, kLongestText) + "… (" + std::to_string(text.size()) + " bytes)";
+        if (text.size() > kLongestText) {
+            text = text.substr(0, kLongestText) + "… (" + std::to_string(text.size()) + " bytes)";
+        }
     } else if (value.is_structured()) {
         for (auto& element : value) capTexts(element);
     }

@@ -60,7 +60,8 @@ std::variant<Step, std::string> readStep(const std::string& line, long earliest)
         return "\"" + time + "\" is not a time in milliseconds (0 to " + std::to_string(kLatestStep) + ")";
     }
     if (milliseconds < earliest) {
-        return "the time " + time + " comes before the step above (" + std::to_string(earliest) + "): steps go in order";
+        return "the time " + time + " comes before the step above (" + std::to_string(earliest) +
+               "): steps go in order";
     }
     const std::string name = nextWord(line, at);
     const ActionSpelling* spelling = spellingOf(name);

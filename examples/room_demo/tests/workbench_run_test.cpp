@@ -80,7 +80,8 @@ using Match = std::function<bool(const json&)>;
 
 Match is(const std::string& kind, const std::string& field = "", const std::string& value = "") {
     return [=](const json& line) {
-        return line.value("kind", "") == kind && (field.empty() || line.value(field, json()).dump().find(value) != std::string::npos);
+        return line.value("kind", "") == kind &&
+               (field.empty() || line.value(field, json()).dump().find(value) != std::string::npos);
     };
 }
 
@@ -107,18 +108,18 @@ TEST_F(WorkbenchRunTest, StepsDriveARecordedSessionWhoseFolderIsKept) {
         lines.push_back(json::parse(text, nullptr, false));
         ASSERT_TRUE(lines.back().is_object() && lines.back()["t"].is_number()) << text;
     }
-    const std::string room = folder.path().string();
     // The steps start once the page is initialised, while its own calls may still be under way: each chain
     // below is one of cause and effect.
-    EXPECT_TRUE(inOrder(lines, {is("session", "product", "XLoopDemo"), is("init", "payload", R"("product":"XLoopDemo")"),
+    const Match roomInitialised = is("init", "payload", R"("product":"XLoopDemo")");
+    EXPECT_TRUE(inOrder(lines, {is("session", "product", "XLoopDemo"), roomInitialised,
                                 is("action", "reply", R"({\"seen\":\"\"})")}));
-    EXPECT_TRUE(inOrder(lines, {is("init", "payload", R"("product":"XLoopDemo")"), is("step", "action", "enter"),
+    EXPECT_TRUE(inOrder(lines, {roomInitialised, is("step", "action", "enter"),
                                 is("log", "line", "Entered XLoop for the first time"),
                                 is("call", "script", "xloopRoomVisited();"),
                                 is("action", "arguments", R"(\"value\":\"card-7\")"),
                                 [](const json& line) {
-                                    return line.value("message", "") ==
-                                               "Unhandled rejection: ReferenceError: Can't find variable: roomVisitedHelper" &&
+                                    return line.value("message", "") == "Unhandled rejection: ReferenceError: "
+                                                                        "Can't find variable: roomVisitedHelper" &&
                                            line.value("line", 0) == 8 && !line.contains("during");
                                 }}));
     EXPECT_TRUE(inOrder(lines, {is("step", "action", "send-updates"),
@@ -133,11 +134,11 @@ TEST_F(WorkbenchRunTest, StepsDriveARecordedSessionWhoseFolderIsKept) {
                                 is("refusal", "arguments", R"({\"say\":\"\\\"hi\\\"\\n\"})")}));
     EXPECT_TRUE(inOrder(lines, {is("step", "argument", "notDefinedHere"),
                                 is("script-error", "file", "veqpod:executeScript"), is("step", "action", "quit")}));
-    const auto kept_preferences = xloop_demo::readPreferenceEntries(kept + "/user-data/VEQ/en_us/VEQPrefs.xml");
-    ASSERT_TRUE(kept_preferences.has_value());
-    EXPECT_NE(std::find(kept_preferences->begin(), kept_preferences->end(),
+    const auto keptPreferences = xloop_demo::readPreferenceEntries(kept + "/user-data/VEQ/en_us/VEQPrefs.xml");
+    ASSERT_TRUE(keptPreferences.has_value());
+    EXPECT_NE(std::find(keptPreferences->begin(), keptPreferences->end(),
                         std::pair<std::string, std::string>("lastViewedCardID", "card-7")),
-              kept_preferences->end());
+              keptPreferences->end());
 }
 
 TEST_F(WorkbenchRunTest, HelpExitsZeroAndUsageMistakesExitSixtyFour) {

@@ -152,7 +152,8 @@ void afterNextPaint(GtkWidget* window, std::function<void()> run) {
 // but the screenshot's own care lets a frame pass first.
 TEST_F(WorkbenchTest, EveryScreenshotShowsThePanelDrawn) {
     options.config = (pages.path() / "VEQConfig.xml").string();
-    std::ofstream(options.config) << R"(<veqconfig><defaults killswitch="on" url="{server}/" serverurl=""/></veqconfig>)";
+    std::ofstream(options.config)
+        << R"(<veqconfig><defaults killswitch="on" url="{server}/" serverurl=""/></veqconfig>)";
     open();
     ASSERT_EQ(bench->room(), nullptr);
     GtkWidget* window = gtk_widget_get_toplevel(bench->panel().widget());

@@ -31,6 +31,7 @@ window.xloopRoomVisited = async () => {
 </script>)";
 
 const char kSteps[] = R"(# a flow, the same every run
+0 server-up
 0 enter
 0 send-updates
 0 script window.veq.invoke("nope", {"say": "\"hi\"\n"})
@@ -130,6 +131,7 @@ TEST_F(WorkbenchRunTest, StepsDriveARecordedSessionWhoseFolderIsKept) {
                                            line.value("file", "").find("/veqtemplate/room.html") != std::string::npos &&
                                            line.value("line", 0) == 4 && line.value("during", "") == "setUpdateInfo";
                                 }}));
+    EXPECT_TRUE(inOrder(lines, {is("step", "skipped", "the button cannot be pressed now")}));  // the server is up
     EXPECT_TRUE(inOrder(lines, {is("step", "argument", "nope"),
                                 is("refusal", "arguments", R"({\"say\":\"\\\"hi\\\"\\n\"})")}));
     EXPECT_TRUE(inOrder(lines, {is("step", "argument", "notDefinedHere"),

@@ -2,13 +2,15 @@
 // room through the module's exports with the WebKitGTK browser library,
 // beside a panel of what passes between them. With --screenshot PATH it
 // enters the room, saves the window as a PNG and exits; otherwise it runs
-// until the window closes. --help lists the options.
+// until the window closes. --steps FILE presses the buttons instead, at
+// given times. --help lists the options.
 #include <gtk/gtk.h>
 
 #include <cstdio>
 #include <stdexcept>
 
 #include "examples/room_demo/module_log.h"
+#include "examples/room_demo/step_player.h"
 #include "examples/room_demo/workbench.h"
 
 namespace {
@@ -23,6 +25,7 @@ struct Run {
     GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
     xloop_demo::Workbench* bench = nullptr;
     bool screenshotStarted = false;
+    guint giveUpTimer = 0;
     int exitCode = 0;
 };
 
@@ -51,48 +54,76 @@ gboolean saveScreenshot(gpointer data) {
 
 gboolean giveUp(gpointer data) {
     std::fprintf(stderr, "demo: the room was not shown within %u s\n", kHeadlessGiveUpSeconds);
+    static_cast<Run*>(data)->giveUpTimer = 0;
     return quitWith(*static_cast<Run*>(data), 1);
+}
+
+// The steps start once the room's first page is shown, or at once when
+// there is no room.
+void playSteps(Run& run, xloop_demo::StepPlayer& player) {
+    xloop_demo::Workbench& bench = *run.bench;
+    auto start = [&run, &player] {
+        if (run.giveUpTimer != 0) g_source_remove(run.giveUpTimer);
+        run.giveUpTimer = 0;
+        player.start();
+    };
+    bench.onFirstPageShown = start;
+    if (bench.room() == nullptr) start();
 }
 
 int runWorkbench(Run& run) {
     xloop_demo::Workbench bench(run.options);
     run.bench = &bench;
     const bool headless = !run.options.screenshotPath.empty();
-    // A host enters the room the first time it is shown, as when the user
-    // opens the room's tab. A page author's own page waits for the button.
-    if (run.options.samples() || headless) {
+    const bool stepping = !run.options.steps.empty();
+    // With a screenshot to take, the end of the steps is the end of the run.
+    xloop_demo::StepPlayer player(bench, run.options.steps, [&run, headless](bool quit) {
+        if (headless) {
+            saveScreenshot(&run);
+        } else if (quit) {
+            quitWith(run, 0);
+        }
+    });
+    if (stepping) {
+        playSteps(run, player);
+    } else if (run.options.samples() || headless) {
+        // A host enters the room the first time it is shown, as when the user
+        // opens the room's tab. A page author's own page waits for the button.
         bench.onFirstPageShown = [&bench] {
             xloop_demo::announce("the room is shown: handing over the updates and entering it");
             bench.sendSampleUpdates();
             bench.enterRoom();
         };
     }
-    if (headless) {
+    if (headless && !stepping) {
         bench.onRoomToldEntered = [&run] { g_timeout_add_seconds(kSettleSeconds, saveScreenshot, &run); };
-        g_timeout_add_seconds(kHeadlessGiveUpSeconds, giveUp, &run);
     }
+    if (headless) run.giveUpTimer = g_timeout_add_seconds(kHeadlessGiveUpSeconds, giveUp, &run);
     bench.onWindowClosed = [&run] { quitWith(run, run.exitCode); };
     if (bench.room() == nullptr && !bench.configuration().killSwitch) {
         std::fprintf(stderr, "demo: the module made no room browser\n");
         return 1;
     }
     // No room to wait for: the panel says why.
-    if (bench.room() == nullptr && headless) g_timeout_add_seconds(kSettleSeconds, saveScreenshot, &run);
+    if (bench.room() == nullptr && headless && !stepping) {
+        g_timeout_add_seconds(kSettleSeconds, saveScreenshot, &run);
+    }
     g_main_loop_run(run.loop);
+    if (run.giveUpTimer != 0) g_source_remove(run.giveUpTimer);
     return run.exitCode;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::optional<xloop_demo::WorkbenchOptions> options = xloop_demo::readOptions(argc, argv);
-    if (!options) return 2;
+    const xloop_demo::CommandLine commandLine = xloop_demo::readCommandLine(argc, argv);
+    if (!commandLine.options) return commandLine.exitCode;
     if (!gtk_init_check(&argc, &argv)) {
         std::fprintf(stderr, "demo: no display; run it under xvfb-run -a (scripts/demo does)\n");
         return 1;
     }
     Run run;
-    run.options = *options;
+    run.options = *commandLine.options;
     int exitCode = 1;
     try {
         exitCode = runWorkbench(run);

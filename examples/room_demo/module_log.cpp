@@ -15,6 +15,7 @@ namespace {
 struct Handover {
     std::mutex mutex;
     ModuleLog::Watcher watcher;
+    SessionRecord* record = nullptr;
     std::deque<std::string> pending;
     bool deliveryScheduled = false;
 };
@@ -23,8 +24,7 @@ Handover g_handover;
 const gint64 g_startMicroseconds = g_get_monotonic_time();
 
 void printTimed(const char* text) {
-    const double seconds = static_cast<double>(g_get_monotonic_time() - g_startMicroseconds) / G_USEC_PER_SEC;
-    std::printf("[%7.3f s] %s\n", seconds, text);
+    std::printf("[%7.3f s] %s\n", static_cast<double>(millisecondsSinceStart()) / 1000, text);
     std::fflush(stdout);
 }
 
@@ -47,6 +47,7 @@ void takeLine(const char* line) {
     printTimed(line);
     std::lock_guard<std::mutex> lock(g_handover.mutex);
     if (!g_handover.watcher) return;
+    g_handover.record->write("log", {{"line", line}});
     g_handover.pending.emplace_back(line);
     if (!g_handover.deliveryScheduled) {
         g_handover.deliveryScheduled = true;
@@ -56,10 +57,11 @@ void takeLine(const char* line) {
 
 }  // namespace
 
-ModuleLog::ModuleLog(Watcher watcher) {
+ModuleLog::ModuleLog(Watcher watcher, SessionRecord& record) {
     {
         std::lock_guard<std::mutex> lock(g_handover.mutex);
         g_handover.watcher = std::move(watcher);
+        g_handover.record = &record;
     }
     SetVEQLogSink(takeLine);
 }
@@ -68,11 +70,16 @@ ModuleLog::~ModuleLog() {
     SetVEQLogSink(nullptr);
     std::lock_guard<std::mutex> lock(g_handover.mutex);
     g_handover.watcher = nullptr;
+    g_handover.record = nullptr;
     g_handover.pending.clear();
 }
 
 void announce(const std::string& text) {
     printTimed(("demo: " + text).c_str());
+}
+
+long long millisecondsSinceStart() {
+    return (g_get_monotonic_time() - g_startMicroseconds) / 1000;
 }
 
 }  // namespace xloop_demo

@@ -7,7 +7,8 @@
 namespace xloop_demo {
 namespace {
 
-using nlohmann::json;
+// In the order the module wrote them, which is the order people read.
+using json = nlohmann::ordered_json;
 
 int hexValue(char digit) {
     if (digit >= '0' && digit <= '9') return digit - '0';
@@ -71,6 +72,11 @@ std::vector<std::string> initPayloadLines(const std::string& payload) {
     std::istringstream text(written(object, 2));
     for (std::string line; std::getline(text, line);) lines.push_back(line);
     return lines;
+}
+
+nlohmann::ordered_json payloadObject(const std::string& payload) {
+    json object = expanded(payload);
+    return object.is_object() ? object : json(payload);
 }
 
 std::string payloadLine(const std::string& payload) {

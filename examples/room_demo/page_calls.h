@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 namespace xloop_demo {
 
 // A script of the form `name("escaped");`, the form of every call with a
@@ -23,6 +25,10 @@ std::string percentDecoded(const std::string& text);
 // "updateInfo" decoded into objects in place; the text as it came, on one
 // line, when it is no JSON object.
 std::vector<std::string> initPayloadLines(const std::string& payload);
+
+// The payload as an object, nested objects decoded; the text as it came
+// when it is no JSON object.
+nlohmann::ordered_json payloadObject(const std::string& payload);
 
 // A payload on one line, decoded once more where it holds escaped JSON.
 std::string payloadLine(const std::string& payload);

@@ -1,12 +1,14 @@
-// Lists in the panel what passes between the module and the room's page,
-// as the browser library reports it: the init payload of the last load and
-// every call in either direction.
+// Lists in the panel, and writes to the session's record, what passes
+// between the module and the room's page, as the browser library reports it:
+// the init payload of the last load, every call in either direction, the
+// refusals and the page's script errors.
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "examples/room_demo/session_record.h"
 #include "examples/room_demo/workbench_panel.h"
 #include "xloop/veq_browser.h"
 
@@ -23,7 +25,7 @@ public:
 
     // Watches the browser library's clients from now until destroyed. The
     // events run from the main loop, never inside the library's report.
-    PageTraffic(WorkbenchPanel& panel, Events events);
+    PageTraffic(WorkbenchPanel& panel, SessionRecord& record, Events events);
     ~PageTraffic();
     PageTraffic(const PageTraffic&) = delete;
     PageTraffic& operator=(const PageTraffic&) = delete;
@@ -35,9 +37,12 @@ private:
     static void onScript(void* self, BrowserClient* client, const char* page, const char* script);
     static void onAction(void* self, BrowserClient* client, const char* page, const char* name,
                          const char* arguments, const char* outcome, int served);
+    static void onScriptFailed(void* self, BrowserClient* client, const char* page, const char* script,
+                               const char* message, const char* source, unsigned line, unsigned column);
     void later(std::function<void()> event);
 
     WorkbenchPanel& panel;
+    SessionRecord& record;
     Events events;
     BrowserClient* room = nullptr;
     // Events still waiting for the main loop find it false once this is gone.

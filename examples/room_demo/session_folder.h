@@ -8,9 +8,10 @@ namespace xloop_demo {
 
 class SessionFolder {
 public:
-    // A new, empty folder under the system's temporary folder.
-    SessionFolder();
-    // Removes the folder with everything in it.
+    // A new, empty folder under the system's temporary folder, or keptAt
+    // (made when missing) when that is given.
+    explicit SessionFolder(const std::filesystem::path& keptAt = {});
+    // Removes the folder with everything in it, unless it is kept.
     ~SessionFolder();
     SessionFolder(const SessionFolder&) = delete;
     SessionFolder& operator=(const SessionFolder&) = delete;
@@ -21,6 +22,7 @@ public:
 
 private:
     std::filesystem::path folder;
+    bool kept;
 };
 
 }  // namespace xloop_demo

@@ -9,16 +9,30 @@ namespace xloop_demo {
 namespace {
 
 struct WindowSnapshot {
+    ~WindowSnapshot() {
+        if (clock != nullptr) {
+            g_signal_handler_disconnect(clock, afterPaint);
+            g_signal_handler_disconnect(window, unrealized);
+            g_object_unref(clock);
+        }
+        if (!roomPngPath.empty()) std::remove(roomPngPath.c_str());
+        g_object_unref(roomArea);
+        g_object_unref(window);
+    }
+
     GtkWidget* window;  // both held until the snapshot is written
     GtkWidget* roomArea;
     std::string pngPath;
     std::string roomPngPath;  // empty: no room to lay over the window
     std::function<void(bool)> done;
+    bool roomSaved = false;
+    GdkFrameClock* clock = nullptr;  // while waiting for a paint
+    gulong afterPaint = 0;
+    gulong unrealized = 0;
 };
 
 bool drawRoomOver(cairo_t* cr, const WindowSnapshot& snapshot) {
     cairo_surface_t* room = cairo_image_surface_create_from_png(snapshot.roomPngPath.c_str());
-    std::remove(snapshot.roomPngPath.c_str());
     const bool read = cairo_surface_status(room) == CAIRO_STATUS_SUCCESS;
     int x = 0, y = 0;
     if (read && gtk_widget_translate_coordinates(snapshot.roomArea, snapshot.window, 0, 0, &x, &y)) {
@@ -44,17 +58,41 @@ bool writeWindow(const WindowSnapshot& snapshot, bool roomSaved) {
     return complete && written;
 }
 
-void finish(int roomSaved, void* data) {
-    std::unique_ptr<WindowSnapshot> snapshot(static_cast<WindowSnapshot*>(data));
-    const bool saved = writeWindow(*snapshot, roomSaved != 0);
-    g_object_unref(snapshot->roomArea);
-    g_object_unref(snapshot->window);
-    snapshot->done(saved);
+void finish(WindowSnapshot* waiting, bool drawable) {
+    std::unique_ptr<WindowSnapshot> snapshot(waiting);
+    const bool saved = drawable && writeWindow(*snapshot, snapshot->roomSaved);
+    std::function<void(bool)> done = std::move(snapshot->done);
+    snapshot.reset();
+    done(saved);
 }
 
-gboolean finishWithoutRoom(gpointer data) {
-    finish(0, data);
-    return G_SOURCE_REMOVE;
+void painted(GdkFrameClock*, gpointer snapshot) {
+    finish(static_cast<WindowSnapshot*>(snapshot), true);
+}
+
+void windowGone(GtkWidget*, gpointer snapshot) {
+    finish(static_cast<WindowSnapshot*>(snapshot), false);
+}
+
+// Drawing the window needs every widget laid out, and a line added to the
+// panel since the last layout would leave the drawing all black. GTK lays
+// the window out before it paints a frame: the end of the next frame is the
+// moment.
+void drawAfterNextFrame(WindowSnapshot* snapshot) {
+    GdkFrameClock* clock = gtk_widget_get_frame_clock(snapshot->window);
+    if (clock == nullptr) {
+        finish(snapshot, false);
+        return;
+    }
+    snapshot->clock = GDK_FRAME_CLOCK(g_object_ref(clock));
+    snapshot->afterPaint = g_signal_connect(clock, "after-paint", G_CALLBACK(painted), snapshot);
+    snapshot->unrealized = g_signal_connect(snapshot->window, "unrealize", G_CALLBACK(windowGone), snapshot);
+    gdk_frame_clock_request_phase(clock, GDK_FRAME_CLOCK_PHASE_AFTER_PAINT);
+}
+
+void roomTaken(int roomSaved, void* snapshot) {
+    static_cast<WindowSnapshot*>(snapshot)->roomSaved = roomSaved != 0;
+    drawAfterNextFrame(static_cast<WindowSnapshot*>(snapshot));
 }
 
 }  // namespace
@@ -64,10 +102,10 @@ void saveWindowSnapshot(GtkWidget* window, GtkWidget* roomArea, BrowserClient* r
     auto* snapshot = new WindowSnapshot{GTK_WIDGET(g_object_ref(window)), GTK_WIDGET(g_object_ref(roomArea)),
                                         pngPath, room != nullptr ? pngPath + ".room.png" : "", std::move(done)};
     if (room == nullptr) {
-        g_idle_add(finishWithoutRoom, snapshot);
+        drawAfterNextFrame(snapshot);
         return;
     }
-    VEQPodSaveSnapshot(room, snapshot->roomPngPath.c_str(), finish, snapshot);
+    VEQPodSaveSnapshot(room, snapshot->roomPngPath.c_str(), roomTaken, snapshot);
 }
 
 }  // namespace xloop_demo

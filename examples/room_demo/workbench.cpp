@@ -29,11 +29,13 @@ bool namesRoomPage(const std::string& url) {
 }  // namespace
 
 Workbench::Workbench(const WorkbenchOptions& options)
-    : log([this](const std::string& line) { logLine(line); }),
+    : sessionRecord(options.recordPath),
+      log([this](const std::string& line) { logLine(line); }, sessionRecord),
+      session(options.keepFolder),
       site(chosenSite(options)),
       server(std::make_unique<RoomPageServer>(site)),
       serverPort(server->port()),
-      traffic(sidePanel, {[this](const std::string&) { pageShown(); },
+      traffic(sidePanel, sessionRecord, {[this](const std::string&) { pageShown(); },
                           [this] {
                               if (onRoomToldEntered) onRoomToldEntered();
                           }}) {
@@ -46,6 +48,12 @@ Workbench::Workbench(const WorkbenchOptions& options)
                                      options.product.c_str(), options.version.c_str(), options.locale.c_str(),
                                      session.userDataFolder().c_str(), "xloop-room-demo", "trial",
                                      offlinePagePath(site.pagesFolder).c_str(), false, false));
+    sessionRecord.write("session", {{"room", textOf(config->url)},
+                                    {"product", options.product},
+                                    {"version", options.version},
+                                    {"locale", textOf(config->locale)},
+                                    {"userData", session.userDataFolder().string()},
+                                    {"killSwitch", config->killSwitch}});
     showWindow();
     if (!config->killSwitch) {
         roomClient = CreateBrowserClientWithConfig(roomArea, config.get(), nullptr);

@@ -14,6 +14,7 @@
 #include "examples/room_demo/page_traffic.h"
 #include "examples/room_demo/room_pages.h"
 #include "examples/room_demo/session_folder.h"
+#include "examples/room_demo/session_record.h"
 #include "examples/room_demo/workbench_options.h"
 #include "examples/room_demo/workbench_panel.h"
 
@@ -24,7 +25,7 @@ public:
     // Starts the module, resolves the configuration and shows the window
     // with the room, unless the kill switch is on. Call after gtk_init.
     // Throws std::runtime_error when the pages or the configuration cannot
-    // be read.
+    // be read, or the record cannot be written.
     explicit Workbench(const WorkbenchOptions& options);
     // Shuts the module down and destroys the window if it is still there.
     ~Workbench();
@@ -36,6 +37,7 @@ public:
     BrowserClient* room() const { return roomClient; }
     const VEQConfiguration& configuration() const { return *config; }
     WorkbenchPanel& panel() { return sidePanel; }
+    SessionRecord& record() { return sessionRecord; }
 
     // What the panel's buttons do.
     void takeServerDown();
@@ -59,6 +61,7 @@ private:
     void logLine(const std::string& line);
 
     WorkbenchPanel sidePanel;
+    SessionRecord sessionRecord;
     ModuleLog log;
     unsigned taskSource = 0;
     SessionFolder session;

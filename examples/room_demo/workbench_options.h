@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "examples/room_demo/workbench_steps.h"
 
 namespace xloop_demo {
 
@@ -19,14 +22,28 @@ struct WorkbenchOptions {
     std::string locale = "en_US";
     // --screenshot PATH: save the window once the room is entered, then exit.
     std::string screenshotPath;
+    // --record FILE: every crossing between the module and the page, as JSON Lines.
+    std::filesystem::path recordPath;
+    // --keep DIR: the session folder (user data, preferences file) lives here and stays.
+    std::filesystem::path keepFolder;
+    // --steps FILE, read: the buttons pressed at given times; empty without it.
+    std::vector<Step> steps;
 
     // Neither --room nor --pages: the sample pages, as the demo always ran.
     bool samples() const { return roomURL.empty() && pagesFolder.empty(); }
 };
 
-// The options, or nothing after writing what is wrong and the usage to
-// standard error.
-std::optional<WorkbenchOptions> readOptions(int argc, char** argv);
+// A usage mistake, as sysexits names it.
+inline constexpr int kUsageExit = 64;
+
+// What the command line asks for: a run with options, or none and the exit
+// code, after the usage went to standard output (--help, 0) or what is
+// wrong and the usage went to standard error (kUsageExit).
+struct CommandLine {
+    std::optional<WorkbenchOptions> options;
+    int exitCode = 0;
+};
+CommandLine readCommandLine(int argc, char** argv);
 
 // An http or https address (as opposed to a file path).
 bool isWebAddress(const std::string& text);

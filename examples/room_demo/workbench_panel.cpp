@@ -90,6 +90,14 @@ void WorkbenchPanel::onPress(Button button, std::function<void()> action) {
     actions[index(button)] = std::move(action);
 }
 
+bool WorkbenchPanel::canPress(Button button) const {
+    return !widgetsGone && gtk_widget_get_sensitive(GTK_WIDGET(buttons[index(button)]));
+}
+
+void WorkbenchPanel::press(Button button) {
+    if (canPress(button)) gtk_button_clicked(buttons[index(button)]);
+}
+
 void WorkbenchPanel::setSensitive(Button button, bool sensitive) {
     if (!widgetsGone) gtk_widget_set_sensitive(GTK_WIDGET(buttons[index(button)]), sensitive);
 }

@@ -28,6 +28,11 @@ public:
     // Runs action whenever the button is pressed.
     void onPress(Button button, std::function<void()> action);
     GtkButton* button(Button button) const { return buttons[index(button)]; }
+    // Whether a person could press the button now: it is not greyed out and
+    // the window is still there.
+    bool canPress(Button button) const;
+    // Presses the button as a person would, when one could.
+    void press(Button button);
     void setSensitive(Button button, bool sensitive);
 
     void setStatus(const std::vector<std::string>& lines);

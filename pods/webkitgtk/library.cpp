@@ -109,4 +109,8 @@ void VEQPodSetObserver(const VEQPodObserver* observer) {
     veqpod_webkit::setObserver(observer);
 }
 
+void VEQPodSetScriptErrorObserver(const VEQPodScriptErrorObserver* observer) {
+    veqpod_webkit::setScriptErrorObserver(observer);
+}
+
 }  // extern "C"

@@ -56,6 +56,26 @@ const char kPageHalf[] = R"js(
       }).then((reply) => JSON.parse(reply));
     },
   });
+  // A promise the page let fail unheard (an async function the owner
+  // called, a refused call nobody caught) goes to the library too, with
+  // where JavaScriptCore says it was thrown; a place in the library's own
+  // scripts is none of the page's. Errors thrown at once reach the caller
+  // of the script; window's error event would tell them twice.
+  const reportError = (message, file, line, column) => document.dispatchEvent(new CustomEvent(
+    "veq-script-error", { detail: JSON.stringify({ message, file, line, column }) }));
+  window.addEventListener("unhandledrejection", (event) => {
+    const reason = event.reason;
+    if (reason instanceof Error) {
+      const file = String(reason.sourceURL ?? "");
+      const own = file.startsWith("user-script:");
+      reportError(`Unhandled rejection: ${reason.name}: ${reason.message}`, own ? "" : file,
+                  own ? 0 : reason.line, own ? 0 : reason.column);
+    } else {
+      let text = "";
+      try { text = String(reason); } catch {}
+      reportError(`Unhandled rejection: ${text}`, "", 0, 0);
+    }
+  });
 )js";
 
 // The bridge's half, in the library's world, the only one with the channel.
@@ -79,6 +99,19 @@ const char kBridgeHalf[] = R"js(
     channel.postMessage({ name: call.name, args: call.args }).then(
       (value) => answer(call.id, { value }),
       (error) => answer(call.id, { error: error instanceof Error ? error.message : `${error}` }));
+  });
+  const count = (value) => (Number.isSafeInteger(value) && value > 0 ? value : 0);
+  document.addEventListener("veq-script-error", (event) => {
+    if (typeof event.detail !== "string") return;
+    let error;
+    try {
+      error = JSON.parse(event.detail);
+    } catch {
+      return;
+    }
+    channel.postMessage({ scriptError: String(error?.message).slice(0, 65536),
+                          file: String(error?.file ?? "").slice(0, 4096),
+                          line: count(error?.line), column: count(error?.column) }).catch(() => {});
   });
 )js";
 
@@ -126,6 +159,13 @@ bool readProperty(JSCValue* object, const char* name, std::string* text) {
     return read;
 }
 
+unsigned readCount(JSCValue* object, const char* name) {
+    JSCValue* property = jsc_value_object_get_property(object, name);
+    const int32_t value = jsc_value_is_number(property) ? jsc_value_to_int32(property) : 0;
+    g_object_unref(property);
+    return value > 0 ? static_cast<unsigned>(value) : 0;
+}
+
 }  // namespace
 
 void openBridgeChannel(WebKitUserContentManager* manager) {
@@ -147,6 +187,14 @@ void offerPageBridge(WebKitUserContentManager* manager, const std::set<std::stri
     addScript(manager, webkit_user_script_new(pageHalf.c_str(), frames, start, nullptr, nullptr));
     addScript(manager, webkit_user_script_new_for_world(bridgeHalf.c_str(), frames, start,
                                                         kBridgeWorld, nullptr, nullptr));
+}
+
+bool readPageScriptError(JSCValue* message, PageScriptError* error) {
+    if (!jsc_value_is_object(message) || !readProperty(message, "scriptError", &error->message)) return false;
+    readProperty(message, "file", &error->sourceUri);
+    error->line = readCount(message, "line");
+    error->column = readCount(message, "column");
+    return true;
 }
 
 bool readInvocation(JSCValue* message, Invocation* invocation) {

@@ -30,4 +30,17 @@ struct Invocation {
 // is not one.
 bool readInvocation(JSCValue* message, Invocation* invocation);
 
+// An error that no script of the page caught (in an event handler, a
+// rejected promise), with where it was thrown when JavaScriptCore says.
+struct PageScriptError {
+    std::string message;
+    std::string sourceUri;
+    unsigned line = 0;
+    unsigned column = 0;
+};
+
+// Reads what the bridge posted for such an error; false when the message is
+// not one.
+bool readPageScriptError(JSCValue* message, PageScriptError* error);
+
 }  // namespace veqpod_webkit

@@ -39,7 +39,7 @@
  *    owner loaded (as below). Otherwise the script is
  *    dropped and one line goes to standard error with the address escaped.
  *    A script's result is dropped; a script error is written to standard
- *    error, escaped.
+ *    error, escaped, and reported to the script-error observer (below).
  *  - What the room does not need is refused for every frame of every page a
  *    client shows, each refusal with one line on standard error (addresses
  *    escaped): downloads (a response the view would not show, or one sent as
@@ -125,6 +125,27 @@ typedef struct VEQPodObserver {
 /* Installs a copy of observer, replacing the previous one; null removes it.
  * Either callback may be null. */
 VEQPOD_API void VEQPodSetObserver(const VEQPodObserver* observer);
+
+/* Watching the page's script errors, with the same promises as above. */
+typedef struct VEQPodScriptErrorObserver {
+    /* A script that executeScript ran while the client showed pageURI threw
+     * message, or (script empty) the top frame of a page that may call the
+     * actions let a promise fail unheard (an async function the owner
+     * called, a refused call); message then starts with "Unhandled
+     * rejection: ".
+     * sourceURI, line and column say where, as JavaScriptCore reports it: in
+     * a script of the page's, or in "veqpod:executeScript", the call's own
+     * text (a function the page does not define, say); empty and 0 where it
+     * does not say. The page's own reports are the page's word: it can send
+     * them too. The client may be gone by then: compare the pointer, never
+     * call it. */
+    void (*scriptFailed)(void* context, BrowserClient* client, const char* pageURI, const char* script,
+                         const char* message, const char* sourceURI, unsigned line, unsigned column);
+    void* context;
+} VEQPodScriptErrorObserver;
+
+/* Installs a copy of observer, replacing the previous one; null removes it. */
+VEQPOD_API void VEQPodSetScriptErrorObserver(const VEQPodScriptErrorObserver* observer);
 
 #ifdef __cplusplus
 } /* extern "C" */

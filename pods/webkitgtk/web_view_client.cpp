@@ -1,5 +1,6 @@
 #include "pods/webkitgtk/web_view_client.h"
 
+#include <memory>
 #include <new>
 #include <utility>
 
@@ -21,9 +22,21 @@ std::string currentUri(WebKitWebView* view) {
     return uri != nullptr ? uri : "";
 }
 
+// Where a failure in the text given to executeScript shows: the page's
+// address would name a line of the page's own.
+const char kExecutedScriptUri[] = "veqpod:executeScript";
+
+// What a script's failure is reported with; the client is only compared.
+struct ScriptRun {
+    BrowserClient* client;
+    std::string pageUri;
+    std::string script;
+};
+
 // A script's own result is of no interest (an async function's Promise even
 // fails to convert); a script that threw is worth a line.
-void onScriptEvaluated(GObject* view, GAsyncResult* result, gpointer) {
+void onScriptEvaluated(GObject* view, GAsyncResult* result, gpointer data) {
+    std::unique_ptr<ScriptRun> run(static_cast<ScriptRun*>(data));
     GError* error = nullptr;
     JSCValue* value =
         webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), result, &error);
@@ -31,6 +44,7 @@ void onScriptEvaluated(GObject* view, GAsyncResult* result, gpointer) {
     if (error == nullptr) return;
     if (g_error_matches(error, WEBKIT_JAVASCRIPT_ERROR, WEBKIT_JAVASCRIPT_ERROR_SCRIPT_FAILED)) {
         logEscaped("script failed:", error->message);  // it may quote the page
+        reportScriptFailure(run->client, run->pageUri, run->script, error->message);
     }
     g_error_free(error);
 }
@@ -100,8 +114,8 @@ void WebViewClient::executeScript(const char* script) {
     } else if (!ownedPages.contains(nextUri.c_str())) {
         logEscaped("dropped a script for", nextUri);
     } else {
-        webkit_web_view_evaluate_javascript(view(), script, -1, nullptr, nullptr, nullptr,
-                                            onScriptEvaluated, nullptr);
+        webkit_web_view_evaluate_javascript(view(), script, -1, nullptr, kExecutedScriptUri, nullptr,
+                                            onScriptEvaluated, new ScriptRun{this, shownUri, script});
     }
     reportScript(this, shownUri, script);
 }
@@ -166,6 +180,17 @@ gboolean WebViewClient::onScriptMessage(WebKitUserContentManager*, JSCValue* mes
                                         WebKitScriptMessageReply* reply, gpointer self) {
     auto* client = static_cast<WebViewClient*>(self);
     const std::string uri = client->shownUri;
+    PageScriptError error;
+    if (client->ownedPages.contains(uri.c_str()) && readPageScriptError(message, &error)) {
+        JSCValue* nothing = jsc_value_new_undefined(jsc_value_get_context(message));
+        webkit_script_message_reply_return_value(reply, nothing);
+        g_object_unref(nothing);
+        const std::string place = error.sourceUri.empty() ? "" : error.sourceUri + ":" + std::to_string(error.line) +
+                                                                  ":" + std::to_string(error.column) + ": ";
+        logEscaped("script failed:", place + error.message);
+        reportScriptError(client, uri, "", error.message, error.sourceUri, error.line, error.column);
+        return TRUE;
+    }
     Invocation invocation;
     std::string outcome;
     const bool served = client->serveAction(uri, message, &invocation, &outcome);

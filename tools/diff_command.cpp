@@ -45,6 +45,20 @@ std::string roomOf(const XLoop::ConfigValues& values) {
     return XLoop::switchesRoomOff(values.killswitch.text) ? "switched off" : "shown";
 }
 
+// Each combination is a whole read of the file, as the module makes it: a
+// large file naming very many would take hours, so past this many bytes read
+// in all the tool says so and stops before it starts.
+constexpr double kMaxBytesRead = 4.0 * 1024 * 1024 * 1024;
+
+bool tooMuchToRead(const std::set<Combination>& combinations, size_t bytesPerCombination) {
+    if (static_cast<double>(combinations.size()) * static_cast<double>(bytesPerCombination) <= kMaxBytesRead) {
+        return false;
+    }
+    std::printf("%s combinations in %s bytes: too many to read the file once for each\n",
+                std::to_string(combinations.size()).c_str(), std::to_string(bytesPerCombination).c_str());
+    return true;
+}
+
 bool namesUnnamed(const Combination& combination) {
     return combination.product == kUnnamed || combination.version == kUnnamed || combination.locale == kUnnamed;
 }
@@ -75,6 +89,7 @@ int runDiff(const std::string& oldSource, const std::string& newSource) {
     std::set<Combination> combinations;
     addCombinations(before.listed.sections, combinations);
     addCombinations(after.listed.sections, combinations);
+    if (tooMuchToRead(combinations, before.source.bytes.size() + after.source.bytes.size())) return 2;
     size_t differing = 0;
     bool unnamedShown = false;
     for (const Combination& combination : combinations) {
@@ -99,6 +114,7 @@ int runMatrix(const std::string& source) {
     if (!noteProblem(file)) return 2;
     std::set<Combination> combinations;
     addCombinations(file.listed.sections, combinations);
+    if (tooMuchToRead(combinations, file.source.bytes.size())) return 2;
     bool unnamedShown = false;
     for (const Combination& combination : combinations) {
         const XLoop::ConfigValues values = resolvedIn(file, combination);

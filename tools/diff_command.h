@@ -9,10 +9,11 @@
 namespace xloop_tool {
 
 // Returns 0 when no combination differs, 1 when some do, 2 when the module
-// refuses a file (unreadable, too large, unparsed or with a DOCTYPE).
+// refuses a file (unreadable, too large, unparsed or with a DOCTYPE) or the
+// files name too many combinations for their size to read them for each.
 int runDiff(const std::string& oldSource, const std::string& newSource);
 
-// Returns 0, or 2 when the module refuses the file.
+// Returns 0, or 2 as diff does.
 int runMatrix(const std::string& source);
 
 }  // namespace xloop_tool

@@ -110,9 +110,10 @@ TEST(SectionTraceTest, NamesTheSectionsAReadTakesAndChangesNoValue) {
             }
         }
         if (version == std::string("7")) {
-            EXPECT_EQ(trace.sections, (std::vector<std::string>{"2 veqconfig/defaults", "5 veqconfig/prod/defaults",
-                                                                "6 veqconfig/prod/ver_7/defaults",
-                                                                "6 veqconfig/prod/ver_7/en_us", "9 veqconfig/defaults"}));
+            const std::vector<std::string> taken{"2 veqconfig/defaults", "5 veqconfig/prod/defaults",
+                                                 "6 veqconfig/prod/ver_7/defaults", "6 veqconfig/prod/ver_7/en_us",
+                                                 "9 veqconfig/defaults"};
+            EXPECT_EQ(trace.sections, taken);
         }
     }
 }

@@ -43,8 +43,8 @@ ConfigFetch readOverHttp(const std::string& url, std::string& buffer, platform::
 class SectionReader final : public platform::XmlElementVisitor {
 public:
     SectionReader(std::string_view product, std::string_view version, std::string_view locale,
-                  ConfigValues& values)
-        : product(product), version(version), locale(locale), values(values) {}
+                  ConfigValues& values, SectionTrace* trace)
+        : product(product), version(version), locale(locale), values(values), trace(trace) {}
 
     bool wantsElement(const platform::XmlElement& element) override {
         if (belowAnotherProduct(element.depth)) return false;
@@ -53,11 +53,13 @@ public:
     }
 
     void visitElement(const platform::XmlElement& element) override {
+        if (trace != nullptr) trace->sectionApplies(place, element.line);
         for (const auto& [name, text] : element.attributes) {
             const ConfigKey key = configKeyOf(name);
             if (key == ConfigKey::None) continue;
             values[key] = {text, element.line, place.kind};
             if (key == ConfigKey::Killswitch) values.killswitchFound = true;
+            if (trace != nullptr) trace->valueTaken(key, values[key]);
         }
     }
 
@@ -74,6 +76,7 @@ private:
     const std::string_view version;
     const std::string_view locale;
     ConfigValues& values;
+    SectionTrace* const trace;
     SectionTracker tracker;
     SectionPlace place;
 };
@@ -105,14 +108,14 @@ bool readURLToMemory(const char* url, std::string& buffer, platform::HttpCancell
 }
 
 SectionsRead readSectionValues(const std::string& bytes, const char* product, const char* version,
-                               const char* locale, ConfigValues& values) {
+                               const char* locale, ConfigValues& values, SectionTrace* trace) {
     SectionsRead read;
     read.prescan = scanAttributeWork(bytes.data(), bytes.size(), kMaxAttributesPerElement);
     if (read.prescan != AttributeScan::Within) {
         logDebug("Configuration refused: %s", attributeScanProblem(read.prescan));
         return read;
     }
-    SectionReader reader(textOf(product), textOf(version), textOf(locale), values);
+    SectionReader reader(textOf(product), textOf(version), textOf(locale), values, trace);
     read.parse = platform::visitXmlElements(bytes.data(), bytes.size(), reader, &read.stop);
     return read;
 }

@@ -1,6 +1,7 @@
 // Reading VEQConfig.xml from real files and from the local HTTP server.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "config/config_file.h"
@@ -73,6 +74,48 @@ TEST_F(ConfigFileTest, SectionsApplyInDocumentOrderAndTheRestIsSkipped) {
     EXPECT_EQ(readText(R"(<veqconfig><prod><defaults killswitch="off" url="product"/></prod>
                           <defaults url="general"/><defaults url="second" serverurl="s"/></veqconfig>)"),
               (Read{true, "off", "second", "s"}));
+}
+
+// What a traced read reports taking, section by section.
+struct RecordedTrace final : XLoop::SectionTrace {
+    void sectionApplies(const XLoop::SectionPlace& place, int line) override {
+        sections.push_back(std::to_string(line) + " " + XLoop::sectionPath(place));
+    }
+    void valueTaken(XLoop::ConfigKey key, const XLoop::ConfigValue& value) override { replayed[key] = value; }
+
+    std::vector<std::string> sections;
+    XLoop::ConfigValues replayed;
+};
+
+TEST(SectionTraceTest, NamesTheSectionsAReadTakesAndChangesNoValue) {
+    const std::string xml = R"(<veqconfig>
+  <defaults killswitch="on" url="general"/>
+  <Prod><defaults url="other case"/></Prod>
+  <prod>
+    <defaults/>
+    <ver_7><defaults serverurl="v7"/><en_us killswitch="off"/><de_de url="de"/></ver_7>
+    <ver_8><en_us url="v8"/></ver_8>
+  </prod>
+  <defaults serverurl="late"/>
+</veqconfig>)";
+    for (const char* version : {"7", "8", "9"}) {
+        XLoop::ConfigValues plain, traced;
+        RecordedTrace trace;
+        XLoop::readSectionValues(xml, "prod", version, "en_us", plain);
+        XLoop::readSectionValues(xml, "prod", version, "en_us", traced, &trace);
+        for (XLoop::ConfigKey key : XLoop::kConfigKeys) {
+            for (const XLoop::ConfigValue* value : {&traced[key], &trace.replayed[key]}) {
+                EXPECT_EQ(value->text, plain[key].text) << version;
+                EXPECT_EQ(value->line, plain[key].line) << version;
+            }
+        }
+        if (version == std::string("7")) {
+            const std::vector<std::string> taken{"2 veqconfig/defaults", "5 veqconfig/prod/defaults",
+                                                 "6 veqconfig/prod/ver_7/defaults", "6 veqconfig/prod/ver_7/en_us",
+                                                 "9 veqconfig/defaults"};
+            EXPECT_EQ(trace.sections, taken);
+        }
+    }
 }
 
 TEST_F(ConfigFileTest, NamesMatchByLocalNameAndCase) {

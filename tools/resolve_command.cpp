@@ -5,18 +5,13 @@
 #include "base/address_ambiguity.h"
 #include "base/ascii.h"
 #include "config/config_file.h"
-#include "config_source.h"
+#include "named_combinations.h"
+#include "near_miss.h"
 #include "page/script_object.h"
 #include "terminal_text.h"
 
 namespace xloop_tool {
 namespace {
-
-struct Resolution {
-    XLoop::ConfigValues values;
-    bool fetched = false;
-    DocumentProblem problem;
-};
 
 std::string quoted(std::string_view text) {
     std::string out;
@@ -43,7 +38,10 @@ std::string resultText(const Resolution& resolution) {
                                                                       : "read: the room is shown";
 }
 
-void printText(const Resolution& resolution, const ResolveRequest& request, const std::string& locale) {
+}  // namespace
+
+void printResolution(const Resolution& resolution, const ResolveRequest& request) {
+    const std::string locale = XLoop::lowerAscii(request.locale);
     for (XLoop::ConfigKey key : XLoop::kConfigKeys) {
         const XLoop::ConfigValue& value = resolution.values[key];
         std::string from = value.line > 0 ? "line " + std::to_string(value.line) + ": " +
@@ -58,8 +56,11 @@ void printText(const Resolution& resolution, const ResolveRequest& request, cons
         std::printf("problem: %s%s\n", line > 0 ? ("line " + std::to_string(line) + ": ").c_str() : "",
                     terminalSafe(resolution.problem.text).c_str());
     }
+    if (!resolution.warning.empty()) std::printf("warning: %s\n", terminalSafe(resolution.warning).c_str());
     std::printf("result: %s\n", resultText(resolution).c_str());
 }
+
+namespace {
 
 std::string jsonLine(int line) {
     return line > 0 ? std::to_string(line) : "null";
@@ -83,31 +84,41 @@ void printJson(const Resolution& resolution, const ResolveRequest& request, cons
     out += ",\"problem\":";
     out += problem.text.empty() ? "null"
                                 : "{\"line\":" + jsonLine(problem.line) + ",\"text\":" + quoted(problem.text) + "}";
+    if (!resolution.warning.empty()) out += ",\"warning\":" + quoted(resolution.warning);
     std::printf("%s}\n", out.c_str());
 }
 
 }  // namespace
 
-int runResolve(const ResolveRequest& request) {
-    const ConfigSource source = loadConfigSource(request.source);
-    const std::string locale = XLoop::lowerAscii(request.locale);
+Resolution resolveSource(const ConfigSource& source, const ResolveRequest& request, XLoop::SectionTrace* trace) {
+    const Combination asked{request.product, request.version, XLoop::lowerAscii(request.locale)};
     Resolution resolution;
-    resolution.values.killswitch.text = XLoop::kDefaultKillswitch;
     resolution.fetched = source.problem.empty();
-    if (resolution.fetched) {
-        const XLoop::SectionsRead read = XLoop::readSectionValues(
-            source.bytes, request.product.c_str(), request.version.c_str(), locale.c_str(), resolution.values);
-        resolution.problem = problemOf(read);
-    } else {
+    // Bytes that could not be fetched are empty: the values stay the starting ones.
+    const XLoop::SectionsRead read = resolveCombination(source.bytes, asked, resolution.values, trace);
+    if (!resolution.fetched) {
         resolution.problem.text = source.problem;
+        return resolution;
     }
-    if (request.json) {
-        printJson(resolution, request, locale);
-    } else {
-        printText(resolution, request, locale);
-    }
+    resolution.problem = problemOf(read);
+    resolution.sections = listSections(source.bytes).sections;
+    resolution.warning = nearMiss(resolution.sections, asked);
+    return resolution;
+}
+
+int resolutionStatus(const Resolution& resolution) {
     if (!resolution.fetched) return 2;
     return resolution.values.killswitchFound ? 0 : 1;
+}
+
+int runResolve(const ResolveRequest& request) {
+    const Resolution resolution = resolveSource(loadConfigSource(request.source), request);
+    if (request.json) {
+        printJson(resolution, request, XLoop::lowerAscii(request.locale));
+    } else {
+        printResolution(resolution, request);
+    }
+    return resolutionStatus(resolution);
 }
 
 }  // namespace xloop_tool

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/log_text.h"
+#include "page/script_object.h"
 
 namespace xloop_tool {
 
@@ -14,6 +15,13 @@ inline std::string terminalSafe(const std::string& text) {
     std::string safe(text.size() * 4 + 1, '\0');
     safe.resize(XLoop::copyLogSafeText(text.data(), text.size(), safe.data(), safe.size()));
     return safe;
+}
+
+// A value from a file in double quotes, escaped as in JSON, for a report line.
+inline std::string shownValue(std::string_view value) {
+    std::string quoted;
+    XLoop::quoteJsonString(value, quoted);
+    return terminalSafe(quoted);
 }
 
 }  // namespace xloop_tool

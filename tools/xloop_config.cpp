@@ -5,21 +5,31 @@
 #include <vector>
 
 #include "base/utf.h"
+#include "diff_command.h"
+#include "explain_command.h"
 #include "lint_command.h"
 #include "resolve_command.h"
 
 namespace {
 
-constexpr int kUsageError = 2;
+constexpr int kUsageError = 64;
 
 const char kUsage[] =
     "usage: xloop-config resolve FILE|URL --product P --version V --locale L [--json]\n"
     "       xloop-config lint FILE|URL...\n"
+    "       xloop-config explain FILE|URL --product P --version V --locale L\n"
+    "       xloop-config diff OLD NEW | diff --matrix FILE\n"
     "resolve: the killswitch, url and serverurl the module takes from the file, each with the line of the\n"
     "  section that gave it; exit 0 when the module's read succeeds, 1 when it fails, 2 when the file\n"
     "  cannot be fetched.\n"
     "lint: what the module would silently ignore or refuse, one \"FILE:LINE: warning|error: text\" a line;\n"
-    "  exit 0 clean, 1 warnings, 2 errors.\n";
+    "  exit 0 clean, 1 warnings, 2 errors.\n"
+    "explain: every section in document order, applied, overridden or skipped and why, then what resolve\n"
+    "  prints, with a warning for a product, version or locale the file only nearly names; exit as resolve.\n"
+    "diff: for every product/version/locale combination either file names (* for one it does not), the\n"
+    "  values the module resolves where they differ; exit 0 none, 1 some, 2 a file the module refuses.\n"
+    "  --matrix: the resolution of every combination the file names; exit 0, or 2 when refused.\n"
+    "A usage mistake exits 64.\n";
 
 int usageError(const std::string& why) {
     std::fprintf(stderr, "xloop-config: %s\n%s", why.c_str(), kUsage);
@@ -38,11 +48,11 @@ bool takeOption(const std::vector<std::string>& args, size_t& i, const std::stri
     return true;
 }
 
-int resolve(const std::vector<std::string>& args) {
-    xloop_tool::ResolveRequest request;
+// The arguments of resolve and explain; false after a usage mistake, told.
+bool takeRequest(const std::vector<std::string>& args, bool jsonAllowed, xloop_tool::ResolveRequest& request) {
     bool product = false, version = false, locale = false;
     for (size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--json") {
+        if (jsonAllowed && args[i] == "--json") {
             request.json = true;
         } else if (takeOption(args, i, "--product", request.product)) {
             product = true;
@@ -51,15 +61,25 @@ int resolve(const std::vector<std::string>& args) {
         } else if (takeOption(args, i, "--locale", request.locale)) {
             locale = true;
         } else if (args[i].compare(0, 2, "--") == 0 || !request.source.empty()) {
-            return usageError("resolve does not take " + args[i]);
+            usageError(args[0] + " does not take " + args[i]);
+            return false;
         } else {
             request.source = args[i];
         }
     }
     if (request.source.empty() || !product || !version || !locale) {
-        return usageError("resolve needs a file or URL, --product, --version and --locale");
+        usageError(args[0] + " needs a file or URL, --product, --version and --locale");
+        return false;
     }
-    return xloop_tool::runResolve(request);
+    return true;
+}
+
+int diff(const std::vector<std::string>& args) {
+    if (args.size() == 3 && args[1] == "--matrix") return xloop_tool::runMatrix(args[2]);
+    if (args.size() == 3 && args[1].compare(0, 2, "--") != 0 && args[2].compare(0, 2, "--") != 0) {
+        return xloop_tool::runDiff(args[1], args[2]);
+    }
+    return usageError("diff needs OLD and NEW, or --matrix and one file");
 }
 
 int run(const std::vector<std::string>& args) {
@@ -68,7 +88,10 @@ int run(const std::vector<std::string>& args) {
         std::fputs(kUsage, stdout);
         return 0;
     }
-    if (args[0] == "resolve") return resolve(args);
+    xloop_tool::ResolveRequest request;
+    if (args[0] == "resolve") return takeRequest(args, true, request) ? xloop_tool::runResolve(request) : kUsageError;
+    if (args[0] == "explain") return takeRequest(args, false, request) ? xloop_tool::runExplain(request) : kUsageError;
+    if (args[0] == "diff") return diff(args);
     if (args[0] == "lint") {
         if (args.size() < 2) return usageError("lint needs a file or URL");
         return xloop_tool::runLint(std::vector<std::string>(args.begin() + 1, args.end()));

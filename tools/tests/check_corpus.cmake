@@ -15,6 +15,14 @@ file(COPY ${CORPUS}/ DESTINATION ${files} FILES_MATCHING PATTERN "*.xml")
 string(REPEAT " " 16777217 huge)
 file(WRITE ${files}/huge.xml "${huge}")
 unset(huge)
+# many.xml: 600 locales in 9 MB, too many to read the whole file for each.
+set(locales "")
+foreach(i RANGE 599)
+  string(APPEND locales "<l${i} killswitch=\"off\"/>")
+endforeach()
+string(REPEAT "<x/>                                                            " 140000 padding)
+file(WRITE ${files}/many.xml "<veqconfig><p><ver_1>${locales}</ver_1></p>${padding}</veqconfig>")
+unset(padding)
 
 # The https test servers, when this machine trusts their CA: "<name> <port>" lines.
 set(server_names "")

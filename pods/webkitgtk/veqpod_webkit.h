@@ -36,7 +36,9 @@
  *    document shown, not by a load under way). Otherwise the script is
  *    dropped and one line goes to standard error with the address escaped.
  *    A script's result is dropped; a script error is written to standard
- *    error, escaped.
+ *    error, escaped: WebKit's text (the page's address, line and column
+ *    where it has them, and the exception), then the script's first 64
+ *    bytes, which name the page function called, a missing one included.
  *  - What the room does not need is refused for every frame of every page a
  *    client shows, each refusal with one line on standard error (addresses
  *    escaped): downloads (a response the view would not show, or one sent as

@@ -1,5 +1,7 @@
 #include "pods/webkitgtk/web_view_client.h"
 
+#include <cstring>
+#include <memory>
 #include <new>
 #include <utility>
 
@@ -21,16 +23,30 @@ std::string currentUri(WebKitWebView* view) {
     return uri != nullptr ? uri : "";
 }
 
+// How much of a failed script its line quotes: enough to name the page
+// function it called, not the payload after it.
+constexpr size_t kQuotedScriptBytes = 64;
+
+std::string scriptHead(const char* script) {
+    std::string head(script, strnlen(script, kQuotedScriptBytes + 1));
+    if (head.size() > kQuotedScriptBytes) head.replace(kQuotedScriptBytes, std::string::npos, "...");
+    return head;
+}
+
 // A script's own result is of no interest (an async function's Promise even
-// fails to convert); a script that threw is worth a line.
-void onScriptEvaluated(GObject* view, GAsyncResult* result, gpointer) {
+// fails to convert); a script that threw is worth a line, with WebKit's place
+// of the fault and the start of the script, which names the function that
+// the page may lack. Takes the script's head, given as the call's data.
+void onScriptEvaluated(GObject* view, GAsyncResult* result, gpointer data) {
+    const std::unique_ptr<std::string> head(static_cast<std::string*>(data));
     GError* error = nullptr;
     JSCValue* value =
         webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), result, &error);
     if (value != nullptr) g_object_unref(value);
     if (error == nullptr) return;
     if (g_error_matches(error, WEBKIT_JAVASCRIPT_ERROR, WEBKIT_JAVASCRIPT_ERROR_SCRIPT_FAILED)) {
-        logEscaped("script failed:", error->message);  // it may quote the page
+        // Both may quote the page.
+        logEscaped("script failed:", std::string(error->message) + " (running " + *head + ")");
     }
     g_error_free(error);
 }
@@ -94,7 +110,7 @@ void WebViewClient::executeScript(const char* script) {
     // The owner's scripts carry the owner's data: no other page gets them.
     if (ownedPages.contains(shownUri.c_str())) {
         webkit_web_view_evaluate_javascript(view(), script, -1, nullptr, nullptr, nullptr,
-                                            onScriptEvaluated, nullptr);
+                                            onScriptEvaluated, new std::string(scriptHead(script)));
     } else {
         logEscaped("dropped a script for", shownUri);
     }

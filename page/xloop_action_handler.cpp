@@ -2,6 +2,7 @@
 
 #include "base/nullable_text.h"
 #include "page/action_support.h"
+#include "page/argument_names.h"
 #include "page/uri_opening.h"
 #include "prefs/host_keys.h"
 #include "prefs/preference_stores.h"
@@ -21,7 +22,7 @@ void XloopActionHandler::handleAction(const char* actionName, const char* argume
         const XLoop::ScriptObject arguments = XLoop::parseActionArguments(XLoop::textOrEmpty(argumentsJson));
         XLoop::ScriptObject reply;
 
-        if (action == "writePreference") {
+        if (action == "writePreference" && XLoop::argumentsNamed(action, arguments, {"key", "value"})) {
             const std::string* key = argumentValue(arguments, "key");
             const std::string* value = argumentValue(arguments, "value");
             if (key != nullptr && value != nullptr) {
@@ -32,13 +33,13 @@ void XloopActionHandler::handleAction(const char* actionName, const char* argume
                     writePagePreferences(getPreferenceStore(userDataPath, locale).get(), {{*key, *value}});
                 }
             }
-        } else if (action == "openURI") {
+        } else if (action == "openURI" && XLoop::argumentsNamed(action, arguments, {"uri"})) {
             const std::string* uri = argumentValue(arguments, "uri");
             if (uri != nullptr && !uri->empty()) {
                 logDebug("Got action %s (%s)", action.c_str(), uri->c_str());
                 XLoop::openURIFromPage(*uri, linkBudget);
             }
-        } else if (action == "readPreference") {
+        } else if (action == "readPreference" && XLoop::argumentsNamed(action, arguments, {"key"}, {"defaultValue"})) {
             const std::string* key = argumentValue(arguments, "key");
             if (key != nullptr) {
                 const std::string* defaultValue = argumentValue(arguments, "defaultValue");
@@ -55,7 +56,7 @@ void XloopActionHandler::handleAction(const char* actionName, const char* argume
                 reply[*key] = value;
                 logDebug("Got action %s (%s=%s)", action.c_str(), key->c_str(), value.c_str());
             }
-        } else if (action == "writeLog") {
+        } else if (action == "writeLog" && XLoop::argumentsNamed(action, arguments, {"msg"})) {
             if (const std::string* message = argumentValue(arguments, "msg")) logDebug("%s", message->c_str());
         }
         return reply;

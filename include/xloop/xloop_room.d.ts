@@ -1,6 +1,7 @@
 // Types of the room page's side of XLoopConfigureClient: the actions a page
 // invokes through window.veq and the four functions every page defines, the
-// room page and the offline page alike. docs/page-api.md says what each does.
+// room page and the offline page alike. docs/page-api.md says what each does
+// (installed as share/doc/XLoopConfigureClient/page-api.md).
 //
 // Check a page's script against them with
 //   tsc --noEmit --allowJs --checkJs --lib es2022,dom xloop_room.d.ts room.js

@@ -79,8 +79,9 @@ void XLoopRetryGetOnlineActionHandler::handleAction(const char*, const char* arg
         // It takes no arguments: any the page sends are ignored.
         XLoop::argumentsNamed("retryGetOnline", XLoop::parseActionArguments(XLoop::textOrEmpty(argumentsJson)), {});
         if (retriesAnAnsweringRoom()) {
-            logDebug("Warning: retryGetOnline came from the room page right after a retry found the room up "
-                     "and loaded it again; a page that retries as it starts reloads itself without end");
+            logDebug("Warning: retryGetOnline from the room page, which the last retry found up and loaded again: "
+                     "a room that answers is loaded again, so a page that retries as it starts reloads itself "
+                     "without end");
         }
         std::lock_guard<std::mutex> guard(checkLock);
         if (config != nullptr && client != nullptr && !checkTask) startCheck();

@@ -61,8 +61,8 @@ private:
     // The check's answer was acted on or will never be (then roomAnswered is
     // false).
     void checkEnded(bool roomAnswered);
-    // A retry from the room page right after one that found the room up and
-    // loaded it: the page retries as it starts, and reloads itself without end.
+    // A retry from the room page after the last retry found the room up and
+    // loaded it: a page that retries as it starts reloads itself without end.
     bool retriesAnAnsweringRoom();
 
     BrowserClient* client;

@@ -1,4 +1,5 @@
-# What `cmake --install` lays out for a host: the public headers, the module
+# What `cmake --install` lays out for a host: the public headers (with the page
+# API's TypeScript types and, in the doc folder, its description), the module
 # (Linux: versioned SONAME; Windows: the DLL, its import libraries for
 # mingw-w64 and for Microsoft's linker, and the .def), a CMake package and a
 # pkg-config file. These are the default component; pods/ and tools/ install
@@ -21,6 +22,8 @@ install(TARGETS XLoopConfigureClient EXPORT XLoopConfigureClientTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(DIRECTORY include/xloop DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+# The page API for page authors, beside the types in include/xloop.
+install(FILES docs/page-api.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 if(WIN32)
   xloop_add_msvc_import_library(XLoopConfigureClient ${PROJECT_SOURCE_DIR}/XLoopConfigureClient.def)
   install(FILES XLoopConfigureClient.def ${CMAKE_BINARY_DIR}/XLoopConfigureClient.lib

@@ -2,6 +2,7 @@
 
 #include "base/nullable_text.h"
 #include "page/action_support.h"
+#include "page/argument_names.h"
 #include "prefs/host_keys.h"
 #include "prefs/preference_limits.h"
 #include "prefs/preference_stores.h"
@@ -16,17 +17,18 @@ XLoopWriteLastViewedCardIDActionHandler::XLoopWriteLastViewedCardIDActionHandler
 void XLoopWriteLastViewedCardIDActionHandler::handleAction(const char* actionName, const char* argumentsJson,
                                                            char** result) {
     XLoop::serveAction(result, [&] {
-        if (XLoop::textOrEmpty(actionName) == "writeLastViewedCardID") {
+        const std::string action = XLoop::textOrEmpty(actionName);
+        if (action == "writeLastViewedCardID") {
             const XLoop::ScriptObject arguments = XLoop::parseActionArguments(XLoop::textOrEmpty(argumentsJson));
-            const std::string* key = XLoop::argumentValue(arguments, "key");
-            const std::string* value = XLoop::argumentValue(arguments, "value");
-            if (key != nullptr && value != nullptr) {
-                XLoop::logDebug("Got Last viewed cardID from server: (%s = %s)", key->c_str(), value->c_str());
-                if (XLoop::isHostKey(*key)) {
-                    XLoop::logDebug("Refused writeLastViewedCardID of %s: the key belongs to the host", key->c_str());
+            if (XLoop::argumentsNamed(action, arguments, {"key", "value"})) {
+                const std::string& key = arguments.at("key");
+                const std::string& value = arguments.at("value");
+                XLoop::logDebug("Got Last viewed cardID from server: (%s = %s)", key.c_str(), value.c_str());
+                if (XLoop::isHostKey(key)) {
+                    XLoop::logDebug("Refused writeLastViewedCardID of %s: the key belongs to the host", key.c_str());
                 } else {
                     std::lock_guard<std::mutex> guard(pendingLock);
-                    keepPending(*key, *value);
+                    keepPending(key, value);
                 }
             }
             flushPendingValuesOnceVisited();

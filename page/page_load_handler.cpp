@@ -131,6 +131,11 @@ bool PageLoadHandler::showsTrustedPage(std::string& otherwise) const {
     return shownPageTrusted;
 }
 
+bool PageLoadHandler::showsRoomPage() const {
+    std::lock_guard<std::mutex> guard(shownLock);
+    return shownPageTrusted && XLoop::isRoomPage(shownPage) && !XLoop::isOfflinePage(shownPage);
+}
+
 void PageLoadHandler::noteShownPage(const std::string& url, bool trusted) {
     std::lock_guard<std::mutex> guard(shownLock);
     shownPage = url;

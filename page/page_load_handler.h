@@ -34,6 +34,8 @@ public:
     // trusted, with no load started or failed since. Otherwise gives the
     // address last reported (empty before the first). Safe on any thread.
     bool showsTrustedPage(std::string& otherwise) const;
+    // Whether that trusted page is the room page itself, not the offline page.
+    bool showsRoomPage() const;
 
 private:
     void noteShownPage(const std::string& url, bool trusted);

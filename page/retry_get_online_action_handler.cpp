@@ -3,7 +3,10 @@
 #include "base/nullable_text.h"
 #include "base/ui_thread.h"
 #include "page/action_support.h"
+#include "page/argument_names.h"
 #include "page/host_calls.h"
+#include "page/page_load_handler.h"
+#include "page/room_user_data.h"
 #include "runtime/log.h"
 
 using XLoop::logDebug;
@@ -26,7 +29,7 @@ void URLAccessResultTaskForRetryAction::run() {
     } else if (!accessible && client != nullptr) {
         callTrustedPage(client, "onRetryComplete();", "onRetryComplete");
     }
-    endCheck();
+    endCheck(accessible);
 }
 
 void URLAccessResultTaskForRetryAction::onCancel() {
@@ -35,14 +38,14 @@ void URLAccessResultTaskForRetryAction::onCancel() {
 }
 
 void URLAccessResultTaskForRetryAction::onDrop() {
-    endCheck();
+    endCheck(false);
 }
 
 // The queue, or the dropping dispatcher, still holds this task here.
-void URLAccessResultTaskForRetryAction::endCheck() {
+void URLAccessResultTaskForRetryAction::endCheck(bool roomAnswered) {
     std::lock_guard<std::mutex> guard(handlerLock);
     if (retryHandler == nullptr) return;
-    retryHandler->checkEnded();
+    retryHandler->checkEnded(roomAnswered);
     retryHandler = nullptr;
 }
 
@@ -70,9 +73,16 @@ XLoopRetryGetOnlineActionHandler::~XLoopRetryGetOnlineActionHandler() {
     if (result) result->cancel();
 }
 
-void XLoopRetryGetOnlineActionHandler::handleAction(const char*, const char*, char** result) {
+void XLoopRetryGetOnlineActionHandler::handleAction(const char*, const char* argumentsJson, char** result) {
     XLoop::serveAction(result, [&] {
         logDebug("Got request to retry connection...");
+        // It takes no arguments: any the page sends are ignored.
+        XLoop::argumentsNamed("retryGetOnline", XLoop::parseActionArguments(XLoop::textOrEmpty(argumentsJson)), {});
+        if (retriesAnAnsweringRoom()) {
+            logDebug("Warning: retryGetOnline from the room page, which the last retry found up and loaded again: "
+                     "a room that answers is loaded again, so a page that retries as it starts reloads itself "
+                     "without end");
+        }
         std::lock_guard<std::mutex> guard(checkLock);
         if (config != nullptr && client != nullptr && !checkTask) startCheck();
         return XLoop::ScriptObject();
@@ -88,10 +98,21 @@ void XLoopRetryGetOnlineActionHandler::startCheck() {
     workerDispatcher->post(checkTask.get());
 }
 
-void XLoopRetryGetOnlineActionHandler::checkEnded() {
+void XLoopRetryGetOnlineActionHandler::checkEnded(bool roomAnswered) {
     std::lock_guard<std::mutex> guard(checkLock);
     checkTask.reset();
     resultTask.reset();
+    lastCheckAnswered = roomAnswered;
+}
+
+bool XLoopRetryGetOnlineActionHandler::retriesAnAnsweringRoom() {
+    {
+        std::lock_guard<std::mutex> guard(checkLock);
+        if (!lastCheckAnswered || client == nullptr) return false;
+    }
+    // The library is called with no lock held.
+    auto* pages = static_cast<const PageLoadHandler*>(client->getUserData(XLoop::kPageLoadHandlerKey));
+    return pages != nullptr && pages->showsRoomPage();
 }
 
 }  // namespace VEQ

@@ -30,8 +30,9 @@ public:
     void onDrop() override;
 
 private:
-    // Ends the handler's check, once, and forgets the handler.
-    void endCheck();
+    // Ends the handler's check, once, with whether the room answered, and
+    // forgets the handler.
+    void endCheck(bool roomAnswered);
 
     // A drop may come on any thread while the handler is being deleted on
     // another: the pointer is read and cleared under this lock.
@@ -57,18 +58,24 @@ private:
     friend class XLoop::URLAccessResultTaskForRetryAction;
 
     void startCheck();
-    // The check's answer was acted on or will never be.
-    void checkEnded();
+    // The check's answer was acted on or will never be (then roomAnswered is
+    // false).
+    void checkEnded(bool roomAnswered);
+    // A retry from the room page after the last retry found the room up and
+    // loaded it: a page that retries as it starts reloads itself without end.
+    bool retriesAnAnsweringRoom();
 
     BrowserClient* client;
     const VEQConfiguration* config;
     // The page's call may come on a thread of the browser library's, the
-    // answer on the UI thread: the three below are held under it.
+    // answer on the UI thread: the four below are held under it.
     std::mutex checkLock;
     std::unique_ptr<XLoop::WorkerThreadDispatcher> workerDispatcher;
     // Both set while a check is in flight.
     XLoop::RefPtr<XLoop::URLAccessCheckTask> checkTask;
     XLoop::RefPtr<XLoop::URLAccessResultTaskForRetryAction> resultTask;
+    // Whether the last check that ended found the room answering.
+    bool lastCheckAnswered = false;
 };
 
 }  // namespace VEQ

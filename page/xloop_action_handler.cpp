@@ -2,6 +2,7 @@
 
 #include "base/nullable_text.h"
 #include "page/action_support.h"
+#include "page/argument_names.h"
 #include "page/uri_opening.h"
 #include "prefs/host_keys.h"
 #include "prefs/preference_stores.h"
@@ -21,42 +22,39 @@ void XloopActionHandler::handleAction(const char* actionName, const char* argume
         const XLoop::ScriptObject arguments = XLoop::parseActionArguments(XLoop::textOrEmpty(argumentsJson));
         XLoop::ScriptObject reply;
 
-        if (action == "writePreference") {
-            const std::string* key = argumentValue(arguments, "key");
-            const std::string* value = argumentValue(arguments, "value");
-            if (key != nullptr && value != nullptr) {
-                logDebug("Got action %s (%s=%s)", action.c_str(), key->c_str(), value->c_str());
-                if (XLoop::isHostKey(*key)) {
-                    logDebug("Refused writePreference of %s: the key belongs to the host", key->c_str());
-                } else {
-                    writePagePreferences(getPreferenceStore(userDataPath, locale).get(), {{*key, *value}});
-                }
+        // Each branch runs only with the names it needs; argumentsNamed logs what is missing.
+        if (action == "writePreference" && XLoop::argumentsNamed(action, arguments, {"key", "value"})) {
+            const std::string& key = arguments.at("key");
+            const std::string& value = arguments.at("value");
+            logDebug("Got action %s (%s=%s)", action.c_str(), key.c_str(), value.c_str());
+            if (XLoop::isHostKey(key)) {
+                logDebug("Refused writePreference of %s: the key belongs to the host", key.c_str());
+            } else {
+                writePagePreferences(getPreferenceStore(userDataPath, locale).get(), {{key, value}});
             }
-        } else if (action == "openURI") {
-            const std::string* uri = argumentValue(arguments, "uri");
-            if (uri != nullptr && !uri->empty()) {
-                logDebug("Got action %s (%s)", action.c_str(), uri->c_str());
-                XLoop::openURIFromPage(*uri, linkBudget);
+        } else if (action == "openURI" && XLoop::argumentsNamed(action, arguments, {"uri"})) {
+            const std::string& uri = arguments.at("uri");
+            if (!uri.empty()) {
+                logDebug("Got action %s (%s)", action.c_str(), uri.c_str());
+                XLoop::openURIFromPage(uri, linkBudget);
             }
-        } else if (action == "readPreference") {
-            const std::string* key = argumentValue(arguments, "key");
-            if (key != nullptr) {
-                const std::string* defaultValue = argumentValue(arguments, "defaultValue");
-                const std::string fallback = defaultValue != nullptr ? *defaultValue : std::string();
-                std::shared_ptr<VEQPreferences> store = getPreferenceStore(userDataPath, locale);
-                std::string value;
-                if (XLoop::isHostKey(*key) && store != nullptr && !store->hasPreference(key->c_str())) {
-                    // The page reads the default but does not get to store it.
-                    logDebug("Refused to store the default of %s: the key belongs to the host", key->c_str());
-                    value = fallback;
-                } else {
-                    value = readPagePreference(store.get(), key->c_str(), fallback.c_str());
-                }
-                reply[*key] = value;
-                logDebug("Got action %s (%s=%s)", action.c_str(), key->c_str(), value.c_str());
+        } else if (action == "readPreference" && XLoop::argumentsNamed(action, arguments, {"key"}, {"defaultValue"})) {
+            const std::string& key = arguments.at("key");
+            const std::string* defaultValue = argumentValue(arguments, "defaultValue");
+            const std::string fallback = defaultValue != nullptr ? *defaultValue : std::string();
+            std::shared_ptr<VEQPreferences> store = getPreferenceStore(userDataPath, locale);
+            std::string value;
+            if (XLoop::isHostKey(key) && store != nullptr && !store->hasPreference(key.c_str())) {
+                // The page reads the default but does not get to store it.
+                logDebug("Refused to store the default of %s: the key belongs to the host", key.c_str());
+                value = fallback;
+            } else {
+                value = readPagePreference(store.get(), key.c_str(), fallback.c_str());
             }
-        } else if (action == "writeLog") {
-            if (const std::string* message = argumentValue(arguments, "msg")) logDebug("%s", message->c_str());
+            reply[key] = value;
+            logDebug("Got action %s (%s=%s)", action.c_str(), key.c_str(), value.c_str());
+        } else if (action == "writeLog" && XLoop::argumentsNamed(action, arguments, {"msg"})) {
+            logDebug("%s", arguments.at("msg").c_str());
         }
         return reply;
     });

@@ -21,6 +21,8 @@ ensure_build_packages() {
   ensure_packages cmake ninja-build g++ make binutils libgtest-dev libbenchmark-dev libcurl4-openssl-dev \
     libxml2-dev libsqlite3-dev nlohmann-json3-dev openssl ca-certificates python3 dpkg-dev abigail-tools
   command -v node >/dev/null || ensure_packages nodejs
+  # npm installs the pinned TypeScript that checks the sample pages.
+  command -v npm >/dev/null || ensure_packages npm
 }
 
 # What the Windows cross build and its tests under wine need.

@@ -61,7 +61,7 @@ PATH="$work/bin:$PATH:/usr/sbin:/sbin" dpkg --root="$root" --log=/dev/null \
 dpkg --root="$root" -s xloopconfigureclient | grep -qx 'Status: install ok installed' ||
   fail "dpkg does not call the package installed: $(dpkg --root="$root" -s xloopconfigureclient 2>&1)"
 [ -f "$root/ldconfig-ran" ] || fail "the package's postinst did not run ldconfig"
-for file in lib/libXLoopConfigureClient.so.1 include/xloop/xloop_client.h \
+for file in lib/libXLoopConfigureClient.so.1 include/xloop/xloop_client.h include/xloop/xloop_room.d.ts \
             lib/cmake/XLoopConfigureClient lib/pkgconfig/XLoopConfigureClient.pc; do
   [ -e "$root/usr/$file" ] || fail "the installed package has no /usr/$file"
 done

@@ -70,18 +70,30 @@ TEST_F(PreferenceActionsTest, WriteAndReadPreferencesWithTheRequestedKeyInTheRep
                                                      "(VEQ): Got action readPreference (shape=)"}));
 }
 
-TEST_F(PreferenceActionsTest, MissingOrUnreadableArgumentsDoNothingButEveryActionReplies) {
+TEST_F(PreferenceActionsTest, MissingOrUnknownArgumentNamesAreLoggedAndEveryActionRepliesAsBefore) {
     LogCapture log;
     for (const char* action : {"writePreference", "openURI", "readPreference", "writeLog", "otherAction"}) {
-        EXPECT_EQ(invoke(action, "{}"), "{}") << action;
         EXPECT_EQ(invoke(action, "not an object"), "{}") << action;
     }
-    EXPECT_EQ(invoke("writePreference", R"({"key":"only"})"), "{}");
+    EXPECT_EQ(invoke("writePreference", R"({"name":"n", "value":"v"})"), "{}");
+    EXPECT_EQ(invoke("readPreference", R"({"Key":"k"})"), "{}");
+    EXPECT_EQ(invoke("openURI", R"({"url":"https://room.test/"})"), "{}");
     EXPECT_EQ(invoke("openURI", R"({"uri":""})"), "{}");
     EXPECT_EQ(invoke("otherAction", R"({"key":"k", "value":"v", "msg":"m"})"), "{}");
+    EXPECT_EQ(invoke("readPreference", R"({"key":"k", "defaultValue":"d", "x\", \"y\n":""})"), R"({"k":"d"})");
 
-    EXPECT_TRUE(log.lines().empty());
-    EXPECT_TRUE(storedPreferences().empty());
+    EXPECT_EQ(log.lines(),
+              (std::vector<std::string>{
+                  R"((VEQ): Action writePreference did nothing: its arguments lack "key", "value")",
+                  R"((VEQ): Action openURI did nothing: its arguments lack "uri")",
+                  R"((VEQ): Action readPreference did nothing: its arguments lack "key")",
+                  R"((VEQ): Action writeLog did nothing: its arguments lack "msg")",
+                  R"((VEQ): Action writePreference did nothing: its arguments lack "key"; it does not know "name")",
+                  R"((VEQ): Action readPreference did nothing: its arguments lack "key"; it does not know "Key")",
+                  R"((VEQ): Action openURI did nothing: its arguments lack "uri"; it does not know "url")",
+                  R"((VEQ): Action readPreference ignored the arguments it does not know: "x\", \"y\n")",
+                  "(VEQ): Got action readPreference (k=d)"}));
+    EXPECT_EQ(storedPreferences(), (ScriptObject{{"k", "d"}}));
     EXPECT_TRUE(veqpodHeapIsValid());  // every reply was the library's to free
 }
 
@@ -179,7 +191,10 @@ TEST_F(LastViewedCardTest, AfterTheRoomIsEnteredEachValueIsWrittenAloneAndOnce) 
     // Another writer stores a newer value; a later card must not bring the old one back.
     invoke("writePreference", R"({"key":"lastViewedCardID", "value":"newer"})");
     invoke("writeLastViewedCardID", R"({"key":"lastViewedTab", "value":"t2"})");
+    LogCapture log;
     EXPECT_EQ(invoke("writeLastViewedCardID", R"({"key":"lastViewedTab"})"), "{}");
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{
+                               R"((VEQ): Action writeLastViewedCardID did nothing: its arguments lack "value")"}));
 
     EXPECT_EQ(storedPreferences(), (ScriptObject{{"lastViewedCardID", "newer"}, {"lastViewedTab", "t2"}}));
 }
@@ -251,6 +266,14 @@ TEST_F(RetryGetOnlineTest, AnAnsweringRoomIsLoadedAndOneCheckRunsAtATime) {
     ASSERT_TRUE(runUiTasksUntil([&] { return calls().size() == 2; }));
     EXPECT_EQ(calls().back(), (veqpod::ClientCall{"executeScript", "onRetryComplete();"}));
     EXPECT_TRUE(log.contains("(VEQ): Retry is now complete with result : 0"));
+    invoke("retryGetOnline", R"({"force":"yes"})");
+
+    // Only the retry from the room page that the last retry found up is a loop.
+    const auto warnings = log.lines();
+    EXPECT_EQ(std::count_if(warnings.begin(), warnings.end(),
+                            [](const std::string& line) { return line.rfind("(VEQ): Warning: retryGetOnline", 0) == 0; }),
+              1);
+    EXPECT_TRUE(log.contains(R"((VEQ): Action retryGetOnline ignored the arguments it does not know: "force")"));
 }
 
 TEST_F(RetryGetOnlineTest, DeletingTheHandlerStopsTheCheckAndNothingIsLoaded) {

@@ -1,21 +1,30 @@
 // The room: shows what the host hands over and uses every script action.
+// Its types are those of include/xloop/xloop_room.d.ts (docs/page-api.md).
 "use strict";
 
 // What the page has been given so far; tests read it too.
-window.xloopRoom = { payload: {}, preferences: {}, updates: [], visited: false };
-const room = window.xloopRoom;
+const room = {
+  payload: /** @type {Partial<XLoopInitPayload>} */ ({}),
+  preferences: /** @type {XLoopTexts} */ ({}),
+  updates: /** @type {{ id: string, name: string, description: string }[]} */ ([]),
+  visited: false,
+};
+Object.assign(window, { xloopRoom: room });
 
 // The host hands objects over as percent-escaped object texts.
+/** @param {string} escaped */
 function decodeObject(escaped) {
   return JSON.parse(decodeURIComponent(escaped));
 }
 
 // A list of one entry arrives as a bare text.
+/** @param {string | string[] | undefined} value */
 function asList(value) {
   if (value === undefined) return [];
   return Array.isArray(value) ? value : [value];
 }
 
+/** @param {XLoopUpdateInfo} info */
 function updatesFrom(info) {
   const names = asList(info.updateNames);
   const descriptions = asList(info.updateDescriptions);
@@ -87,30 +96,44 @@ async function viewCard(id) {
   showAll();
 }
 
-window.initXLoopRoom = function (escaped) {
-  room.payload = decodeObject(escaped);
-  room.preferences = room.payload.preferences ? decodeObject(room.payload.preferences) : {};
-  if (room.payload.updateInfo) room.updates = updatesFrom(decodeObject(room.payload.updateInfo));
-  showAll();
-  Promise.all([rememberWhatArrived(), countVisit()]).then(() => log("room shown"));
+// The four functions the module calls, typed as one object so that tsc
+// reports any of them missing.
+/** @type {XLoopRoomPage} */
+const pageFunctions = {
+  initXLoopRoom(escaped) {
+    room.payload = decodeObject(escaped);
+    room.preferences = room.payload.preferences ? decodeObject(room.payload.preferences) : {};
+    if (room.payload.updateInfo) room.updates = updatesFrom(decodeObject(room.payload.updateInfo));
+    showAll();
+    Promise.all([rememberWhatArrived(), countVisit()]).then(() => log("room shown"));
+  },
+  setUpdateInfo(escaped) {
+    room.updates = updatesFrom(decodeObject(escaped));
+    showUpdates();
+    log(`${room.updates.length} updates shown`);
+  },
+  // This page's own retry button found the room unreachable.
+  onRetryComplete() {
+    document.getElementById("retry-answer").textContent = "The room cannot be reached now. Try again later.";
+    log("still offline");
+  },
+  xloopRoomVisited() {
+    room.visited = true;
+    showStatus();
+    log("room entered");
+  },
 };
+Object.assign(window, pageFunctions);
 
-window.setUpdateInfo = function (escaped) {
-  room.updates = updatesFrom(decodeObject(escaped));
-  showUpdates();
-  log(`${room.updates.length} updates shown`);
-};
-
-window.xloopRoomVisited = function () {
-  room.visited = true;
-  showStatus();
-  log("room entered");
-};
+/** @param {string} id */
+function input(id) {
+  return /** @type {HTMLInputElement} */ (document.getElementById(id));
+}
 
 document.getElementById("preference-form").addEventListener("submit", (event) => {
   event.preventDefault();
-  const key = document.getElementById("preference-key").value;
-  const value = document.getElementById("preference-value").value;
+  const key = input("preference-key").value;
+  const value = input("preference-value").value;
   window.veq.invoke("writePreference", { key, value }).then(() => {
     room.preferences[key] = value;
     showAll();
@@ -118,7 +141,7 @@ document.getElementById("preference-form").addEventListener("submit", (event) =>
 });
 
 document.getElementById("read-preference").addEventListener("click", async () => {
-  const key = document.getElementById("preference-key").value;
+  const key = input("preference-key").value;
   const reply = await window.veq.invoke("readPreference", { key });
   document.getElementById("preference-answer").textContent = `${key} = ${reply[key]}`;
 });
@@ -128,5 +151,6 @@ document.getElementById("open-uri").addEventListener("click", () => {
 });
 
 document.getElementById("retry").addEventListener("click", () => {
-  window.veq.invoke("retryGetOnline", {});
+  document.getElementById("retry-answer").textContent = "Checking…";
+  window.veq.invoke("retryGetOnline");
 });

@@ -39,7 +39,11 @@
  *    owner loaded (as below). Otherwise the script is
  *    dropped and one line goes to standard error with the address escaped.
  *    A script's result is dropped; a script error is written to standard
- *    error, escaped, and reported to the script-error observer (below).
+ *    error, escaped: WebKit's text (the address and line and column where
+ *    it has them, "veqpod:executeScript" for the text given here, and the
+ *    exception), then the script's first 64 bytes, which name the page
+ *    function called, a missing one included; and it is reported to the
+ *    script-error observer (below).
  *  - What the room does not need is refused for every frame of every page a
  *    client shows, each refusal with one line on standard error (addresses
  *    escaped): downloads (a response the view would not show, or one sent as
@@ -53,8 +57,8 @@
  *    answered as cancelled without showing, and "leave this page?" lets the
  *    page go, so that no page can hold the view.
  *
- * The page side: window.veq.invoke(name, args) returns a Promise of the reply
- * object. Only the top frame of a page the client's owner loaded gets it: a
+ * The page side: window.veq.invoke(name, args), as docs/page-api.md describes
+ * it for page authors and include/xloop/xloop_room.d.ts types it. Only the top frame of a page the client's owner loaded gets it: a
  * page whose origin (scheme, host and port; http and https only) is that of
  * an address given as initialURL or to loadURL, or the very file of a file
  * address given so (its query and fragment aside). Addresses are read as
@@ -73,10 +77,8 @@
  * Promise rejects with an Error whose message starts with "refused", and one
  * line goes to standard error with the address escaped.
  *
- * args is a one-level object;
- * its values are sent as texts (strings as they are, other values as their
- * JSON text). The registered handler receives the pairs as one object text,
- * as JSON.stringify writes it: keys in the order the page gave them,
+ * The registered handler receives the arguments as one object text of
+ * texts, as JSON.stringify writes it: keys in the order the page gave them,
  * `"key":"value"` pairs separated by a comma alone. The handler's reply text
  * is parsed with JSON.parse for the page. An action with no handler rejects
  * the Promise with an Error.

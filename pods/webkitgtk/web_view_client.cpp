@@ -26,6 +26,16 @@ std::string currentUri(WebKitWebView* view) {
 // address would name a line of the page's own.
 const char kExecutedScriptUri[] = "veqpod:executeScript";
 
+// How much of a failed script its line quotes: enough to name the page
+// function it called, not the payload after it.
+constexpr size_t kQuotedScriptBytes = 64;
+
+std::string scriptHead(const std::string& script) {
+    std::string head = script.substr(0, kQuotedScriptBytes + 1);
+    if (head.size() > kQuotedScriptBytes) head.replace(kQuotedScriptBytes, std::string::npos, "...");
+    return head;
+}
+
 // What a script's failure is reported with; the client is only compared.
 struct ScriptRun {
     BrowserClient* client;
@@ -34,7 +44,9 @@ struct ScriptRun {
 };
 
 // A script's own result is of no interest (an async function's Promise even
-// fails to convert); a script that threw is worth a line.
+// fails to convert); a script that threw is worth a line, with WebKit's place
+// of the fault and the start of the script, which names the function that
+// the page may lack.
 void onScriptEvaluated(GObject* view, GAsyncResult* result, gpointer data) {
     std::unique_ptr<ScriptRun> run(static_cast<ScriptRun*>(data));
     GError* error = nullptr;
@@ -43,7 +55,8 @@ void onScriptEvaluated(GObject* view, GAsyncResult* result, gpointer data) {
     if (value != nullptr) g_object_unref(value);
     if (error == nullptr) return;
     if (g_error_matches(error, WEBKIT_JAVASCRIPT_ERROR, WEBKIT_JAVASCRIPT_ERROR_SCRIPT_FAILED)) {
-        logEscaped("script failed:", error->message);  // it may quote the page
+        // Both may quote the page.
+        logEscaped("script failed:", std::string(error->message) + " (running " + scriptHead(run->script) + ")");
         reportScriptFailure(run->client, run->pageUri, run->script, error->message);
     }
     g_error_free(error);

@@ -256,6 +256,20 @@ TEST_F(ScriptBridgeTest, TheOwnedPageIsTheOneWebKitLoadsAndOnlyItRunsTheOwnersSc
     }
 }
 
+TEST_F(ScriptBridgeTest, AFailedScriptIsNamedBesideWhereItFailed) {
+    BrowserClient* client = openPage("function initXLoopRoom(text) {\n  text.missing.call();\n}");
+    ASSERT_NE(client, nullptr);
+    const std::string page = server.url("/page");
+
+    CapturedStderr log;
+    client->executeScript("onRetryComplete();");
+    const std::string payload(100, 'x');
+    client->executeScript(("initXLoopRoom(\"" + payload + "\");").c_str());
+    EXPECT_TRUE(log.awaitLine("Can't find variable: onRetryComplete (running onRetryComplete();)"));
+    EXPECT_TRUE(log.awaitLine(page + ":2:15: TypeError: undefined is not an object (evaluating 'text.missing.call') "
+                              "(running initXLoopRoom(\\\"" + payload.substr(0, 49) + "...)"));
+}
+
 // What an installed observer was told, one line per report.
 std::vector<std::string> observed;
 

@@ -14,7 +14,6 @@ namespace {
 
 struct Resolution {
     XLoop::ConfigValues values;
-    bool fetched = false;
     DocumentProblem problem;
 };
 
@@ -93,8 +92,7 @@ int runResolve(const ResolveRequest& request) {
     const std::string locale = XLoop::lowerAscii(request.locale);
     Resolution resolution;
     resolution.values.killswitch.text = XLoop::kDefaultKillswitch;
-    resolution.fetched = source.problem.empty();
-    if (resolution.fetched) {
+    if (source.problem.empty()) {
         const XLoop::SectionsRead read = XLoop::readSectionValues(
             source.bytes, request.product.c_str(), request.version.c_str(), locale.c_str(), resolution.values);
         resolution.problem = problemOf(read);
@@ -106,7 +104,7 @@ int runResolve(const ResolveRequest& request) {
     } else {
         printText(resolution, request, locale);
     }
-    if (!resolution.fetched) return 2;
+    if (!source.fetched) return 2;
     return resolution.values.killswitchFound ? 0 : 1;
 }
 

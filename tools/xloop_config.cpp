@@ -10,16 +10,18 @@
 
 namespace {
 
-constexpr int kUsageError = 2;
+// sysexits' EX_USAGE: a pipeline tells a mistaken call from a finding.
+constexpr int kUsageError = 64;
 
 const char kUsage[] =
     "usage: xloop-config resolve FILE|URL --product P --version V --locale L [--json]\n"
-    "       xloop-config lint FILE|URL...\n"
+    "       xloop-config lint [--format text|json|sarif] FILE|URL...\n"
     "resolve: the killswitch, url and serverurl the module takes from the file, each with the line of the\n"
-    "  section that gave it; exit 0 when the module's read succeeds, 1 when it fails, 2 when the file\n"
-    "  cannot be fetched.\n"
-    "lint: what the module would silently ignore or refuse, one \"FILE:LINE: warning|error: text\" a line;\n"
-    "  exit 0 clean, 1 warnings, 2 errors.\n";
+    "  section that gave it; exit 0 when the module's read succeeds, 1 when it fails (the file refused\n"
+    "  included), 2 when the file cannot be fetched.\n"
+    "lint: what the module would silently ignore or refuse, as text (one \"FILE:LINE: warning|error: text\"\n"
+    "  a line), one JSON object, or a SARIF 2.1.0 log; exit 0 clean, 1 warnings, 2 errors.\n"
+    "A usage mistake exits 64.\n";
 
 int usageError(const std::string& why) {
     std::fprintf(stderr, "xloop-config: %s\n%s", why.c_str(), kUsage);
@@ -38,11 +40,28 @@ bool takeOption(const std::vector<std::string>& args, size_t& i, const std::stri
     return true;
 }
 
+// "-" alone names standard input nowhere here, so any other word that starts
+// with it is an option, never a file.
+bool isOption(const std::string& arg) {
+    return arg.size() > 1 && arg[0] == '-';
+}
+
+bool isHelp(const std::string& arg) {
+    return arg == "--help" || arg == "-h";
+}
+
+int help() {
+    std::fputs(kUsage, stdout);
+    return 0;
+}
+
 int resolve(const std::vector<std::string>& args) {
     xloop_tool::ResolveRequest request;
     bool product = false, version = false, locale = false;
     for (size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--json") {
+        if (isHelp(args[i])) {
+            return help();
+        } else if (args[i] == "--json") {
             request.json = true;
         } else if (takeOption(args, i, "--product", request.product)) {
             product = true;
@@ -50,7 +69,7 @@ int resolve(const std::vector<std::string>& args) {
             version = true;
         } else if (takeOption(args, i, "--locale", request.locale)) {
             locale = true;
-        } else if (args[i].compare(0, 2, "--") == 0 || !request.source.empty()) {
+        } else if (isOption(args[i]) || !request.source.empty()) {
             return usageError("resolve does not take " + args[i]);
         } else {
             request.source = args[i];
@@ -62,17 +81,30 @@ int resolve(const std::vector<std::string>& args) {
     return xloop_tool::runResolve(request);
 }
 
+int lint(const std::vector<std::string>& args) {
+    xloop_tool::LintRequest request;
+    std::string format;
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (isHelp(args[i])) return help();
+        if (takeOption(args, i, "--format", format)) {
+            if (!xloop_tool::lintFormatOf(format, request.format)) {
+                return usageError("lint --format takes text, json or sarif, not " + format);
+            }
+        } else if (isOption(args[i])) {
+            return usageError("lint does not take " + args[i]);
+        } else {
+            request.sources.push_back(args[i]);
+        }
+    }
+    if (request.sources.empty()) return usageError("lint needs a file or URL");
+    return xloop_tool::runLint(request);
+}
+
 int run(const std::vector<std::string>& args) {
     if (args.empty()) return usageError("no command");
-    if (args[0] == "--help" || args[0] == "-h") {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
+    if (isHelp(args[0])) return help();
     if (args[0] == "resolve") return resolve(args);
-    if (args[0] == "lint") {
-        if (args.size() < 2) return usageError("lint needs a file or URL");
-        return xloop_tool::runLint(std::vector<std::string>(args.begin() + 1, args.end()));
-    }
+    if (args[0] == "lint") return lint(args);
     return usageError("unknown command " + args[0]);
 }
 

@@ -60,8 +60,9 @@ ElementChecks::Role ElementChecks::roleOf(const XLoop::platform::XmlElement& ele
     const std::string name(element.localName);
     if (level == 0) {
         if (name == XLoop::kRootName) return Role::Container;
-        findings.error(Rule::WrongRoot, element.line, "the root element " + tag(name) + " is not <veqconfig>: the module reads no "
-                                                                        "section of this file");
+        findings.error(Rule::WrongRoot, element.line,
+                       "the root element " + tag(name) +
+                           " is not <veqconfig>: the module reads no section of this file");
         return Role::Unread;
     }
     const Role parent = roles[level - 1];
@@ -71,9 +72,9 @@ ElementChecks::Role ElementChecks::roleOf(const XLoop::platform::XmlElement& ele
         return Role::Unread;
     }
     if (place.kind == SectionKind::Locale && XLoop::lowerAscii(name) != name) {
-        findings.warning(Rule::UnreadElement, element.line, "element " + tag(name) + " never matches: the module looks the locale up in "
-                                                                 "lower case, as " +
-                                           tag(XLoop::lowerAscii(name)));
+        findings.warning(Rule::UnreadElement, element.line,
+                         "element " + tag(name) + " never matches: the module looks the locale up in lower case, as " +
+                             tag(XLoop::lowerAscii(name)));
         return Role::Unread;
     }
     if (place.kind != SectionKind::None) return Role::Section;
@@ -95,8 +96,9 @@ ElementChecks::Role ElementChecks::roleOf(const XLoop::platform::XmlElement& ele
 // all, and where it belongs instead.
 void ElementChecks::misplacedVersion(const std::string& name, int line, size_t level, Role parent) {
     const bool inProduct = level >= 2 && tracker.name(1) != XLoop::kDefaultsName;
-    const std::string intoProduct = inProduct ? "move it into " + tag(tracker.name(1))
-                                              : "move it into its product's element, as <veqconfig><PRODUCT>" + tag(name);
+    const std::string intoProduct =
+        inProduct ? "move it into " + tag(tracker.name(1))
+                  : "move it into its product's element, as <veqconfig><PRODUCT>" + tag(name);
     std::string text;
     if (parent == Role::Section) {
         text = "element " + tag(name) + " is never read: a section holds no elements; " + intoProduct;
@@ -118,11 +120,13 @@ void ElementChecks::checkSection(const XLoop::platform::XmlElement& element, con
             section.gives[static_cast<int>(key)] = true;
             checkValue(key, value, element.line, findings);
         } else if (XLoop::configKeyOf(XLoop::lowerAscii(name)) != ConfigKey::None) {
-            findings.warning(Rule::IgnoredAttribute, element.line, "attribute " + quoted(name) + " is ignored: the module reads " +
-                                               quoted(XLoop::lowerAscii(name)) + ", in lower case");
+            findings.warning(Rule::IgnoredAttribute, element.line,
+                             "attribute " + quoted(name) + " is ignored: the module reads " +
+                                 quoted(XLoop::lowerAscii(name)) + ", in lower case");
         } else {
-            findings.warning(Rule::IgnoredAttribute, element.line, "attribute " + quoted(name) +
-                                               " is ignored: the module reads only killswitch, url and serverurl");
+            findings.warning(Rule::IgnoredAttribute, element.line,
+                             "attribute " + quoted(name) +
+                                 " is ignored: the module reads only killswitch, url and serverurl");
         }
     }
     seen.push_back(std::move(section));
@@ -130,8 +134,9 @@ void ElementChecks::checkSection(const XLoop::platform::XmlElement& element, con
 
 void ElementChecks::checkContainer(const XLoop::platform::XmlElement& element) {
     for (const auto& attribute : element.attributes) {
-        findings.warning(Rule::IgnoredAttribute, element.line, "attribute " + quoted(attribute.first) + " on " + tag(element.localName) +
-                                           " is ignored: only <defaults> and locale elements give values");
+        findings.warning(Rule::IgnoredAttribute, element.line,
+                         "attribute " + quoted(attribute.first) + " on " + tag(element.localName) +
+                             " is ignored: only <defaults> and locale elements give values");
     }
 }
 

@@ -13,27 +13,36 @@
 namespace xloop_tool {
 namespace {
 
-// Where the parse stopped, said as precisely as the bytes allow. False when
-// it did not stop short.
-bool reportDocumentProblem(const std::string& bytes, const XLoop::SectionsRead& read, Findings& findings) {
-    const DocumentProblem problem = problemOf(read);
-    if (problem.text.empty()) return false;
-    if (problem.wholeFile) {
-        findings.error(Rule::RefusedFile, problem.line, problem.text);
-        return true;
-    }
+// A byte a UTF-8 document cannot hold: libxml2 stops there, XmlLite may
+// take another character for it. Its line, when there is one.
+int reportEncodingFault(const std::string& bytes, Findings& findings) {
     const std::optional<EncodingFault> fault = firstNonUtf8Byte(bytes);
-    if (!fault || fault->line > problem.line) {
-        findings.error(Rule::BrokenXml, problem.line, problem.text);
-        return true;
-    }
+    if (!fault) return 0;
     static const char kHex[] = "0123456789ABCDEF";
     const std::string byte = std::string("0x") + kHex[fault->byte >> 4] + kHex[fault->byte & 0x0F];
     findings.add({Rule::EncodingError, Level::Error, fault->line, fault->column,
                   "byte " + byte + " is not UTF-8, " +
-                      (fault->declared ? "the encoding the file declares" : "the encoding of a file that declares none") +
-                      ": the module reads only the sections before it; save the file as UTF-8 or declare its "
-                      "encoding"});
+                      (fault->declared ? "the encoding the file declares"
+                                       : "the encoding of a file that declares none") +
+                      ": the module's XML reader stops here or reads another character; save the file as UTF-8 "
+                      "or declare its encoding"});
+    return fault->line;
+}
+
+// Where the parse stopped, said as precisely as the bytes allow. False when
+// it did not stop short.
+bool reportDocumentProblem(const std::string& bytes, const XLoop::SectionsRead& read, Findings& findings) {
+    const DocumentProblem problem = problemOf(read);
+    if (problem.wholeFile) {
+        findings.error(Rule::RefusedFile, problem.line, problem.text);
+        return true;
+    }
+    const int encodingFault = reportEncodingFault(bytes, findings);
+    if (problem.text.empty()) return false;
+    // The parse stopping at or after the byte is that byte's doing.
+    if (encodingFault == 0 || problem.line < encodingFault) {
+        findings.error(Rule::BrokenXml, problem.line, problem.text);
+    }
     return true;
 }
 

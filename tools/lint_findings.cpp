@@ -6,7 +6,8 @@ namespace xloop_tool {
 
 
 const RuleInfo& ruleInfo(Rule rule) {
-    return *std::find_if(std::begin(kRules), std::end(kRules), [rule](const RuleInfo& info) { return info.rule == rule; });
+    return *std::find_if(std::begin(kRules), std::end(kRules),
+                         [rule](const RuleInfo& info) { return info.rule == rule; });
 }
 
 void Findings::add(Finding finding) {

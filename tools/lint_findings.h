@@ -44,7 +44,7 @@ inline constexpr RuleInfo kRules[] = {
     {Rule::BrokenXml, "broken-xml", "The XML breaks: the module reads only the sections before the fault",
      Level::Error},
     {Rule::EncodingError, "encoding-error",
-     "A byte the file's encoding does not allow: the module reads only the sections before it", Level::Error},
+     "A byte the file's encoding does not allow: the XML reader stops there or misreads it", Level::Error},
     {Rule::WrongRoot, "wrong-root", "The root element is not <veqconfig>: no section is read", Level::Error},
     {Rule::IgnoredAttribute, "ignored-attribute", "An attribute the module ignores", Level::Warning},
     {Rule::KillswitchValue, "killswitch-value", "A killswitch other than exactly \"on\" or \"off\"", Level::Warning},

@@ -1,6 +1,5 @@
 #include "combination_checks.h"
 
-#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -8,10 +7,6 @@
 
 namespace xloop_tool {
 namespace {
-
-// Each combination is one whole read of the file; past this many bytes read
-// in all, the checks would hold a pipeline up for minutes.
-constexpr size_t kMaxBytesResolved = 256u * 1024 * 1024;
 
 // The combinations shown without a url, by the line of the section whose
 // killswitch shows them.
@@ -31,20 +26,12 @@ void reportUnaddressed(const Unaddressed& unaddressed, Findings& findings) {
 }  // namespace
 
 void checkCombinations(const std::string& bytes, Findings& findings) {
-    const std::vector<Combination> combinations = namedCombinations(bytes);
+    const std::vector<ResolvedCombination> combinations = resolveNamedCombinations(bytes);
     if (combinations.empty()) return;
-    if (combinations.size() > kMaxBytesResolved / std::max<size_t>(bytes.size(), 1)) {
-        findings.note(Rule::CombinationsUnchecked, 0,
-                      std::to_string(combinations.size()) +
-                          " combinations of product, version and locale are too many to resolve each in a file "
-                          "this large: the killswitch and url of each were not checked");
-        return;
-    }
     bool shownSomewhere = false;
     bool killswitchGiven = false;
     Unaddressed unaddressed;
-    for (const Combination& combination : combinations) {
-        const XLoop::ConfigValues values = resolveCombination(bytes, combination);
+    for (const auto& [combination, values] : combinations) {
         killswitchGiven = killswitchGiven || values.killswitchFound;
         if (!values.killswitchFound || XLoop::switchesRoomOff(values.killswitch.text)) continue;
         shownSomewhere = true;

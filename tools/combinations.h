@@ -22,15 +22,21 @@ struct Combination {
 // Every locale element in lower case (one in upper case never matches), each
 // version and product element with any other locale and version, and any
 // other product; each once, the file-wide one first, then in document order.
-// None when the root is not <veqconfig>.
+// None when the root is not <veqconfig> or the module refuses the file unread.
 std::vector<Combination> namedCombinations(const std::string& bytes);
 
 // "Studio 17.0 en_us", "Studio 17.0, any other locale", "Studio, any other
 // version", "any other product".
 std::string describeCombination(const Combination& combination);
 
-// What the module takes from the file for the combination, read by its own
-// reader.
-XLoop::ConfigValues resolveCombination(const std::string& bytes, const Combination& combination);
+// Every named combination with the values the module takes for it, from one
+// read of the file: the values its own reader gives when asked for each
+// combination in turn (a name that no element carries for an empty one).
+// None for a file the module refuses unread.
+struct ResolvedCombination {
+    Combination combination;
+    XLoop::ConfigValues values;
+};
+std::vector<ResolvedCombination> resolveNamedCombinations(const std::string& bytes);
 
 }  // namespace xloop_tool

@@ -28,7 +28,6 @@ enum class Rule {
     OverriddenValue,
     RoomOffEverywhere,
     NoUrl,
-    CombinationsUnchecked,
     Redirected,
 };
 
@@ -59,8 +58,6 @@ inline constexpr RuleInfo kRules[] = {
     {Rule::RoomOffEverywhere, "room-off-everywhere",
      "The room is switched off for every product, version and locale the file names", Level::Warning},
     {Rule::NoUrl, "no-url", "A combination whose room is shown without a url", Level::Error},
-    {Rule::CombinationsUnchecked, "combinations-unchecked",
-     "Too many combinations to resolve each: the killswitch and url checks were skipped", Level::Note},
     {Rule::Redirected, "redirected", "The file was read from another address after redirects", Level::Note},
 };
 const RuleInfo& ruleInfo(Rule rule);

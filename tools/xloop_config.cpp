@@ -40,8 +40,8 @@ bool takeOption(const std::vector<std::string>& args, size_t& i, const std::stri
     return true;
 }
 
-// "-" alone names standard input nowhere here, so any other word that starts
-// with it is an option, never a file.
+// A word that starts with "-" is an option, known or mistaken, never a file
+// name: a file so named is given as ./-name.
 bool isOption(const std::string& arg) {
     return arg.size() > 1 && arg[0] == '-';
 }

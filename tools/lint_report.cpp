@@ -69,14 +69,13 @@ std::string sarifRules() {
     return out;
 }
 
+// Code scanning places a result only by its region's line: one about the
+// whole file stands at its first.
 std::string sarifLocation(const FileFindings& file, const Finding& finding) {
-    std::string out = "{\"physicalLocation\":{\"artifactLocation\":{\"uri\":" + quoted(file.uri) + "}";
-    if (finding.line > 0) {
-        out += ",\"region\":{\"startLine\":" + std::to_string(finding.line);
-        if (finding.column > 0) out += ",\"startColumn\":" + std::to_string(finding.column);
-        out += "}";
-    }
-    return out + "}}";
+    std::string out = "{\"physicalLocation\":{\"artifactLocation\":{\"uri\":" + quoted(file.uri) +
+                      "},\"region\":{\"startLine\":" + std::to_string(finding.line > 0 ? finding.line : 1);
+    if (finding.line > 0 && finding.column > 0) out += ",\"startColumn\":" + std::to_string(finding.column);
+    return out + "}}}";
 }
 
 std::string sarifReport(const std::vector<FileFindings>& files) {

@@ -1,6 +1,7 @@
 """Checks that a file is a SARIF 2.1.0 log as code-scanning tools read it:
-the members they require, of the types they expect, and results that point
-at rules the log declares. Exit 0 when it is, 1 with the reason otherwise."""
+the members they require (a region with its start line for every result, as
+GitHub's code scanning wants), of the types they expect, and results that
+point at rules the log declares. Exit 0 when it is, 1 with the reason otherwise."""
 import json
 import sys
 
@@ -25,7 +26,7 @@ def check(log):
         (location,) = result["locations"]
         physical = location["physicalLocation"]
         assert physical["artifactLocation"]["uri"]
-        region = physical.get("region", {"startLine": 1})
+        region = physical["region"]
         assert isinstance(region["startLine"], int) and region["startLine"] >= 1
         assert region.get("startColumn", 1) >= 1
 

@@ -18,24 +18,32 @@ ConfigFetch readFile(const std::string& url, std::string& buffer) {
     if (!read.ok) {
         logDebug("Configuration file %s not read: %s failed with error %d", path.c_str(), read.step, read.code);
     }
-    return {read.ok, !read.ok && std::strcmp(read.step, platform::kCheckSizeStep) == 0};
+    ConfigFetch fetch;
+    fetch.ok = read.ok;
+    fetch.tooLarge = !read.ok && std::strcmp(read.step, platform::kCheckSizeStep) == 0;
+    return fetch;
 }
 
 ConfigFetch readOverHttp(const std::string& url, std::string& buffer, platform::HttpCancellation& cancellation) {
+    ConfigFetch fetch;
     platform::HttpAnswer answer =
-        requestFollowingRedirects({url, platform::HttpVerb::Get, kMaxRemoteConfigBytes}, cancellation);
-    if (!answer.outcome.ok) return {};
+        requestFollowingRedirects({url, platform::HttpVerb::Get, kMaxRemoteConfigBytes}, cancellation,
+                                  &fetch.finalURL);
+    fetch.exchange = answer.outcome;
+    if (!answer.outcome.ok) return fetch;
     if (answer.bodyTooLarge) {
         logDebug("Configuration at %s refused: larger than %u bytes", url.c_str(),
                  static_cast<unsigned>(kMaxRemoteConfigBytes));
-        return {false, true};
+        fetch.tooLarge = true;
+        return fetch;
     }
     if (answer.status < 200 || answer.status > 299) {
         logDebug("Configuration at %s not read: the server answered %d", url.c_str(), answer.status);
-        return {};
+        return fetch;
     }
     buffer = std::move(answer.body);
-    return {!buffer.empty(), false};
+    fetch.ok = !buffer.empty();
+    return fetch;
 }
 
 // Takes the values of the sections that apply, in document order. Every

@@ -19,6 +19,10 @@ constexpr size_t kMaxRemoteConfigBytes = 16 * 1024 * 1024;
 struct ConfigFetch {
     bool ok = false;
     bool tooLarge = false;  // refused for its size alone
+    // Over http(s): how the exchange ended, and the address that answered
+    // last, after any redirects.
+    platform::StepResult exchange = platform::StepResult::success();
+    std::string finalURL;
 };
 
 // Reads the whole resource at url into buffer (emptied first). A file URL

@@ -10,4 +10,9 @@ namespace XLoop::platform {
 // none.
 std::string systemErrorText(int code);
 
+// The HTTP library's words for one of the WinINet numbers that exchangeHttp
+// reports: WinINet's own message on Windows, libcurl's for the failure the
+// number stands for elsewhere; empty when it has none.
+std::string httpErrorText(int code);
+
 }  // namespace XLoop::platform

@@ -29,7 +29,7 @@ std::atomic<std::chrono::milliseconds> g_httpTimeout{std::chrono::milliseconds(6
 std::atomic<std::chrono::milliseconds> g_httpDeadline{std::chrono::minutes(5)};
 
 platform::HttpAnswer requestFollowingRedirects(platform::HttpExchange exchange,
-                                               platform::HttpCancellation& cancellation) {
+                                               platform::HttpCancellation& cancellation, std::string* finalURL) {
     using std::chrono::steady_clock;
     exchange.timeoutMilliseconds = static_cast<unsigned>(g_httpTimeout.load().count());
     const steady_clock::time_point deadline = steady_clock::now() + g_httpDeadline.load();
@@ -53,6 +53,7 @@ platform::HttpAnswer requestFollowingRedirects(platform::HttpExchange exchange,
         break;
     }
     if (!answer.outcome.ok) logDebug("Error in %s: %d\n", answer.outcome.step, answer.outcome.code);
+    if (finalURL != nullptr) *finalURL = exchange.url;
     return answer;
 }
 

@@ -23,7 +23,9 @@ extern std::atomic<std::chrono::milliseconds> g_httpDeadline;
 // too. One to another scheme, from https to http, or one too many, fails with
 // kHttpErrorRedirectFailed at "HttpSendRequest"; a request past the deadline
 // with kHttpErrorTimeout. Every failure is logged as "Error in <step>: <code>".
+// finalURL, when given, receives the address of the last exchange.
 platform::HttpAnswer requestFollowingRedirects(platform::HttpExchange exchange,
-                                               platform::HttpCancellation& cancellation);
+                                               platform::HttpCancellation& cancellation,
+                                               std::string* finalURL = nullptr);
 
 }  // namespace XLoop

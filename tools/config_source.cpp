@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "base/ascii.h"
+#include "platform/error_text.h"
 #include "runtime/log.h"
 #include "runtime/paths.h"
 
@@ -21,8 +22,16 @@ void keepLastLine(const char* line) {
     g_lastLogLine.assign(text);
 }
 
-// "scheme:" of two or more characters: one letter before the colon is a
-// Windows drive.
+// A failed exchange in WinINet's words and number, with the HTTP library's
+// words for it where it has them.
+std::string exchangeProblem(const XLoop::platform::StepResult& exchange) {
+    std::string text = "Error in " + std::string(exchange.step) + ": " + std::to_string(exchange.code);
+    const std::string words = XLoop::platform::httpErrorText(exchange.code);
+    return words.empty() ? text : text + " (" + words + ")";
+}
+
+}  // namespace
+
 bool isURL(const std::string& name) {
     const size_t colon = name.find(':');
     if (colon == std::string::npos || colon < 2 || !XLoop::isAsciiLetter(name[0])) return false;
@@ -32,8 +41,6 @@ bool isURL(const std::string& name) {
     }
     return true;
 }
-
-}  // namespace
 
 ConfigSource loadConfigSource(const std::string& name) {
     ConfigSource source;
@@ -47,9 +54,13 @@ ConfigSource loadConfigSource(const std::string& name) {
     XLoop::platform::HttpCancellation never;
     const XLoop::ConfigFetch fetch = XLoop::fetchConfigBytes(url.c_str(), source.bytes, never);
     XLoop::setLogSink(nullptr);
+    if (!fetch.finalURL.empty() && fetch.finalURL != url) source.redirectedTo = fetch.finalURL;
+    source.fetched = fetch.ok || fetch.tooLarge;
     if (fetch.tooLarge) {
         source.problem = "larger than " + std::to_string(XLoop::kMaxRemoteConfigBytes) +
                          " bytes: the module refuses the whole file";
+    } else if (!fetch.exchange.ok) {
+        source.problem = "cannot be read: " + exchangeProblem(fetch.exchange);
     } else if (!fetch.ok) {
         source.problem = g_lastLogLine.empty() ? "cannot be read" : "cannot be read: " + g_lastLogLine;
     } else if (source.bytes.empty()) {
@@ -60,9 +71,10 @@ ConfigSource loadConfigSource(const std::string& name) {
 
 DocumentProblem problemOf(const XLoop::SectionsRead& read) {
     if (read.prescan != XLoop::AttributeScan::Within) {
-        return {0, std::string(XLoop::attributeScanProblem(read.prescan)) + ": the module refuses the whole file"};
+        return {0, std::string(XLoop::attributeScanProblem(read.prescan)) + ": the module refuses the whole file",
+                true};
     }
-    if (read.stop.documentType) return {read.stop.line, "a DOCTYPE makes the module refuse the whole file"};
+    if (read.stop.documentType) return {read.stop.line, "a DOCTYPE makes the module refuse the whole file", true};
     if (!read.parse.ok) return {read.stop.line, "the XML breaks here: the module reads only the sections before it"};
     return {};
 }

@@ -17,11 +17,15 @@ std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
+bool isVersionName(const std::string& name) {
+    return name.compare(0, XLoop::kVersionPrefix.size(), XLoop::kVersionPrefix) == 0;
+}
+
 void checkValue(ConfigKey key, const std::string& value, int line, Findings& findings) {
     const std::string name = XLoop::configKeyName(key);
     if (key == ConfigKey::Killswitch) {
         if (value != "on" && value != "off") {
-            findings.warning(line, "killswitch " + quoted(value) +
+            findings.warning(Rule::KillswitchValue, line, "killswitch " + quoted(value) +
                                        " is neither \"on\" nor \"off\": only the exact \"on\" switches the room "
                                        "off, so this leaves it on");
         }
@@ -31,12 +35,12 @@ void checkValue(ConfigKey key, const std::string& value, int line, Findings& fin
         // The module refuses such a room address; the server address is the host's to read.
         const std::string text = name + " " + quoted(value) + " can be read as more than one address: " + ambiguity;
         if (key == ConfigKey::Url) {
-            findings.error(line, text + ", so the module takes no room address");
+            findings.error(Rule::AmbiguousAddress, line, text + ", so the module takes no room address");
         } else {
-            findings.warning(line, text);
+            findings.warning(Rule::AmbiguousAddress, line, text);
         }
     } else if (!value.empty() && !XLoop::startsWithIgnoringCase(value, "https://")) {
-        findings.warning(line, name + " " + quoted(value) + " is not https");
+        findings.warning(Rule::NotHttps, line, name + " " + quoted(value) + " is not https");
     }
 }
 
@@ -56,30 +60,55 @@ ElementChecks::Role ElementChecks::roleOf(const XLoop::platform::XmlElement& ele
     const std::string name(element.localName);
     if (level == 0) {
         if (name == XLoop::kRootName) return Role::Container;
-        findings.error(element.line, "the root element " + tag(name) + " is not <veqconfig>: the module reads no "
-                                                                        "section of this file");
+        findings.error(Rule::WrongRoot, element.line,
+                       "the root element " + tag(name) +
+                           " is not <veqconfig>: the module reads no section of this file");
         return Role::Unread;
     }
     const Role parent = roles[level - 1];
     if (parent == Role::Unread) return Role::Unread;
+    if (isVersionName(name) && (level == 1 || place.kind == SectionKind::Locale || parent == Role::Section)) {
+        misplacedVersion(name, element.line, level, parent);
+        return Role::Unread;
+    }
     if (place.kind == SectionKind::Locale && XLoop::lowerAscii(name) != name) {
-        findings.warning(element.line, "element " + tag(name) + " never matches: the module looks the locale up in "
-                                                                 "lower case, as " +
-                                           tag(XLoop::lowerAscii(name)));
+        findings.warning(Rule::UnreadElement, element.line,
+                         "element " + tag(name) + " never matches: the module looks the locale up in lower case, as " +
+                             tag(XLoop::lowerAscii(name)));
         return Role::Unread;
     }
     if (place.kind != SectionKind::None) return Role::Section;
     if (parent == Role::Section || level > 2) {
-        findings.warning(element.line, "element " + tag(name) + " is never read: a section holds no elements");
+        findings.warning(Rule::UnreadElement, element.line,
+                         "element " + tag(name) + " is never read: a section holds no elements");
         return Role::Unread;
     }
-    if (level == 2 && name.compare(0, XLoop::kVersionPrefix.size(), XLoop::kVersionPrefix) != 0) {
-        findings.warning(element.line, "element " + tag(name) +
+    if (level == 2 && !isVersionName(name)) {
+        findings.warning(Rule::UnreadElement, element.line, "element " + tag(name) +
                                            " is never read: version elements are named \"ver_\" followed by the "
                                            "version");
         return Role::Unread;
     }
     return Role::Container;
+}
+
+// A version element where the module reads it as something else, or not at
+// all, and where it belongs instead.
+void ElementChecks::misplacedVersion(const std::string& name, int line, size_t level, Role parent) {
+    const bool inProduct = level >= 2 && tracker.name(1) != XLoop::kDefaultsName;
+    const std::string intoProduct =
+        inProduct ? "move it into " + tag(tracker.name(1))
+                  : "move it into its product's element, as <veqconfig><PRODUCT>" + tag(name);
+    std::string text;
+    if (parent == Role::Section) {
+        text = "element " + tag(name) + " is never read: a section holds no elements; " + intoProduct;
+    } else if (level == 1) {
+        text = "element " + tag(name) + " is read as a product, not as a version: " + intoProduct;
+    } else {
+        text = "element " + tag(name) + " is read as a locale of " + tag(tracker.name(2)) + ", not as a version: " +
+               intoProduct + ", beside " + tag(tracker.name(2));
+    }
+    findings.warning(Rule::VersionLevel, line, text);
 }
 
 void ElementChecks::checkSection(const XLoop::platform::XmlElement& element, const XLoop::SectionPlace& place) {
@@ -91,11 +120,13 @@ void ElementChecks::checkSection(const XLoop::platform::XmlElement& element, con
             section.gives[static_cast<int>(key)] = true;
             checkValue(key, value, element.line, findings);
         } else if (XLoop::configKeyOf(XLoop::lowerAscii(name)) != ConfigKey::None) {
-            findings.warning(element.line, "attribute " + quoted(name) + " is ignored: the module reads " +
-                                               quoted(XLoop::lowerAscii(name)) + ", in lower case");
+            findings.warning(Rule::IgnoredAttribute, element.line,
+                             "attribute " + quoted(name) + " is ignored: the module reads " +
+                                 quoted(XLoop::lowerAscii(name)) + ", in lower case");
         } else {
-            findings.warning(element.line, "attribute " + quoted(name) +
-                                               " is ignored: the module reads only killswitch, url and serverurl");
+            findings.warning(Rule::IgnoredAttribute, element.line,
+                             "attribute " + quoted(name) +
+                                 " is ignored: the module reads only killswitch, url and serverurl");
         }
     }
     seen.push_back(std::move(section));
@@ -103,8 +134,9 @@ void ElementChecks::checkSection(const XLoop::platform::XmlElement& element, con
 
 void ElementChecks::checkContainer(const XLoop::platform::XmlElement& element) {
     for (const auto& attribute : element.attributes) {
-        findings.warning(element.line, "attribute " + quoted(attribute.first) + " on " + tag(element.localName) +
-                                           " is ignored: only <defaults> and locale elements give values");
+        findings.warning(Rule::IgnoredAttribute, element.line,
+                         "attribute " + quoted(attribute.first) + " on " + tag(element.localName) +
+                             " is ignored: only <defaults> and locale elements give values");
     }
 }
 

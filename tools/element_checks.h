@@ -38,6 +38,7 @@ private:
     Role roleOf(const XLoop::platform::XmlElement& element, const XLoop::SectionPlace& place, size_t level);
     void checkSection(const XLoop::platform::XmlElement& element, const XLoop::SectionPlace& place);
     void checkContainer(const XLoop::platform::XmlElement& element);
+    void misplacedVersion(const std::string& name, int line, size_t level, Role parent);
 
     Findings& findings;
     XLoop::SectionTracker tracker;

@@ -4,10 +4,17 @@
 #include <string>
 #include <vector>
 
+#include "lint_report.h"
+
 namespace xloop_tool {
 
-// Prints the findings of each file. Returns 2 when any file has an error, 1
+struct LintRequest {
+    LintFormat format = LintFormat::Text;
+    std::vector<std::string> sources;
+};
+
+// Prints the findings of every file. Returns 2 when any file has an error, 1
 // when there are only warnings, 0 when every file is clean.
-int runLint(const std::vector<std::string>& sources);
+int runLint(const LintRequest& request);
 
 }  // namespace xloop_tool

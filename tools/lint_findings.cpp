@@ -1,30 +1,35 @@
 #include "lint_findings.h"
 
 #include <algorithm>
-#include <cstdio>
-
-#include "terminal_text.h"
 
 namespace xloop_tool {
 
-void Findings::warning(int line, std::string text) {
-    found.push_back({line, false, std::move(text)});
+
+const RuleInfo& ruleInfo(Rule rule) {
+    return *std::find_if(std::begin(kRules), std::end(kRules),
+                         [rule](const RuleInfo& info) { return info.rule == rule; });
 }
 
-void Findings::error(int line, std::string text) {
-    found.push_back({line, true, std::move(text)});
+void Findings::add(Finding finding) {
+    found.push_back(std::move(finding));
 }
 
-int Findings::report(const std::string& source) const {
+std::vector<Finding> Findings::ordered() const {
     std::vector<Finding> ordered = found;
     std::stable_sort(ordered.begin(), ordered.end(),
                      [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    return ordered;
+}
+
+bool Findings::hasError() const {
+    return std::any_of(found.begin(), found.end(), [](const Finding& f) { return f.level == Level::Error; });
+}
+
+int exitStatusOf(const std::vector<Finding>& findings) {
     int status = 0;
-    for (const Finding& finding : ordered) {
-        const std::string where = finding.line > 0 ? source + ":" + std::to_string(finding.line) : source;
-        std::printf("%s: %s: %s\n", terminalSafe(where).c_str(), finding.isError ? "error" : "warning",
-                    terminalSafe(finding.text).c_str());
-        status = std::max(status, finding.isError ? 2 : 1);
+    for (const Finding& finding : findings) {
+        if (finding.level == Level::Error) status = 2;
+        if (finding.level == Level::Warning) status = std::max(status, 1);
     }
     return status;
 }

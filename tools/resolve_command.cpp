@@ -93,10 +93,11 @@ void printJson(const Resolution& resolution, const ResolveRequest& request, cons
 Resolution resolveSource(const ConfigSource& source, const ResolveRequest& request, XLoop::SectionTrace* trace) {
     const Combination asked{request.product, request.version, XLoop::lowerAscii(request.locale)};
     Resolution resolution;
-    resolution.fetched = source.problem.empty();
-    // Bytes that could not be fetched are empty: the values stay the starting ones.
-    const XLoop::SectionsRead read = resolveCombination(source.bytes, asked, resolution.values, trace);
-    if (!resolution.fetched) {
+    resolution.fetched = source.fetched;
+    // A file the module refuses, or one that never came, gives the starting values.
+    const XLoop::SectionsRead read =
+        resolveCombination(source.problem.empty() ? source.bytes : std::string(), asked, resolution.values, trace);
+    if (!source.problem.empty()) {
         resolution.problem.text = source.problem;
         return resolution;
     }

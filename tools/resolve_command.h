@@ -39,7 +39,8 @@ int resolutionStatus(const Resolution& resolution);
 
 // Prints the values to standard output. Returns 0 when the module's read
 // succeeds, 1 when it fails (no kill switch for this product, version and
-// locale, or a file the module refuses), 2 when the file cannot be fetched.
+// locale, or a file the module refuses: too large, empty, not readable as
+// XML), 2 when the file cannot be fetched.
 int runResolve(const ResolveRequest& request);
 
 }  // namespace xloop_tool

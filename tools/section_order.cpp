@@ -48,9 +48,9 @@ void checkGivenTwice(const std::vector<SeenSection>& sections, Findings& finding
     for (const SeenSection& section : sections) {
         auto [first, isFirst] = firstLine.emplace(section.path, section.line);
         if (isFirst) continue;
-        findings.warning(section.line, "section " + section.path + " is given twice (first at line " +
-                                           std::to_string(first->second) +
-                                           "): the later one's values replace the earlier one's");
+        findings.warning(Rule::DuplicateSection, section.line,
+                         "section " + section.path + " is given twice (first at line " +
+                             std::to_string(first->second) + "): the later one's values replace the earlier one's");
     }
 }
 
@@ -66,11 +66,11 @@ void checkSectionOrder(const std::vector<SeenSection>& sections, Findings& findi
             if (!section.gives[k]) continue;
             const size_t by = later[k].overriding(section);
             if (by != kNone) {
-                findings.warning(section.line, std::string(XLoop::configKeyName(key)) + " of " + section.path +
-                                                   " is overridden by the more general " + sections[by].path +
-                                                   " at line " + std::to_string(sections[by].line) +
-                                                   ": sections apply in document order, the general ones "
-                                                   "belong first");
+                findings.warning(Rule::OverriddenValue, section.line,
+                                 std::string(XLoop::configKeyName(key)) + " of " + section.path +
+                                     " is overridden by the more general " + sections[by].path + " at line " +
+                                     std::to_string(sections[by].line) +
+                                     ": sections apply in document order, the general ones belong first");
             }
             later[k].note(section, index);
         }

@@ -1,7 +1,11 @@
 # Installs xloop-config alone into a fresh prefix and runs it on each case of
 # cases.txt: its output (with Linux line ends) and exit status must be the
-# expected ones.
-# cmake -DBUILD_DIR= -DWORK_DIR= -DCORPUS= -DTOOL_NAME= [-DEMULATOR=] [-DTLS_SERVERS_FILE=] -P check_corpus.cmake
+# expected ones. A report NAME.PLATFORM.EXT, where it exists, replaces
+# NAME.EXT on that platform (linux or windows: their HTTP libraries word
+# failures their own way); a NAME.start.txt report is what the output begins
+# with; a .sarif report is also checked with check_sarif.py.
+# cmake -DBUILD_DIR= -DWORK_DIR= -DCORPUS= -DTOOL_NAME= -DPLATFORM= -DPYTHON= [-DEMULATOR=] [-DTLS_SERVERS_FILE=]
+#       -P check_corpus.cmake
 file(REMOVE_RECURSE ${WORK_DIR})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_DIR}/prefix --component tools
                 RESULT_VARIABLE status OUTPUT_QUIET)
@@ -61,7 +65,22 @@ foreach(case IN LISTS cases)
   foreach(name port IN ZIP_LISTS server_names server_ports)
     string(REPLACE "https://localhost:${port}" "@${name}@" output "${output}")
   endforeach()
+  string(REGEX REPLACE "^([^.]+)\\.(.+)$" "\\1.${PLATFORM}.\\2" own ${expected})
+  if(EXISTS ${CORPUS}/${own})
+    set(expected ${own})
+  endif()
   file(READ ${CORPUS}/${expected} want)
+  if(expected MATCHES "\\.start\\.txt$")
+    string(LENGTH "${want}" length)
+    string(SUBSTRING "${output}" 0 ${length} output)
+  endif()
+  if(expected MATCHES "\\.sarif$")
+    file(WRITE ${WORK_DIR}/report.sarif "${output}")
+    execute_process(COMMAND ${PYTHON} ${CORPUS}/check_sarif.py ${WORK_DIR}/report.sarif RESULT_VARIABLE invalid)
+    if(invalid)
+      set(failed 1)
+    endif()
+  endif()
   if(NOT output STREQUAL want OR NOT result STREQUAL status)
     list(JOIN words " " shown)
     message(NOTICE "xloop-config ${shown}\nexit ${result}, expected ${status}; output:\n${output}"

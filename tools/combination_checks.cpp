@@ -3,7 +3,7 @@
 #include <map>
 #include <vector>
 
-#include "combinations.h"
+#include "resolved_combinations.h"
 
 namespace xloop_tool {
 namespace {
@@ -26,7 +26,7 @@ void reportUnaddressed(const Unaddressed& unaddressed, Findings& findings) {
 }  // namespace
 
 void checkCombinations(const std::string& bytes, Findings& findings) {
-    const std::vector<ResolvedCombination> combinations = resolveNamedCombinations(bytes);
+    const std::vector<ResolvedCombination> combinations = resolveCombinations(listSections(bytes));
     if (combinations.empty()) return;
     bool shownSomewhere = false;
     bool killswitchGiven = false;

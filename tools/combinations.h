@@ -1,42 +1,50 @@
 // The product, version and locale combinations a configuration file names,
-// for the checks and reports that go through each of them.
+// and what the module resolves for each.
 #pragma once
 
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "config/config_file.h"
+#include "file_sections.h"
 
 namespace xloop_tool {
 
-// An empty name stands for any name the file does not give at that level:
-// "Studio" with an empty version is Studio in every version without an
-// element of its own.
+// No element can carry this name, so it stands for any product, version or
+// locale a file does not name, and the module resolves it as it would such a
+// text.
+constexpr const char* kUnnamed = "*";
+
 struct Combination {
     std::string product;
     std::string version;
-    std::string locale;  // in lower case, as the module looks it up
-    int line = 0;        // of the element that names it; 0 for the file as a whole
+    std::string locale;  // lower-cased, as the module looks it up
+
+    bool operator<(const Combination& other) const {
+        return std::tie(product, version, locale) < std::tie(other.product, other.version, other.locale);
+    }
 };
 
-// Every locale element in lower case (one in upper case never matches), each
-// version and product element with any other locale and version, and any
-// other product; each once, the file-wide one first, then in document order.
-// None when the root is not <veqconfig> or the module refuses the file unread.
-std::vector<Combination> namedCombinations(const std::string& bytes);
+// Every product, version and locale the sections name, each with the
+// unnamed rest at the levels below: "Studio 17.0 en_us", "Studio 17.0 *",
+// "Studio * *" and "* * *". Whatever a host asks for falls in exactly one of
+// them and resolves as it does. A locale in upper case names none (the module
+// never matches it). Sorted, each once; none for a file without <veqconfig>.
+std::vector<Combination> combinationsOf(const FileSections& listed);
+
+// The combinations either file names.
+std::vector<Combination> combinationsOf(const FileSections& before, const FileSections& after);
+
+// "Studio 17.0 en_us", "Studio * *".
+std::string labelOf(const Combination& combination);
 
 // "Studio 17.0 en_us", "Studio 17.0, any other locale", "Studio, any other
 // version", "any other product".
 std::string describeCombination(const Combination& combination);
 
-// Every named combination with the values the module takes for it, from one
-// read of the file: the values its own reader gives when asked for each
-// combination in turn (a name that no element carries for an empty one).
-// None for a file the module refuses unread.
-struct ResolvedCombination {
-    Combination combination;
-    XLoop::ConfigValues values;
-};
-std::vector<ResolvedCombination> resolveNamedCombinations(const std::string& bytes);
+// The module's reading of bytes for a combination into values, which start
+// as the module starts them; trace, when given, is told what is taken.
+XLoop::SectionsRead resolveCombination(const std::string& bytes, const Combination& combination,
+                                       XLoop::ConfigValues& values, XLoop::SectionTrace* trace = nullptr);
 
 }  // namespace xloop_tool

@@ -1,10 +1,9 @@
 #include "diff_command.h"
 
 #include <cstdio>
-#include <set>
 
+#include "combinations.h"
 #include "config_source.h"
-#include "named_combinations.h"
 #include "terminal_text.h"
 
 namespace xloop_tool {
@@ -50,7 +49,7 @@ std::string roomOf(const XLoop::ConfigValues& values) {
 // in all the tool says so and stops before it starts.
 constexpr double kMaxBytesRead = 4.0 * 1024 * 1024 * 1024;
 
-bool tooMuchToRead(const std::set<Combination>& combinations, size_t bytesPerCombination) {
+bool tooMuchToRead(const std::vector<Combination>& combinations, size_t bytesPerCombination) {
     if (static_cast<double>(combinations.size()) * static_cast<double>(bytesPerCombination) <= kMaxBytesRead) {
         return false;
     }
@@ -86,9 +85,7 @@ int runDiff(const std::string& oldSource, const std::string& newSource) {
     const LoadedFile after = load(newSource);
     const bool beforeRead = noteProblem(before);
     if (!noteProblem(after) || !beforeRead) return 2;
-    std::set<Combination> combinations;
-    addCombinations(before.listed.sections, combinations);
-    addCombinations(after.listed.sections, combinations);
+    const std::vector<Combination> combinations = combinationsOf(before.listed, after.listed);
     if (tooMuchToRead(combinations, before.source.bytes.size() + after.source.bytes.size())) return 2;
     size_t differing = 0;
     bool unnamedShown = false;
@@ -112,8 +109,7 @@ int runDiff(const std::string& oldSource, const std::string& newSource) {
 int runMatrix(const std::string& source) {
     const LoadedFile file = load(source);
     if (!noteProblem(file)) return 2;
-    std::set<Combination> combinations;
-    addCombinations(file.listed.sections, combinations);
+    const std::vector<Combination> combinations = combinationsOf(file.listed);
     if (tooMuchToRead(combinations, file.source.bytes.size())) return 2;
     bool unnamedShown = false;
     for (const Combination& combination : combinations) {

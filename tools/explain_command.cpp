@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "base/ascii.h"
-#include "named_combinations.h"
+#include "combinations.h"
 #include "terminal_text.h"
 
 namespace xloop_tool {

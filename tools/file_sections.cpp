@@ -7,20 +7,26 @@ namespace {
 
 class SectionLister final : public XLoop::platform::XmlElementVisitor {
 public:
-    explicit SectionLister(std::vector<FileSection>& sections) : sections(sections) {}
+    explicit SectionLister(FileSections& listed) : listed(listed) {}
 
     bool wantsElement(const XLoop::platform::XmlElement& element) override {
+        if (element.depth == 0) listed.rooted = element.localName == XLoop::kRootName;
         place = tracker.enter(element.localName, element.depth);
         return place.kind != XLoop::SectionKind::None;
     }
 
     void visitElement(const XLoop::platform::XmlElement& element) override {
-        sections.push_back({place.kind, std::string(place.product), std::string(place.version),
-                            std::string(place.locale), element.line});
+        FileSection section{place.kind, std::string(place.product), std::string(place.version),
+                            std::string(place.locale), element.line, {}};
+        for (const auto& [name, text] : element.attributes) {
+            const XLoop::ConfigKey key = XLoop::configKeyOf(name);
+            if (key != XLoop::ConfigKey::None) section.values.emplace_back(key, text);
+        }
+        listed.sections.push_back(std::move(section));
     }
 
 private:
-    std::vector<FileSection>& sections;
+    FileSections& listed;
     XLoop::SectionTracker tracker;
     XLoop::SectionPlace place;
 };
@@ -33,7 +39,7 @@ FileSections listSections(const std::string& bytes) {
     // The same count the module makes first: a text it refuses unread is not parsed here either.
     read.prescan = XLoop::scanAttributeWork(bytes.data(), bytes.size(), XLoop::kMaxAttributesPerElement);
     if (read.prescan != XLoop::AttributeScan::Within) return listed;
-    SectionLister lister(listed.sections);
+    SectionLister lister(listed);
     read.parse = XLoop::platform::visitXmlElements(bytes.data(), bytes.size(), lister, &read.stop);
     return listed;
 }

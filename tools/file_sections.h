@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/config_file.h"
@@ -15,6 +16,8 @@ struct FileSection {
     std::string version;
     std::string locale;  // as the element is named
     int line;
+    // The values it gives, in the order its attributes come.
+    std::vector<std::pair<XLoop::ConfigKey, std::string>> values;
 };
 
 struct FileSections {
@@ -22,6 +25,7 @@ struct FileSections {
     // when the XML breaks, as the module reads them.
     std::vector<FileSection> sections;
     XLoop::SectionsRead read;
+    bool rooted = false;  // the root is <veqconfig>
 };
 
 FileSections listSections(const std::string& bytes);

@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "file_sections.h"
-#include "named_combinations.h"
+#include "combinations.h"
 
 namespace xloop_tool {
 

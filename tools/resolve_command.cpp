@@ -5,7 +5,7 @@
 #include "base/address_ambiguity.h"
 #include "base/ascii.h"
 #include "config/config_file.h"
-#include "named_combinations.h"
+#include "combinations.h"
 #include "near_miss.h"
 #include "page/script_object.h"
 #include "terminal_text.h"

@@ -35,13 +35,19 @@ private:
 
 FileSections listSections(const std::string& bytes) {
     FileSections listed;
-    XLoop::SectionsRead& read = listed.read;
+    SectionLister lister(listed);
+    listed.read = visitAsTheModule(bytes, lister);
+    return listed;
+}
+
+XLoop::SectionsRead visitAsTheModule(const std::string& bytes, XLoop::platform::XmlElementVisitor& visitor) {
+    XLoop::SectionsRead read;
     // The same count the module makes first: a text it refuses unread is not parsed here either.
     read.prescan = XLoop::scanAttributeWork(bytes.data(), bytes.size(), XLoop::kMaxAttributesPerElement);
-    if (read.prescan != XLoop::AttributeScan::Within) return listed;
-    SectionLister lister(listed);
-    read.parse = XLoop::platform::visitXmlElements(bytes.data(), bytes.size(), lister, &read.stop);
-    return listed;
+    if (read.prescan == XLoop::AttributeScan::Within) {
+        read.parse = XLoop::platform::visitXmlElements(bytes.data(), bytes.size(), visitor, &read.stop);
+    }
+    return read;
 }
 
 bool refusedWhole(const XLoop::SectionsRead& read) {

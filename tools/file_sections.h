@@ -30,6 +30,10 @@ struct FileSections {
 
 FileSections listSections(const std::string& bytes);
 
+// Hands the elements of bytes to visitor as the module's reader takes them:
+// not at all when the module refuses the text unread.
+XLoop::SectionsRead visitAsTheModule(const std::string& bytes, XLoop::platform::XmlElementVisitor& visitor);
+
 // Whether the module refuses the whole text, unparsed or for a DOCTYPE.
 bool refusedWhole(const XLoop::SectionsRead& read);
 

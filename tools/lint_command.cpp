@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "base/percent_encoding.h"
-#include "base/xml_attribute_scan.h"
 #include "combination_checks.h"
 #include "config_source.h"
 #include "element_checks.h"
 #include "encoding_check.h"
+#include "file_sections.h"
 #include "section_order.h"
 
 namespace xloop_tool {
@@ -47,12 +47,8 @@ bool reportDocumentProblem(const std::string& bytes, const XLoop::SectionsRead& 
 }
 
 void lintDocument(const std::string& bytes, Findings& findings) {
-    XLoop::SectionsRead read;
-    read.prescan = XLoop::scanAttributeWork(bytes.data(), bytes.size(), XLoop::kMaxAttributesPerElement);
     ElementChecks checks(findings);
-    if (read.prescan == XLoop::AttributeScan::Within) {
-        read.parse = XLoop::platform::visitXmlElements(bytes.data(), bytes.size(), checks, &read.stop);
-    }
+    const XLoop::SectionsRead read = visitAsTheModule(bytes, checks);
     const bool stoppedShort = reportDocumentProblem(bytes, read, findings);
     checkSectionOrder(checks.sections(), findings);
     // What a file that stops short resolves to follows from its fault, said already.

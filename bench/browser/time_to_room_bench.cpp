@@ -1,0 +1,140 @@
+// Time to the room in the real browser: from CreateBrowserClientWithConfig to
+// the page's "initXLoopRoom" having run, with the module and the WebKitGTK
+// browser library, next to a bare WebKit view that loads the same page from
+// the same server and runs the same script when its load finishes.
+//
+// Each run starts alike on both sides: a fresh shown window and a fresh view
+// in a context that lives for the whole program (the library's own, and one
+// made the same way for the bare view), and it ends with the window destroyed
+// and the main loop run until the view's web process is gone. A first run of
+// each side, not timed, starts the context's network process.
+//
+// The module's runs also report where the reachability check stands: check_us
+// is the time from the start until the check's answer asks for the room page
+// (the client's creation, the worker's start, the HEAD request and the hop back
+// to the UI thread), head_us the request alone on its worker.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "bench/browser/browser_bench_host.h"
+
+namespace {
+
+using xloop_bench::BrowserBenchHost;
+using xloop_bench::Clock;
+
+struct RoomRun {
+    bool shown = false;
+    double seconds = 0;
+    double checkSeconds = 0;
+    double headSeconds = 0;
+};
+
+double secondsBetween(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+RoomRun moduleRoom() {
+    BrowserBenchHost& host = BrowserBenchHost::instance();
+    host.forgetCheckTimes();
+    GtkWidget* window = xloop_bench::newHostWindow();
+    RoomRun run;
+    const Clock::time_point start = Clock::now();
+    BrowserClient* client = CreateBrowserClientWithConfig(window, host.configuration(), nullptr);
+    WebKitWebView* view = client != nullptr ? xloop_bench::findWebView(window) : nullptr;
+    if (view != nullptr) {
+        xloop_bench::RoomReadyWatch watch(view);
+        run.shown = xloop_bench::runUntil([&] { return watch.ready(); });
+        run.seconds = secondsBetween(start, watch.readyAt());
+        const BrowserBenchHost::CheckTimes check = host.checkTimes();
+        run.checkSeconds = secondsBetween(start, check.roomLoadAsked);
+        run.headSeconds = secondsBetween(check.checkStarted, check.checkAnswered);
+    }
+    // The library destroys the client with its widgets.
+    gtk_widget_destroy(window);
+    xloop_bench::settle();
+    return run;
+}
+
+void runScriptWhenFinished(WebKitWebView* view, WebKitLoadEvent event, gpointer script) {
+    if (event != WEBKIT_LOAD_FINISHED) return;
+    webkit_web_view_evaluate_javascript(view, static_cast<const std::string*>(script)->c_str(), -1, nullptr,
+                                        nullptr, nullptr, nullptr, nullptr);
+}
+
+RoomRun bareRoom(const std::string& script) {
+    BrowserBenchHost& host = BrowserBenchHost::instance();
+    GtkWidget* window = xloop_bench::newHostWindow();
+    RoomRun run;
+    const Clock::time_point start = Clock::now();
+    GtkWidget* view = webkit_web_view_new_with_context(host.bareContext());
+    gtk_container_add(GTK_CONTAINER(window), view);
+    gtk_widget_show(view);
+    g_signal_connect(view, "load-changed", G_CALLBACK(runScriptWhenFinished), const_cast<std::string*>(&script));
+    {
+        xloop_bench::RoomReadyWatch watch(WEBKIT_WEB_VIEW(view));
+        webkit_web_view_load_uri(WEBKIT_WEB_VIEW(view), host.roomURL().c_str());
+        run.shown = xloop_bench::runUntil([&] { return watch.ready(); });
+        run.seconds = secondsBetween(start, watch.readyAt());
+    }
+    g_signal_handlers_disconnect_by_func(view, reinterpret_cast<gpointer>(runScriptWhenFinished),
+                                         const_cast<std::string*>(&script));
+    gtk_widget_destroy(window);
+    xloop_bench::settle();
+    return run;
+}
+
+bool hostReady(benchmark::State& state) {
+    const std::string& error = BrowserBenchHost::instance().error();
+    if (!error.empty()) state.SkipWithError(error.c_str());
+    return error.empty();
+}
+
+void BM_TimeToRoomThroughTheModule(benchmark::State& state) {
+    if (!hostReady(state)) return;
+    static const bool warmedUp = moduleRoom().shown;
+    double checkSeconds = 0;
+    double headSeconds = 0;
+    for (auto _ : state) {
+        const RoomRun run = warmedUp ? moduleRoom() : RoomRun{};
+        if (!run.shown) {
+            state.SkipWithError("the room page did not report its init");
+            break;
+        }
+        state.SetIterationTime(run.seconds);
+        checkSeconds += run.checkSeconds;
+        headSeconds += run.headSeconds;
+    }
+    state.counters["check_us"] = benchmark::Counter(checkSeconds * 1e6, benchmark::Counter::kAvgIterations);
+    state.counters["head_us"] = benchmark::Counter(headSeconds * 1e6, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_TimeToRoomThroughTheModule)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+void BM_BareWebKitViewToInitScript(benchmark::State& state) {
+    if (!hostReady(state)) return;
+    // The script the module runs in the room page, taken from a module run.
+    if (BrowserBenchHost::instance().roomScript().empty()) moduleRoom();
+    const std::string script = BrowserBenchHost::instance().roomScript();
+    static const bool warmedUp = bareRoom(script).shown;
+    for (auto _ : state) {
+        const RoomRun run = warmedUp ? bareRoom(script) : RoomRun{};
+        if (!run.shown) {
+            state.SkipWithError("the bare view's page did not report its init");
+            break;
+        }
+        state.SetIterationTime(run.seconds);
+    }
+}
+BENCHMARK(BM_BareWebKitViewToInitScript)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    BrowserBenchHost::shutDownIfStarted();
+    return 0;
+}

@@ -40,7 +40,7 @@ const char kOfflinePage[] = "<!DOCTYPE html><title>offline</title><p>offline</p>
 constexpr gint64 kDeadlineMicroseconds = 30 * G_USEC_PER_SEC;
 constexpr guint kWakeMilliseconds = 50;
 // Long enough for a destroyed view's web process to have ended.
-constexpr guint kSettleMilliseconds = 250;
+constexpr guint kSettleMilliseconds = 500;
 constexpr int kWindowWidth = 1024;
 constexpr int kWindowHeight = 768;
 
@@ -201,6 +201,7 @@ WebKitWebView* findWebView(GtkWidget* widget) {
 
 RoomReadyWatch::RoomReadyWatch(WebKitWebView* view) : view(WEBKIT_WEB_VIEW(g_object_ref(view))) {
     g_signal_connect(view, "notify::title", G_CALLBACK(onTitle), this);
+    g_signal_connect(view, "load-changed", G_CALLBACK(onLoad), this);
 }
 
 RoomReadyWatch::~RoomReadyWatch() {
@@ -214,6 +215,13 @@ void RoomReadyWatch::onTitle(GObject* view, GParamSpec*, gpointer self) {
     if (watch->isReady || title == nullptr || std::string(title) != kRoomReadyTitle) return;
     watch->when = Clock::now();
     watch->isReady = true;
+}
+
+void RoomReadyWatch::onLoad(WebKitWebView*, WebKitLoadEvent event, gpointer self) {
+    auto* watch = static_cast<RoomReadyWatch*>(self);
+    if (watch->loadStarted || event != WEBKIT_LOAD_STARTED) return;
+    watch->firstLoadStart = Clock::now();
+    watch->loadStarted = true;
 }
 
 bool runUntil(const std::function<bool()>& done) {

@@ -64,7 +64,8 @@ GtkWidget* newHostWindow();
 // The first WebKit view inside widget, or null.
 WebKitWebView* findWebView(GtkWidget* widget);
 
-// Watches a view's title and notes when it first reads kRoomReadyTitle.
+// Watches a view: when its first load started (its web process had come up
+// by then) and when its title first reads kRoomReadyTitle.
 class RoomReadyWatch {
 public:
     explicit RoomReadyWatch(WebKitWebView* view);
@@ -74,12 +75,16 @@ public:
 
     bool ready() const { return isReady; }
     Clock::time_point readyAt() const { return when; }
+    Clock::time_point firstLoadStartedAt() const { return firstLoadStart; }
 
 private:
     static void onTitle(GObject* view, GParamSpec*, gpointer self);
+    static void onLoad(WebKitWebView* view, WebKitLoadEvent event, gpointer self);
     WebKitWebView* view;
     bool isReady = false;
     Clock::time_point when;
+    bool loadStarted = false;
+    Clock::time_point firstLoadStart;
 };
 
 // Runs the GLib main loop until done() holds or a deadline only a hung run

@@ -15,6 +15,8 @@ REFERENCES = [
     ("BM_SerializeJsonObject", "BM_NlohmannDump"),
     ("BM_UpdatePayloadOf10MB", "BM_LibrariesQuoteAndEscape10MB"),
     ("BM_TimeToRoomThroughTheModule", "BM_BareWebKitViewToInitScript"),
+    ("BM_TimeToRoomThroughTheModule", "BM_LibraryClientToInitScript"),
+    ("BM_LibraryClientToInitScript", "BM_BareWebKitViewToInitScript"),
 ]
 
 # Counters shown beside a figure, in microseconds.

@@ -3,13 +3,18 @@
 // browser library, next to a bare WebKit view that loads the same page from
 // the same server and runs the same script when its load finishes.
 //
-// Each run starts alike on both sides: a fresh shown window and a fresh view
+// A third figure, the browser library's client on the room page with a
+// handler that runs the same script when the load finishes, splits what the
+// module adds from what the library adds.
+//
+// Each run starts alike on every side: a fresh shown window and a fresh view
 // in a context that lives for the whole program (the library's own, and one
-// made the same way for the bare view), and it ends with the window destroyed
+// made the same way for the bare view; the library-only runs share the
+// library's), and it ends with the window destroyed
 // and the main loop run until the view's web process is gone. A first run of
 // each side, not timed, starts the context's network process.
 //
-// Both report launch_us, the time until the view's first load started: most
+// Every side reports launch_us, the time until the view's first load started: most
 // of it is WebKit starting the view's web process. The module's runs also
 // report where the reachability check stands: check_us is the time from the
 // start until the check's answer asks for the room page (the client's
@@ -17,6 +22,7 @@
 // thread), head_us the request alone on its worker.
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <string>
 
 #include "bench/browser/browser_bench_host.h"
@@ -95,6 +101,41 @@ void report(benchmark::State& state, const char* name, double seconds) {
     state.counters[name] = benchmark::Counter(seconds * 1e6, benchmark::Counter::kAvgIterations);
 }
 
+// The browser library alone: what it adds to a bare view (its page bridge, its
+// widgets), without the module and its first page.
+class ScriptAtLoadFinish final : public VEQ::IPageLoadHandler {
+public:
+    ScriptAtLoadFinish(BrowserClient* client, const std::string& script) : client(client), script(script) {}
+    void onLoadFinished(const char*) override { client->executeScript(script.c_str()); }
+    void onLoadStarted(const char*) override {}
+    void onLoadFailed(const char*) override {}
+
+private:
+    BrowserClient* client;
+    const std::string& script;
+};
+
+RoomRun libraryRoom(const std::string& script) {
+    BrowserBenchHost& host = BrowserBenchHost::instance();
+    const std::string url = host.roomURL();
+    GtkWidget* window = xloop_bench::newHostWindow();
+    RoomRun run;
+    const Clock::time_point start = Clock::now();
+    BrowserInitData initData{url.c_str(), "", 125, 125, 125};
+    BrowserClient* client = CreateBrowserClientWithInitData(window, nullptr, 17, &initData);
+    WebKitWebView* view = client != nullptr ? xloop_bench::findWebView(window) : nullptr;
+    if (view != nullptr) {
+        client->setPageLoadHandler(std::make_shared<ScriptAtLoadFinish>(client, script));
+        xloop_bench::RoomReadyWatch watch(view);
+        run.shown = xloop_bench::runUntil([&] { return watch.ready(); });
+        run.seconds = secondsBetween(start, watch.readyAt());
+        run.launchSeconds = secondsBetween(start, watch.firstLoadStartedAt());
+    }
+    gtk_widget_destroy(window);
+    xloop_bench::settle();
+    return run;
+}
+
 bool hostReady(benchmark::State& state) {
     const std::string& error = BrowserBenchHost::instance().error();
     if (!error.empty()) state.SkipWithError(error.c_str());
@@ -124,17 +165,18 @@ void BM_TimeToRoomThroughTheModule(benchmark::State& state) {
 }
 BENCHMARK(BM_TimeToRoomThroughTheModule)->UseManualTime()->Iterations(8)->Unit(benchmark::kMillisecond);
 
-void BM_BareWebKitViewToInitScript(benchmark::State& state) {
+// Runs the room page with the script the module runs in it, taken from a
+// module run, and no module.
+void timeRoomWithoutModule(benchmark::State& state, RoomRun (*roomRun)(const std::string&), bool& warmedUp) {
     if (!hostReady(state)) return;
-    // The script the module runs in the room page, taken from a module run.
     if (BrowserBenchHost::instance().roomScript().empty()) moduleRoom();
     const std::string script = BrowserBenchHost::instance().roomScript();
-    static const bool warmedUp = bareRoom(script).shown;
+    if (!warmedUp) warmedUp = roomRun(script).shown;
     double launchSeconds = 0;
     for (auto _ : state) {
-        const RoomRun run = warmedUp ? bareRoom(script) : RoomRun{};
+        const RoomRun run = warmedUp ? roomRun(script) : RoomRun{};
         if (!run.shown) {
-            state.SkipWithError("the bare view's page did not report its init");
+            state.SkipWithError("the page did not report its init");
             break;
         }
         state.SetIterationTime(run.seconds);
@@ -142,7 +184,18 @@ void BM_BareWebKitViewToInitScript(benchmark::State& state) {
     }
     report(state, "launch_us", launchSeconds);
 }
+
+void BM_BareWebKitViewToInitScript(benchmark::State& state) {
+    static bool warmedUp = false;
+    timeRoomWithoutModule(state, bareRoom, warmedUp);
+}
 BENCHMARK(BM_BareWebKitViewToInitScript)->UseManualTime()->Iterations(8)->Unit(benchmark::kMillisecond);
+
+void BM_LibraryClientToInitScript(benchmark::State& state) {
+    static bool warmedUp = false;
+    timeRoomWithoutModule(state, libraryRoom, warmedUp);
+}
+BENCHMARK(BM_LibraryClientToInitScript)->UseManualTime()->Iterations(8)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -20,7 +20,7 @@ REFERENCES = [
 ]
 
 # Counters shown beside a figure, in microseconds.
-EXTRAS = ("median_us", "worst_us", "launch_us", "check_us", "head_us")
+EXTRAS = ("median_us", "worst_us", "launch_us", "after_launch_us", "check_us", "head_us")
 
 
 def medians(paths):

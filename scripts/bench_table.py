@@ -1,4 +1,5 @@
-"""Prints the benchmark results as one table: each figure beside its reference."""
+"""Prints the benchmark results as one table, each figure beside its reference, then the
+long-task table: every task the module runs on the host's UI thread, typical and at the limits."""
 import json
 import re
 import sys
@@ -42,8 +43,45 @@ def microseconds(run):
     return run["real_time"] * scale
 
 
+LONG_TASK = "LongTask/"
+LONG_AT_THE_LIMITS_US = 50000
+LONG_TYPICAL_US = 1000
+DISK_WAIT = "one save's disk wait"
+
+
+def long_tasks(runs):
+    """Rows of (task, typical us, at the limits us) in the order the benchmarks ran."""
+    tasks = {}
+    for name, run in runs.items():
+        if not name.startswith(LONG_TASK):
+            continue
+        task, size = name[len(LONG_TASK):].split("/")[:2]
+        tasks.setdefault(task, {})[size] = microseconds(run)
+    return tasks
+
+
+def print_long_tasks(tasks):
+    if not tasks:
+        return
+    def shown(value):
+        return f"{value / 1000:>10.3f}ms" if value is not None else f"{'-':>12}"
+    print()
+    print(f"long tasks on the UI thread (! where >= {LONG_AT_THE_LIMITS_US // 1000} ms at the limits or "
+          f">= {LONG_TYPICAL_US // 1000} ms typical)")
+    print(f"{'task':44} {'typical':>12} {'at the limits':>14}")
+    for task, sizes in sorted(tasks.items(), key=lambda item: item[0] == DISK_WAIT):
+        typical, limits = sizes.get("typical"), sizes.get("limits")
+        mark = ""
+        if task != DISK_WAIT and ((limits or 0) >= LONG_AT_THE_LIMITS_US or (typical or 0) >= LONG_TYPICAL_US):
+            mark = "  !"
+        print(f"{task:44} {shown(typical)} {shown(limits):>14}{mark}")
+    print("(the disk wait is the fsync floor of one save of the same file; every task that saves includes it)")
+
+
 def main(path):
     runs = medians(path)
+    tasks = long_tasks(runs)
+    runs = {name: run for name, run in runs.items() if not name.startswith(LONG_TASK)}
     by_base = {}
     for name, run in runs.items():
         base, args = split(name)
@@ -71,6 +109,7 @@ def main(path):
             print(f"{name:52} {value:>10.1f}us  {'(no reference)':40} {'':>12} {'':>7}{note}")
         else:
             print(f"{name:52} {value:>10.1f}us  {ref:40} {ref_value:>10.1f}us {ratio:>6.2f}x{note}")
+    print_long_tasks(tasks)
 
 
 if __name__ == "__main__":

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -47,8 +48,9 @@ int g_folders = 0;
 // A user-data folder of its own, removed at the end.
 class Folder {
 public:
-    Folder() : path(fs::temp_directory_path() / ("xloop-long-" + std::to_string(getpid()) + "-" +
-                                                std::to_string(++g_folders))) {
+    Folder()
+        : path(fs::temp_directory_path() /
+               ("xloop-long-" + std::to_string(getpid()) + "-" + std::to_string(++g_folders))) {
         fs::create_directories(path);
     }
     ~Folder() { fs::remove_all(path); }
@@ -68,7 +70,8 @@ std::map<std::string, std::string> pageEntries(bool full, size_t count = 100) {
     }
     entries["big"] = std::string(XLoop::kMaxPreferenceValueBytes, '&');
     // Room left for a few more entries, so that a round can add one.
-    for (size_t i = 1; i < XLoop::kMaxPagePreferenceEntries - 10; ++i) entries["p" + std::to_string(i)] = std::string(100, 'v');
+    for (size_t i = 1; i < XLoop::kMaxPagePreferenceEntries - 10; ++i)
+        entries["p" + std::to_string(i)] = std::string(100, 'v');
     return entries;
 }
 
@@ -110,7 +113,9 @@ public:
         SetVEQLogSink(nullptr);
     }
     std::shared_ptr<VEQ::VEQPreferences> store() { return VEQ::getPreferenceStore(userDataPath, locale); }
-    void invoke(const char* action, const std::string& argument) { veqpodInvokeAction(client, action, argument.c_str()); }
+    void invoke(const char* action, const std::string& argument) {
+        veqpodInvokeAction(client, action, argument.c_str());
+    }
 
     Folder folder;
     std::string userDataPath;
@@ -192,7 +197,8 @@ void writeLog(benchmark::State& state, bool full) { argumentOnly(state, full, "w
 // Past any limit the store takes: refused, nothing saved.
 void writePreferenceRefused(benchmark::State& state, bool full) {
     Room room(false);
-    const std::string argument = pair("k", std::string(full ? kLargestActionArgument : XLoop::kMaxPreferenceValueBytes + 1, 'x'));
+    const std::string argument =
+        pair("k", std::string(full ? kLargestActionArgument : XLoop::kMaxPreferenceValueBytes + 1, 'x'));
     for (auto _ : state) room.invoke("writePreference", argument);
 }
 
@@ -204,7 +210,8 @@ void writeLastViewedCardID(benchmark::State& state, bool full) {
     NotifyXLoopRoomVisited(room.client);
     const std::string value(full ? XLoop::kMaxPreferenceValueBytes : 20, 'c');
     int round = 0;
-    for (auto _ : state) room.invoke("writeLastViewedCardID", pair(full ? "big" : "lastViewedCardID", value.substr(++round % 2)));
+    for (auto _ : state)
+        room.invoke("writeLastViewedCardID", pair(full ? "big" : "lastViewedCardID", value.substr(++round % 2)));
 }
 
 // The room page finished loading: its init payload built and handed over.
@@ -216,6 +223,12 @@ void roomLoad(benchmark::State& state, bool full) {
     const char* ids[] = {"1"};
     SetUpdateInfo(room.client, 1, ids, names, texts);
     for (auto _ : state) veqpodFireLoadFinished(room.client, kRoom);
+    const int calls = veqpodCallCount(room.client);
+    for (int i = calls - 1; i >= 0; --i) {
+        if (std::string(veqpodCallOperation(room.client, i)) != "executeScript") continue;
+        state.counters["script_MiB"] = static_cast<double>(std::strlen(veqpodCallArgument(room.client, i))) / (1 << 20);
+        break;
+    }
 }
 
 // The host reports the room entered with the pairs the page sent waiting.
@@ -225,7 +238,8 @@ void visit(benchmark::State& state, bool full) {
         state.PauseTiming();
         {
             auto room = std::make_unique<Room>(false);
-            for (size_t i = 0; i < pairs; ++i) room->invoke("writeLastViewedCardID", pair("card" + std::to_string(i), "c" + std::to_string(i)));
+            for (size_t i = 0; i < pairs; ++i)
+                room->invoke("writeLastViewedCardID", pair("card" + std::to_string(i), "c" + std::to_string(i)));
             state.ResumeTiming();
             NotifyXLoopRoomVisited(room->client);
             state.PauseTiming();
@@ -240,7 +254,8 @@ void updateList(benchmark::State& state, bool full) {
     const size_t count = full ? 3 : 5;
     const std::string text(full ? kLargestUpdateList / 9 : 40, 't');  // each text in three lists
     std::vector<const char*> texts(count, text.c_str());
-    for (auto _ : state) SetUpdateInfo(room.client, static_cast<int32_t>(count), texts.data(), texts.data(), texts.data());
+    for (auto _ : state)
+        SetUpdateInfo(room.client, static_cast<int32_t>(count), texts.data(), texts.data(), texts.data());
 }
 
 void setViewForced(benchmark::State& state, bool full) {
@@ -260,10 +275,14 @@ const fs::path& configurationFile(bool full) {
         const fs::path path = fs::temp_directory_path() / name;
         std::string xml = "<?xml version=\"1.0\"?>\n<veqconfig>\n  <defaults killswitch=\"on\" url=\"\"/>\n";
         for (int product = 0; xml.size() < size - 200; ++product) {
-            xml += "  <product" + std::to_string(product) + "><ver_1><en_us killswitch=\"off\" url=\"https://r/\"/>"
-                   "</ver_1></product" + std::to_string(product) + ">\n";
+            xml += "  <product" + std::to_string(product) +
+                   "><ver_1><en_us killswitch=\"off\" url=\"https://r/\"/>"
+                   "</ver_1></product" +
+                   std::to_string(product) + ">\n";
         }
-        xml += "  <target><ver_1><en_us killswitch=\"off\" url=\"https://room.example/\"/></ver_1></target>\n</veqconfig>\n";
+        xml +=
+            "  <target><ver_1><en_us killswitch=\"off\" "
+            "url=\"https://room.example/\"/></ver_1></target>\n</veqconfig>\n";
         std::ofstream(path, std::ios::binary) << xml;
         return path;
     };
@@ -297,7 +316,8 @@ void diskWaitOfOneSave(benchmark::State& state, bool full) {
     const std::string temporary = file + ".new";
     for (auto _ : state) {
         int descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (write(descriptor, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) state.SkipWithError("write");
+        if (write(descriptor, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+            state.SkipWithError("write");
         fsync(descriptor);
         close(descriptor);
         std::rename(temporary.c_str(), file.c_str());

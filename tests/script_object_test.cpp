@@ -34,9 +34,11 @@ TEST(ScriptObjectReaderTest, ReadsTheWritersLayoutAndJsonStringifysAlikeWithUnic
     const ScriptObject tricky{{"q\"b\\", "\b\f\n\r\t/"}, {"\xc3\xa9", "\x01"}};
     EXPECT_EQ(parseActionArguments(serializeJsonObject(tricky)), tricky);
     // Long plain runs with escapes, a control byte or the end anywhere in them.
-    const ScriptObject runs{{"k", std::string(13, 'x') + "\"" + std::string(7, 'y') + "\\" + std::string(30, 'z') + "\n"}};
+    const std::string run = std::string(13, 'x') + "\"" + std::string(7, 'y') + "\\" + std::string(30, 'z') + "\n";
+    const ScriptObject runs{{"k", run}};
     EXPECT_EQ(parseActionArguments(serializeJsonObject(runs)), runs);
-    EXPECT_TRUE(parseActionArguments("{\"k\":\"" + std::string(20, 'x') + "\x01" + std::string(20, 'x') + "\"}").empty());
+    EXPECT_TRUE(parseActionArguments("{\"k\":\"" + std::string(20, 'x') + "\x01" + std::string(20, 'x') + "\"}")
+                    .empty());
     EXPECT_TRUE(parseActionArguments("{\"k\":\"" + std::string(20, 'x')).empty());
 
     // Unicode escapes become UTF-8.

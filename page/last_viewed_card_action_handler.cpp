@@ -19,13 +19,15 @@ void XLoopWriteLastViewedCardIDActionHandler::handleAction(const char* actionNam
     XLoop::serveAction(result, [&] {
         const std::string action = XLoop::textOrEmpty(actionName);
         if (action == "writeLastViewedCardID") {
-            const XLoop::ScriptObject arguments = XLoop::parseActionArguments(XLoop::textOrEmpty(argumentsJson));
+            const XLoop::ScriptObject arguments = XLoop::parseActionArguments(XLoop::viewOrEmpty(argumentsJson));
             if (XLoop::argumentsNamed(action, arguments, {"key", "value"})) {
                 const std::string& key = arguments.at("key");
                 const std::string& value = arguments.at("value");
-                XLoop::logDebug("Got Last viewed cardID from server: (%s = %s)", key.c_str(), value.c_str());
+                XLoop::logDebug("Got Last viewed cardID from server: (%s = %s)", XLoop::LoggedText(key).c_str(),
+                                XLoop::LoggedText(value).c_str());
                 if (XLoop::isHostKey(key)) {
-                    XLoop::logDebug("Refused writeLastViewedCardID of %s: the key belongs to the host", key.c_str());
+                    XLoop::logDebug("Refused writeLastViewedCardID of %s: the key belongs to the host",
+                                    XLoop::LoggedText(key).c_str());
                 } else {
                     std::lock_guard<std::mutex> guard(pendingLock);
                     keepPending(key, value);
@@ -51,7 +53,7 @@ void XLoopWriteLastViewedCardIDActionHandler::keepPending(const std::string& key
         reason = "the pairs waiting would outgrow the page's share of the store";
     }
     if (reason != nullptr) {
-        XLoop::logDebug("Refused writeLastViewedCardID of %s: %s", key.c_str(), reason);
+        XLoop::logDebug("Refused writeLastViewedCardID of %s: %s", XLoop::LoggedText(key).c_str(), reason);
         return;
     }
     pendingBytes = pendingBytes - heldBytes + key.size() + value.size();

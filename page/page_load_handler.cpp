@@ -118,8 +118,7 @@ void PageLoadHandler::onLoadFinished(const char* url) {
         }
         payload["preferences"] = XLoop::urlEscape(allPreferencesText(store.get()));
 
-        const std::string escaped = XLoop::urlEscape(serializeJsonObject(payload));
-        client->executeScript(XLoop::scriptCallWithEscapedPayload("initXLoopRoom", escaped).c_str());
+        client->executeScript(XLoop::scriptCallEscaping("initXLoopRoom", serializeJsonObject(payload)).c_str());
         if (presence->gone()) return;  // the page closed its browser
         if (page != "about:blank") client->setPageBusy(false);
     });

@@ -77,7 +77,7 @@ void XLoopRetryGetOnlineActionHandler::handleAction(const char*, const char* arg
     XLoop::serveAction(result, [&] {
         logDebug("Got request to retry connection...");
         // It takes no arguments: any the page sends are ignored.
-        XLoop::argumentsNamed("retryGetOnline", XLoop::parseActionArguments(XLoop::textOrEmpty(argumentsJson)), {});
+        XLoop::argumentsNamed("retryGetOnline", XLoop::parseActionArguments(XLoop::viewOrEmpty(argumentsJson)), {});
         if (retriesAnAnsweringRoom()) {
             logDebug("Warning: retryGetOnline from the room page, which the last retry found up and loaded again: "
                      "a room that answers is loaded again, so a page that retries as it starts reloads itself "

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #include "base/utf.h"
 
@@ -53,18 +54,19 @@ void forEachValidSequence(const std::string& text, Take take) {
     }
 }
 
-}  // namespace
-
 // Two passes over the text: one to size the result exactly, one to write it
 // through a pointer, so a payload of any size costs one allocation of the
-// size it needs and no per-byte growth checks.
-std::string urlEscape(const std::string& text) {
+// size it needs and no per-byte growth checks. What goes before and after it
+// is written into the same allocation.
+std::string urlEscapeBetween(std::string_view before, const std::string& text, std::string_view after) {
     size_t length = 0;
     forEachValidSequence(text, [&length](const unsigned char* bytes, size_t count) {
         length += count == 1 ? kEscapedAsciiWidth[bytes[0]] : 3 * count;
     });
-    std::string escaped(length, '\0');
+    std::string escaped(before.size() + length + after.size(), '\0');
     char* out = escaped.data();
+    std::memcpy(out, before.data(), before.size());
+    out += before.size();
     forEachValidSequence(text, [&out](const unsigned char* bytes, size_t count) {
         if (count == 1 && kEscapedAsciiWidth[bytes[0]] == 1) {
             *out++ = static_cast<char>(bytes[0]);
@@ -75,7 +77,20 @@ std::string urlEscape(const std::string& text) {
             out += 3;
         }
     });
+    std::memcpy(out, after.data(), after.size());
     return escaped;
+}
+
+}  // namespace
+
+std::string urlEscape(const std::string& text) {
+    return urlEscapeBetween({}, text, {});
+}
+
+// The payload is escaped straight into the call: the largest text of a room
+// load is written once.
+std::string scriptCallEscaping(const char* function, const std::string& payload) {
+    return urlEscapeBetween(std::string(function) + "(\"", payload, "\");");
 }
 
 std::string scriptCallWithEscapedPayload(const char* function, const std::string& escaped) {

@@ -16,4 +16,8 @@ std::string urlEscape(const std::string& text);
 // is a text that urlEscape made; the page decodes it.
 std::string scriptCallWithEscapedPayload(const char* function, const std::string& escaped);
 
+// The same call for a payload not yet escaped: scriptCallWithEscapedPayload
+// of urlEscape of it, without the copy between them.
+std::string scriptCallEscaping(const char* function, const std::string& payload);
+
 }  // namespace XLoop

@@ -13,12 +13,12 @@ bool isBlank(char byte) {
     return byte == ' ' || byte == '\t' || byte == '\n' || byte == '\r';
 }
 
-void skipBlanks(const std::string& text, size_t& position) {
+void skipBlanks(std::string_view text, size_t& position) {
     while (position < text.size() && isBlank(text[position])) ++position;
 }
 
 // Steps over the expected character, after any blanks.
-bool take(const std::string& text, size_t& position, char expected) {
+bool take(std::string_view text, size_t& position, char expected) {
     skipBlanks(text, position);
     if (position >= text.size() || text[position] != expected) return false;
     ++position;
@@ -33,7 +33,7 @@ int hexValue(char digit) {
 }
 
 // The code unit of the four hex digits at position, if they are there.
-std::optional<char16_t> hexUnitAt(const std::string& text, size_t position) {
+std::optional<char16_t> hexUnitAt(std::string_view text, size_t position) {
     if (text.size() < position + 4) return std::nullopt;
     unsigned unit = 0;
     for (size_t i = position; i < position + 4; ++i) {
@@ -46,7 +46,7 @@ std::optional<char16_t> hexUnitAt(const std::string& text, size_t position) {
 
 // Reads the run of \uXXXX escapes that starts with the digits at position
 // (just after "\u"), so that surrogate pairs written as two escapes join.
-bool readUnicodeEscapes(const std::string& text, size_t& position, std::string& collected) {
+bool readUnicodeEscapes(std::string_view text, size_t& position, std::string& collected) {
     std::u16string units;
     std::optional<char16_t> unit = hexUnitAt(text, position);
     while (unit) {
@@ -167,7 +167,7 @@ std::string serializeJsonObject(const ScriptObject& object) {
     return text;
 }
 
-ScriptObject parseActionArguments(const std::string& text) {
+ScriptObject parseActionArguments(std::string_view text) {
     ScriptObject pairs;
     size_t position = 0;
     if (!take(text, position, '{')) return pairs;
@@ -183,16 +183,34 @@ ScriptObject parseActionArguments(const std::string& text) {
     return pairs;
 }
 
-std::optional<std::string> readQuotedText(const std::string& text, size_t& position) {
+namespace {
+
+// Where the run of bytes that stand for themselves, starting at position,
+// ends: at a quote, a backslash, a control byte or the end of the text.
+size_t plainRunEnd(std::string_view text, size_t position) {
+    while (position + 8 <= text.size() && !wordNeedsEscapes(text.data() + position)) position += 8;
+    while (position < text.size()) {
+        const auto byte = static_cast<unsigned char>(text[position]);
+        if (byte == '"' || byte == '\\' || byte < 0x20) break;
+        ++position;
+    }
+    return position;
+}
+
+}  // namespace
+
+// Plain runs are copied whole: a long value costs a scan and a copy, never a
+// growth check per byte.
+std::optional<std::string> readQuotedText(std::string_view text, size_t& position) {
     std::string collected;
     while (position < text.size()) {
+        const size_t runEnd = plainRunEnd(text, position);
+        collected.append(text.data() + position, runEnd - position);
+        position = runEnd;
+        if (position >= text.size()) break;
         const auto byte = static_cast<unsigned char>(text[position++]);
         if (byte == '"') return collected;
         if (byte < 0x20) return std::nullopt;
-        if (byte != '\\') {
-            collected.push_back(static_cast<char>(byte));
-            continue;
-        }
         if (position >= text.size()) return std::nullopt;
         switch (text[position++]) {
             case '"': collected.push_back('"'); break;

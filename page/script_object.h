@@ -32,13 +32,13 @@ std::string serializeJsonObject(const ScriptObject& object);
 // JSON allows them. The first occurrence of a key wins. Reading stops at the
 // first fault; the pairs read before it are kept, so a faulty text never
 // yields a misread key.
-ScriptObject parseActionArguments(const std::string& text);
+ScriptObject parseActionArguments(std::string_view text);
 
 // Reads one JSON string literal whose opening quote is just before position
 // and moves position past its closing quote. \uXXXX escapes become UTF-8
 // (a surrogate pair one character, a lone surrogate U+FFFD). Nothing on a
 // fault: a raw control byte, an unknown escape, \u0000 (it would cut a text
 // short), or no closing quote.
-std::optional<std::string> readQuotedText(const std::string& text, size_t& position);
+std::optional<std::string> readQuotedText(std::string_view text, size_t& position);
 
 }  // namespace XLoop

@@ -71,7 +71,7 @@ bool mayOpenURI(const std::string& uri) {
 
 void openURIFromPage(const std::string& uri, LinkBudget& budget) {
     if (const char* reason = linkShapeRefusal(uri)) {
-        logDebug("Refused to open %s: %s", uri.c_str(), reason);
+        logDebug("Refused to open %s: %s", LoggedText(uri).c_str(), reason);
         return;
     }
     if (const char* refusal = refusalOfURI(uri)) {

@@ -9,6 +9,7 @@
 #include "runtime/log.h"
 
 using XLoop::argumentValue;
+using XLoop::LoggedText;
 using XLoop::logDebug;
 
 namespace VEQ {
@@ -19,23 +20,25 @@ XloopActionHandler::XloopActionHandler(std::string userDataPath, std::string loc
 void XloopActionHandler::handleAction(const char* actionName, const char* argumentsJson, char** result) {
     XLoop::serveAction(result, [&] {
         const std::string action = XLoop::textOrEmpty(actionName);
-        const XLoop::ScriptObject arguments = XLoop::parseActionArguments(XLoop::textOrEmpty(argumentsJson));
+        XLoop::ScriptObject arguments = XLoop::parseActionArguments(XLoop::viewOrEmpty(argumentsJson));
         XLoop::ScriptObject reply;
 
         // Each branch runs only with the names it needs; argumentsNamed logs what is missing.
         if (action == "writePreference" && XLoop::argumentsNamed(action, arguments, {"key", "value"})) {
             const std::string& key = arguments.at("key");
-            const std::string& value = arguments.at("value");
-            logDebug("Got action %s (%s=%s)", action.c_str(), key.c_str(), value.c_str());
+            std::string& value = arguments.at("value");
+            logDebug("Got action %s (%s=%s)", action.c_str(), LoggedText(key).c_str(), LoggedText(value).c_str());
             if (XLoop::isHostKey(key)) {
-                logDebug("Refused writePreference of %s: the key belongs to the host", key.c_str());
+                logDebug("Refused writePreference of %s: the key belongs to the host", LoggedText(key).c_str());
             } else {
-                writePagePreferences(getPreferenceStore(userDataPath, locale).get(), {{key, value}});
+                std::map<std::string, std::string> entry;
+                entry.emplace(key, std::move(value));  // a value of megabytes is not copied
+                writePagePreferences(getPreferenceStore(userDataPath, locale).get(), entry);
             }
         } else if (action == "openURI" && XLoop::argumentsNamed(action, arguments, {"uri"})) {
             const std::string& uri = arguments.at("uri");
             if (!uri.empty()) {
-                logDebug("Got action %s (%s)", action.c_str(), uri.c_str());
+                logDebug("Got action %s (%s)", action.c_str(), LoggedText(uri).c_str());
                 XLoop::openURIFromPage(uri, linkBudget);
             }
         } else if (action == "readPreference" && XLoop::argumentsNamed(action, arguments, {"key"}, {"defaultValue"})) {
@@ -52,9 +55,9 @@ void XloopActionHandler::handleAction(const char* actionName, const char* argume
                 value = readPagePreference(store.get(), key.c_str(), fallback.c_str());
             }
             reply[key] = value;
-            logDebug("Got action %s (%s=%s)", action.c_str(), key.c_str(), value.c_str());
+            logDebug("Got action %s (%s=%s)", action.c_str(), LoggedText(key).c_str(), LoggedText(value).c_str());
         } else if (action == "writeLog" && XLoop::argumentsNamed(action, arguments, {"msg"})) {
-            logDebug("%s", arguments.at("msg").c_str());
+            logDebug("%s", LoggedText(arguments.at("msg")).c_str());
         }
         return reply;
     });

@@ -13,8 +13,8 @@ namespace {
 
 constexpr char kPrefix[] = "(VEQ): ";
 constexpr size_t kPrefixLength = sizeof(kPrefix) - 1;
-// The message area holds 1016 bytes: at most 1015 characters and a NUL.
-constexpr size_t kMessageAreaSize = 1016;
+// The message area holds the message and a NUL.
+constexpr size_t kMessageAreaSize = kLogMessageBytes + 1;
 
 std::atomic<VEQLogSink> g_logSink{nullptr};
 

@@ -1,4 +1,5 @@
-"""Prints the benchmark results as one table: each figure beside its reference."""
+"""Prints the benchmark results as one table, each figure beside its reference, then the
+long-task table: every task the module runs on the host's UI thread, typical and at the limits."""
 import json
 import re
 import sys
@@ -50,8 +51,51 @@ def microseconds(run):
     return run["real_time"] * scale
 
 
+LONG_TASK = "LongTask/"
+LONG_AT_THE_LIMITS_US = 50000
+LONG_TYPICAL_US = 1000
+DISK_WAIT = "one save's disk wait"
+
+
+def long_tasks(runs):
+    """{task: {size: (wall us, cpu us)}} for the long-task benchmarks."""
+    tasks = {}
+    for name, run in runs.items():
+        if not name.startswith(LONG_TASK):
+            continue
+        task, size = name[len(LONG_TASK):].split("/")[:2]
+        cpu = run["cpu_time"] * microseconds(run) / run["real_time"]
+        tasks.setdefault(task, {})[size] = (microseconds(run), cpu)
+    return tasks
+
+
+def print_long_tasks(tasks):
+    if not tasks:
+        return
+    def shown(figures):
+        if figures is None:
+            return f"{'-':>22}"
+        wall, cpu = figures
+        return f"{wall / 1000:>10.3f}ms ({cpu / 1000:>7.3f})"
+    def long(figures, limit):
+        return figures is not None and figures[1] >= limit
+    print()
+    print(f"long tasks on the UI thread: wall time (the thread's own work, less waits such as the disk's); ! where")
+    print(f"the own work is >= {LONG_AT_THE_LIMITS_US // 1000} ms at the limits or >= {LONG_TYPICAL_US // 1000} ms typical")
+    print(f"{'task':44} {'typical':>22} {'at the limits':>22}")
+    for task, sizes in sorted(tasks.items(), key=lambda item: (item[0] == DISK_WAIT, item[0].lower())):
+        typical, limits = sizes.get("typical"), sizes.get("limits")
+        mark = ""
+        if task != DISK_WAIT and (long(limits, LONG_AT_THE_LIMITS_US) or long(typical, LONG_TYPICAL_US)):
+            mark = "  !"
+        print(f"{task:44} {shown(typical)} {shown(limits)}{mark}")
+    print("(the disk wait is the fsync floor of one save of the same file; every task that saves includes it)")
+
+
 def main(paths):
     runs = medians(paths)
+    tasks = long_tasks(runs)
+    runs = {name: run for name, run in runs.items() if not name.startswith(LONG_TASK)}
     by_base = {}
     for name, run in runs.items():
         base, args = split(name)
@@ -79,6 +123,7 @@ def main(paths):
             print(f"{name:52} {value:>10.1f}us  {'(no reference)':40} {'':>12} {'':>7}{note}")
         else:
             print(f"{name:52} {value:>10.1f}us  {ref:40} {ref_value:>10.1f}us {ratio:>6.2f}x{note}")
+    print_long_tasks(tasks)
 
 
 if __name__ == "__main__":

@@ -45,6 +45,17 @@ TEST(LogTest, ControlBytesAndBrokenTextAreWrittenSafeAndCutsKeepWholeCharacters)
                   "(VEQ): " + nearlyFull, "(VEQ): " + nearlyFull + "\n", "(VEQ): " + nearlyFull}));
 }
 
+TEST(LogTest, ALoggedTextGivesTheLineOfTheWholeText) {
+    const std::string cutInACharacter = std::string(1000, 'a') + std::string(20, '\xc3') + "\xa9 end";
+    for (const std::string& text : {std::string("short"), cutInACharacter, std::string(5000, 'd') + "\n"}) {
+        LogCapture log;
+        logDebug("Got %s (%s)", text.c_str(), text.c_str());
+        logDebug("Got %s (%s)", XLoop::LoggedText(text).c_str(), XLoop::LoggedText(text).c_str());
+        ASSERT_EQ(log.lines().size(), 2u);
+        EXPECT_EQ(log.lines()[0], log.lines()[1]);
+    }
+}
+
 TEST(LogTest, NullSinkRestoresTheDefaultChannel) {
     {
         LogCapture log;

@@ -33,6 +33,13 @@ TEST(ScriptObjectReaderTest, ReadsTheWritersLayoutAndJsonStringifysAlikeWithUnic
 
     const ScriptObject tricky{{"q\"b\\", "\b\f\n\r\t/"}, {"\xc3\xa9", "\x01"}};
     EXPECT_EQ(parseActionArguments(serializeJsonObject(tricky)), tricky);
+    // Long plain runs with escapes, a control byte or the end anywhere in them.
+    const std::string run = std::string(13, 'x') + "\"" + std::string(7, 'y') + "\\" + std::string(30, 'z') + "\n";
+    const ScriptObject runs{{"k", run}};
+    EXPECT_EQ(parseActionArguments(serializeJsonObject(runs)), runs);
+    EXPECT_TRUE(parseActionArguments("{\"k\":\"" + std::string(20, 'x') + "\x01" + std::string(20, 'x') + "\"}")
+                    .empty());
+    EXPECT_TRUE(parseActionArguments("{\"k\":\"" + std::string(20, 'x')).empty());
 
     // Unicode escapes become UTF-8.
     EXPECT_EQ(parseActionArguments(R"({"v":"caf\u00e9 \u20AC \/"})").at("v"), "caf\xc3\xa9 \xe2\x82\xac /");

@@ -95,6 +95,9 @@ TEST(UrlEscapeTest, KeepsOnlyUnreservedBytes) {
     EXPECT_EQ(XLoop::urlEscape("\xc3\xa9\xf0\x9f\x98\x80"), "%C3%A9%F0%9F%98%80");
     EXPECT_EQ(XLoop::urlEscape("bad\xff"), "bad%EF%BF%BD");
     EXPECT_EQ(XLoop::urlEscape(std::string(3000, '"')).size(), 9000u);
+    const std::string mixed = std::string(20, 'a') + "\xc3\xa9 \xff\"" + std::string(9, 'b') + "\xf0\x9f\x98";
+    EXPECT_EQ(XLoop::scriptCallEscaping("f", mixed), XLoop::scriptCallWithEscapedPayload("f", XLoop::urlEscape(mixed)));
+    EXPECT_EQ(XLoop::scriptCallEscaping("f", ""), "f(\"\");");
 }
 
 }  // namespace

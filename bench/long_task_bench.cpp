@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "page/action_arguments.h"
 #include "page/last_viewed_card_action_handler.h"
 #include "page/page_load_handler.h"
 #include "page/room_user_data.h"
@@ -34,8 +35,9 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr char kRoom[] = "https://room.test/veqtemplate/index.html?1700000000";
-// The largest argument seen in the field; no limit caps it.
-constexpr size_t kLargestActionArgument = 200u << 20;
+// The longest text of one argument the module still decodes, its
+// object's framing aside; a longer one is refused unread.
+constexpr size_t kLargestActionArgument = XLoop::kMaxActionArgumentBytes - 64;
 // The largest update list a host has been seen to pass; no limit caps it.
 constexpr size_t kLargestUpdateList = 10u << 20;
 // The shipped configuration file is read up to this size.

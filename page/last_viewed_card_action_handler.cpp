@@ -1,6 +1,7 @@
 #include "page/last_viewed_card_action_handler.h"
 
 #include "base/nullable_text.h"
+#include "page/action_arguments.h"
 #include "page/action_support.h"
 #include "page/argument_names.h"
 #include "prefs/host_keys.h"
@@ -19,10 +20,10 @@ void XLoopWriteLastViewedCardIDActionHandler::handleAction(const char* actionNam
     XLoop::serveAction(result, [&] {
         const std::string action = XLoop::textOrEmpty(actionName);
         if (action == "writeLastViewedCardID") {
-            const XLoop::ScriptObject arguments = XLoop::parseActionArguments(XLoop::viewOrEmpty(argumentsJson));
-            if (XLoop::argumentsNamed(action, arguments, {"key", "value"})) {
-                const std::string& key = arguments.at("key");
-                const std::string& value = arguments.at("value");
+            const std::optional<XLoop::ScriptObject> arguments = XLoop::readActionArguments(action, argumentsJson);
+            if (arguments && XLoop::argumentsNamed(action, *arguments, {"key", "value"})) {
+                const std::string& key = arguments->at("key");
+                const std::string& value = arguments->at("value");
                 XLoop::logDebug("Got Last viewed cardID from server: (%s = %s)", XLoop::LoggedText(key).c_str(),
                                 XLoop::LoggedText(value).c_str());
                 if (XLoop::isHostKey(key)) {

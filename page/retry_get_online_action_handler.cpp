@@ -2,6 +2,7 @@
 
 #include "base/nullable_text.h"
 #include "base/ui_thread.h"
+#include "page/action_arguments.h"
 #include "page/action_support.h"
 #include "page/argument_names.h"
 #include "page/host_calls.h"
@@ -77,7 +78,8 @@ void XLoopRetryGetOnlineActionHandler::handleAction(const char*, const char* arg
     XLoop::serveAction(result, [&] {
         logDebug("Got request to retry connection...");
         // It takes no arguments: any the page sends are ignored.
-        XLoop::argumentsNamed("retryGetOnline", XLoop::parseActionArguments(XLoop::viewOrEmpty(argumentsJson)), {});
+        const std::optional<XLoop::ScriptObject> arguments = XLoop::readActionArguments("retryGetOnline", argumentsJson);
+        if (arguments) XLoop::argumentsNamed("retryGetOnline", *arguments, {});
         if (retriesAnAnsweringRoom()) {
             logDebug("Warning: retryGetOnline from the room page, which the last retry found up and loaded again: "
                      "a room that answers is loaded again, so a page that retries as it starts reloads itself "

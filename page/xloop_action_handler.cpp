@@ -1,6 +1,7 @@
 #include "page/xloop_action_handler.h"
 
 #include "base/nullable_text.h"
+#include "page/action_arguments.h"
 #include "page/action_support.h"
 #include "page/argument_names.h"
 #include "page/uri_opening.h"
@@ -20,7 +21,9 @@ XloopActionHandler::XloopActionHandler(std::string userDataPath, std::string loc
 void XloopActionHandler::handleAction(const char* actionName, const char* argumentsJson, char** result) {
     XLoop::serveAction(result, [&] {
         const std::string action = XLoop::textOrEmpty(actionName);
-        XLoop::ScriptObject arguments = XLoop::parseActionArguments(XLoop::viewOrEmpty(argumentsJson));
+        std::optional<XLoop::ScriptObject> read = XLoop::readActionArguments(action, argumentsJson);
+        if (!read) return XLoop::ScriptObject();
+        XLoop::ScriptObject& arguments = *read;
         XLoop::ScriptObject reply;
 
         // Each branch runs only with the names it needs; argumentsNamed logs what is missing.

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "config/remote_config.h"
+#include "page/action_arguments.h"
 #include "page/last_viewed_card_action_handler.h"
 #include "page/retry_get_online_action_handler.h"
 #include "page/xloop_action_handler.h"
@@ -95,6 +96,20 @@ TEST_F(PreferenceActionsTest, MissingOrUnknownArgumentNamesAreLoggedAndEveryActi
                   "(VEQ): Got action readPreference (k=d)"}));
     EXPECT_EQ(storedPreferences(), (ScriptObject{{"k", "d"}}));
     EXPECT_TRUE(veqpodHeapIsValid());  // every reply was the library's to free
+}
+
+TEST_F(PreferenceActionsTest, ArgumentsPastWhatAStoredValueNeedsAreRefusedUnread) {
+    // The largest value the store keeps, every byte escaped as the page may write it: still read.
+    std::string escaped;
+    for (size_t i = 0; i < XLoop::kMaxPreferenceValueBytes; ++i) escaped += "\\u0041";
+    EXPECT_EQ(invoke("writePreference", R"({"key":"k", "value":")" + escaped + R"("})"), "{}");
+    EXPECT_EQ(storedPreferences(), (ScriptObject{{"k", std::string(XLoop::kMaxPreferenceValueBytes, 'A')}}));
+
+    LogCapture log;
+    const std::string message(XLoop::kMaxActionArgumentBytes, 'm');
+    EXPECT_EQ(invoke("writeLog", R"({"msg":")" + message + R"("})"), "{}");
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{
+                               "(VEQ): Refused action writeLog: its arguments pass the 2097152 bytes a page may send"}));
 }
 
 TEST_F(PreferenceActionsTest, WriteLogNeverUsesTheMessageAsAFormatNorStartsALineOfItsOwn) {

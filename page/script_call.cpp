@@ -1,5 +1,6 @@
 #include "page/script_call.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -65,8 +66,7 @@ std::string urlEscapeBetween(std::string_view before, const std::string& text, s
     });
     std::string escaped(before.size() + length + after.size(), '\0');
     char* out = escaped.data();
-    std::memcpy(out, before.data(), before.size());
-    out += before.size();
+    out = std::copy(before.begin(), before.end(), out);  // an empty view may hold no pointer at all
     forEachValidSequence(text, [&out](const unsigned char* bytes, size_t count) {
         if (count == 1 && kEscapedAsciiWidth[bytes[0]] == 1) {
             *out++ = static_cast<char>(bytes[0]);
@@ -77,7 +77,7 @@ std::string urlEscapeBetween(std::string_view before, const std::string& text, s
             out += 3;
         }
     });
-    std::memcpy(out, after.data(), after.size());
+    std::copy(after.begin(), after.end(), out);
     return escaped;
 }
 

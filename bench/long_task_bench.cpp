@@ -6,10 +6,8 @@
 // Saves wait for the disk: "LongTask/one save's disk wait" is the floor of
 // an all-or-nothing save of the same bytes, reported beside them.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bare_save.h"
 #include "page/action_arguments.h"
 #include "page/last_viewed_card_action_handler.h"
 #include "page/page_load_handler.h"
@@ -314,19 +313,7 @@ void diskWaitOfOneSave(benchmark::State& state, bool full) {
     Folder folder;
     const std::string bytes = XLoop::PreferenceEntries(allEntries(full)).document();
     state.counters["file_MiB"] = static_cast<double>(bytes.size()) / (1 << 20);
-    const std::string file = (folder.path / "VEQPrefs.xml").string();
-    const std::string temporary = file + ".new";
-    for (auto _ : state) {
-        int descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (write(descriptor, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
-            state.SkipWithError("write");
-        fsync(descriptor);
-        close(descriptor);
-        std::rename(temporary.c_str(), file.c_str());
-        int folderDescriptor = open(folder.path.c_str(), O_RDONLY | O_DIRECTORY);
-        fsync(folderDescriptor);
-        close(folderDescriptor);
-    }
+    saveBareInEveryIteration(state, folder.path, bytes);
 }
 
 const bool registered = [] {

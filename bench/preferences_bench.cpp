@@ -3,14 +3,13 @@
 // one key/value pair per transaction and synchronous=FULL. Then what a page
 // can make the store hold, and what the room's entry costs the UI thread.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "bench/bare_save.h"
 #include "page/last_viewed_card_action_handler.h"
 #include "prefs/platform_preferences.h"
 #include "prefs/preference_limits.h"
@@ -51,20 +50,7 @@ void BM_WriteFlushRenameFloor(benchmark::State& state) {
     std::map<std::string, std::string> entries;
     for (int64_t i = 0; i < state.range(0); ++i) entries[key(i)] = value(i);
     const std::string bytes = XLoop::PreferenceEntries(entries).document();
-    const std::string file = (folder.path / "VEQPrefs.xml").string();
-    const std::string temporary = file + ".new";
-    for (auto _ : state) {
-        int descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (write(descriptor, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
-            state.SkipWithError("write failed");
-        }
-        fsync(descriptor);
-        close(descriptor);
-        std::rename(temporary.c_str(), file.c_str());
-        int folderDescriptor = open(folder.path.c_str(), O_RDONLY | O_DIRECTORY);
-        fsync(folderDescriptor);
-        close(folderDescriptor);
-    }
+    saveBareInEveryIteration(state, folder.path, bytes);
 }
 
 void BM_SqliteOnePairPerTransaction(benchmark::State& state) {

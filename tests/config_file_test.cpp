@@ -64,9 +64,10 @@ TEST_F(ConfigFileTest, SectionsApplyInDocumentOrderAndTheRestIsSkipped) {
       <de_de url="other locale"/>
       <defaults><defaults url="too deep"/></defaults>
     </ver_7>
-    <ver_8><en_us url="other version"/></ver_8>
+    <ver_8><en_us url="other version"/><defaults serverurl="other version"/></ver_8>
   </prod>
   <other><defaults url="other product"><prod><defaults url="nested"/></prod></defaults></other>
+  <other><ver_7><defaults serverurl="other product"/></ver_7></other>
 </veqconfig>)"),
               (Read{true, "off", "product", "version-server"}));
 
@@ -198,6 +199,13 @@ TEST(ConfigFileOverHttpTest, OnlyAWholeSuccessfulAnswerCounts) {
     EXPECT_EQ(readURL(server.url("/moved")), (Read{true, "off", "room", "-"}));
     for (const char* path : {"/missing", "/cut", "/empty", "/huge"}) {
         EXPECT_EQ(readURL(server.url(path)), (Read{false})) << path;
+    }
+    // A redirect with nowhere to go is an answer, but never the configuration.
+    for (int status : {299, 300, 302, 399}) {
+        HttpRoute route = good;
+        route.status = status;
+        server.setRoute("/status", route);
+        EXPECT_EQ(readURL(server.url("/status")).found, status < 300) << status;
     }
     EXPECT_TRUE(log.contains("(VEQ): Configuration at " + server.url("/huge") + " refused: larger than " +
                              std::to_string(XLoop::kMaxRemoteConfigBytes) + " bytes"));

@@ -72,7 +72,7 @@ protected:
     void TearDown() override {
         ShutDownVEQ();
         XLoop::destroyMainThreadDispatcher();
-        XLoop::g_configRetryInterval = std::chrono::milliseconds(60000);
+        XLoop::g_configRetryInterval = defaultRetryInterval;
     }
 
     Record resolve(const char* locale = "en_US", const char* configURL = nullptr) {
@@ -82,6 +82,7 @@ protected:
                                           locale, userData.c_str(), "host", "trial", nullptr, true, false));
     }
 
+    const std::chrono::milliseconds defaultRetryInterval = XLoop::g_configRetryInterval.load();
     TempFolder folder;
     TempFolder shippedFolder;
     std::filesystem::path shipped = shippedFolder.path() / "VEQConfig.xml";
@@ -274,7 +275,9 @@ TEST_F(ServerFetchTest, FetchedValuesAreStoredForTheNextRunAndEqualOnesAreNotWri
 }
 
 TEST_F(ServerFetchTest, ShutdownStopsAWaitingFetchAndASlowTransfer) {
-    XLoop::g_configRetryInterval = std::chrono::milliseconds(60000);
+    // A failed fetch is tried again once a minute: not before the shutdown here.
+    EXPECT_EQ(defaultRetryInterval, std::chrono::minutes(1));
+    XLoop::g_configRetryInterval = defaultRetryInterval;
     server.setRoute("/c.xml", HttpRoute{});  // empty body: a failed read
     LogCapture log;
     resolve("en_US", configURL.c_str());
@@ -291,6 +294,7 @@ TEST_F(ServerFetchTest, ShutdownStopsAWaitingFetchAndASlowTransfer) {
     EXPECT_EQ(ends, (std::vector<std::string>{"(VEQ): Got cancel request for remote parameters update task",
                                               "(VEQ): Reading remote parameters task was canceled",
                                               "(VEQ): Reading remote parameters task finished executing"}));
+    EXPECT_EQ(server.requestCount(), 1);
 
     // A transfer in progress is abandoned at once.
     InitializeVEQ(nullptr);

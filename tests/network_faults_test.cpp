@@ -66,6 +66,16 @@ TEST_F(NetworkFaultTest, ASlowButSteadyServerIsReadWholeWithinTheDeadline) {
     LogCapture log;
     EXPECT_FALSE(readConfig("/slower"));
     EXPECT_EQ(log.lines().back(), "(VEQ): Error in InternetReadFile: 12002\n");
+
+    // Each hop of a redirect chain well inside the deadline, the chain past it.
+    XLoop::g_httpTimeout = std::chrono::milliseconds(5000);
+    for (int hop = 0; hop < 4; ++hop) {
+        HttpRoute redirect = answer(302, "", 400);
+        redirect.headers = {{"Location", "/hop" + std::to_string(hop + 1)}};
+        server.setRoute("/hop" + std::to_string(hop), redirect);
+    }
+    server.setRoute("/hop4", answer(200, config));
+    EXPECT_FALSE(readConfig("/hop0"));
 }
 
 }  // namespace

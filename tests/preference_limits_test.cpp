@@ -15,7 +15,9 @@ namespace {
 TEST(PreferenceLimitsTest, AnEntryPastALimitIsRefusedWithOneLineAndChangesNothing) {
     TempFolder temp;
     VEQ::PlatformPreferences store(temp.path().u8string(), "en_US");
+    const std::string exactKey(XLoop::kMaxPreferenceKeyBytes, 'k');
     store.setPreference("kept", "yes");
+    store.setPreference(exactKey.c_str(), "at the limit");
     const std::string saved = fileBytes(preferencesFile(temp.path(), "en_US"));
     const std::string longKey(XLoop::kMaxPreferenceKeyBytes + 1, 'k');
     const std::string longValue(XLoop::kMaxPreferenceValueBytes + 1, 'v');
@@ -26,7 +28,7 @@ TEST(PreferenceLimitsTest, AnEntryPastALimitIsRefusedWithOneLineAndChangesNothin
     store.setPreference("kept", longValue.c_str());
     EXPECT_EQ(store.getPreference("missing", longValue.c_str()), longValue);  // answered, not stored
 
-    EXPECT_EQ(store.getAllPreferences(), (Map{{"kept", "yes"}}));
+    EXPECT_EQ(store.getAllPreferences(), (Map{{"kept", "yes"}, {exactKey, "at the limit"}}));
     EXPECT_EQ(fileBytes(preferencesFile(temp.path(), "en_US")), saved);
     EXPECT_EQ(log.lines().size(), 4u);
     EXPECT_TRUE(log.contains("(VEQ): Preference \"" + std::string(64, 'k') +

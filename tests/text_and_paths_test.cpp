@@ -1,11 +1,15 @@
 // UTF-8/UTF-16 conversions, path joining and file URLs, on real files.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "base/ascii.h"
+#include "base/percent_encoding.h"
 #include "base/utf.h"
 #include "runtime/paths.h"
+#include "tests/hex_text.h"
 #include "tests/test_support.h"
 
 using namespace XLoop;
@@ -33,6 +37,51 @@ TEST(TextEncodingTest, ValidTextRoundTripsAndInvalidSequencesAreReplaced) {
     EXPECT_EQ(toWide("end\xe2\x82"), u"end\uFFFD");
     const char16_t loneSurrogate[] = {u'x', 0xD800, u'y', 0};
     EXPECT_EQ(toUtf8(loneSurrogate), "x\xef\xbf\xbdy");
+
+    // Every consumer of the decoder refuses the same forms: overlong, encoded
+    // surrogates, past U+10FFFF, truncated, stray continuation bytes.
+    for (const char* invalid : {"\xc0\x80", "\xc1\xbf", "\xe0\x9f\xbf", "\xf0\x8f\xbf\xbf", "\xed\xa0\x80",
+                                "\xed\xbf\xbf", "\xf4\x90\x80\x80", "\xf5\x80\x80\x80", "\xe2\x82", "\xf0\x9f\x98",
+                                "\x80", "\xbf", "\xfe", "\xff"}) {
+        const std::string text = std::string("<") + invalid + ">";
+        const Utf8Step step = nextUtf8Step(reinterpret_cast<const unsigned char*>(invalid));
+        EXPECT_FALSE(step.valid) << xloop_test::hex(invalid);
+        const std::u16string wide = toWide(text.c_str());
+        EXPECT_TRUE(wide.front() == u'<' && wide[1] == 0xFFFD && wide.back() == u'>') << xloop_test::hex(invalid);
+        EXPECT_EQ(validUtf8(text).substr(0, 4), std::string("<") + kReplacementUtf8) << xloop_test::hex(invalid);
+    }
+    // The edges just inside stay as they are.
+    for (const char* valid : {"\xc2\x80", "\xe0\xa0\x80", "\xed\x9f\xbf", "\xee\x80\x80", "\xf0\x90\x80\x80",
+                              "\xf4\x8f\xbf\xbf", "\xef\xbf\xbd"}) {
+        const Utf8Step step = nextUtf8Step(reinterpret_cast<const unsigned char*>(valid));
+        EXPECT_TRUE(step.valid && step.length == std::strlen(valid)) << xloop_test::hex(valid);
+        EXPECT_EQ(toUtf8(toWide(valid).c_str()), valid);
+        EXPECT_EQ(validUtf8(valid), valid);
+    }
+}
+
+TEST(TextEncodingTest, AsciiRulesHoldForEveryByteAndEscapesDecodeAtEveryPosition) {
+    for (int value = 0; value < 256; ++value) {
+        const char byte = static_cast<char>(value);
+        const bool upper = value >= 'A' && value <= 'Z', lower = value >= 'a' && value <= 'z';
+        EXPECT_EQ(lowerAscii(byte), upper ? static_cast<char>(value + 32) : byte) << value;
+        EXPECT_EQ(lowerAscii(std::string(2, byte)), std::string(2, lowerAscii(byte))) << value;
+        EXPECT_EQ(isAsciiLetter(static_cast<unsigned char>(value)), upper || lower) << value;
+        EXPECT_EQ(isAsciiDigit(static_cast<unsigned char>(value)), value >= '0' && value <= '9') << value;
+        EXPECT_EQ(startsWithIgnoringCase(std::string("x") + byte, std::string("x") + lowerAscii(byte)), true) << value;
+        EXPECT_EQ(startsWithIgnoringCase(std::string(1, byte), "a"), value == 'a' || value == 'A') << value;
+    }
+
+    const std::string text = "xy/z";
+    for (size_t at = 0; at <= text.size(); ++at) {
+        for (const char* escape : {"%2F", "%2f"}) {
+            EXPECT_EQ(percentDecode(text.substr(0, at) + escape + text.substr(at)), text.substr(0, at) + "/" + text.substr(at));
+        }
+        for (const char* kept : {"%", "%2", "%G0", "%2G"}) {
+            const std::string raw = text.substr(0, at) + kept + text.substr(at);
+            EXPECT_EQ(percentDecode(raw), raw);
+        }
+    }
 }
 
 TEST(PathsTest, AppendPathJoinsWithOneSeparatorAndFileURLsNameExistingFilesOnly) {

@@ -1,8 +1,12 @@
 // The reachability check against a real server on 127.0.0.1.
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "runtime/dispatcher.h"
 #include "runtime/url_access.h"
 #include "testing/http_test_server.h"
+#include "tests/recording_task.h"
 #include "tests/test_support.h"
 
 using namespace xloop_test;
@@ -99,6 +103,27 @@ TEST(UrlAccessTest, TheSchemeNotThePortDecidesOnTls) {
     EXPECT_FALSE(IsURLAccessible(secured.c_str()));
     EXPECT_TRUE(IsURLAccessible(plain.c_str()));
     EXPECT_EQ(methodsAndTargets(server), (std::vector<std::string>{"HEAD /room"}));
+}
+
+// A cancelled check lets go of its connection at once: the worker is free for
+// the next task while the server still keeps its answer back.
+TEST(UrlAccessTest, ACancelledCheckFreesItsWorkerAndItsConnection) {
+    struct NoResult : XLoop::URLAccessResultTask {
+        void run() override {}
+    };
+    HttpTestServer server;
+    server.setRoute("/room", answer(200, "", 120000));
+    TaskEvents events;
+    auto worker = XLoop::createWorkerThreadDispatcher();
+    auto check = XLoop::makeRef<XLoop::URLAccessCheckTask>(server.url("/room"), XLoop::makeRef<NoResult>());
+    auto* next = new RecordingTask("next", events);
+    worker->post(check.get());
+    worker->post(next);
+    next->release();
+    while (server.requestCount() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    check->cancel();
+    EXPECT_TRUE(events.waitFor("next ran"));
+    EXPECT_EQ(server.completedAnswers(), 0);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "pods/webkitgtk/tests/pod_test_support.h"
+#include "pods/tests/pod_test_support.h"
 
 namespace veqpod_test {
 namespace {

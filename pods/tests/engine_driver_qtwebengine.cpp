@@ -128,8 +128,9 @@ BareView::~BareView() {
 
 std::string BareView::loadedAddress(const std::string& address) {
     const QUrl url(QString::fromStdString(address));
-    // An address Qt cannot read never reaches the engine.
-    if (!url.isValid()) return "";
+    // Qt passes on addresses Chromium drops without a word (no http or https
+    // origin): no load would end.
+    if (!url.isValid() || originOf(url.toEncoded().toStdString()).empty()) return "";
     engine->ended = false;
     engine->endedAt.clear();
     engine->page->load(url);

@@ -12,7 +12,7 @@
 
 #include "pods/tests/engine_driver.h"
 #include "pods/tests/engine_loop.h"
-#include "pods/webkitgtk/veqpod_webkit.h"
+#include "pods/common/veqpod_extras.h"
 #include "testing/http_test_server.h"
 #include "tests/test_support.h"
 

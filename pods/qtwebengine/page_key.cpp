@@ -8,6 +8,12 @@ QUrl engineUrl(const char* uri) {
     return QUrl(QString::fromUtf8(uri != nullptr ? uri : ""));
 }
 
+bool engineLoads(const QUrl& url) {
+    if (!url.isValid() || url.isRelative() || url.scheme() == QLatin1String("javascript")) return false;
+    const bool web = url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
+    return !web || !url.host().isEmpty();
+}
+
 std::string pageKey(const char* uri) {
     const QUrl url = engineUrl(uri);
     if (!url.isValid()) return "";

@@ -48,6 +48,12 @@
  *    navigation reports nothing, as Chromium says nothing of it. A move
  *    within the page (a fragment, the history API) is no load: it reports
  *    nothing, and the page keeps the bridge.
+ *  - An address the engine would not load as the page it names is refused
+ *    with a line, "refused to load", and reported as started and failed:
+ *    one that QUrl finds invalid or relative (Qt would show about:blank),
+ *    an http or https one without a host (Chromium would drop it without a
+ *    word, as "http:127.0.0.1/" read by QUrl), or a javascript: one (it
+ *    would run in the page shown).
  *  - setPageBusy(true) shows "veqpod-busy", an indicator without a range
  *    centred over the page that lets clicks through; false hides it.
  *  - executeScript runs the text in the main world of the top frame, only

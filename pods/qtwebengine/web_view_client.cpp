@@ -10,6 +10,7 @@
 #include <QWebEngineView>
 
 #include "pods/common/observer.h"
+#include "pods/common/refusals.h"
 #include "pods/common/script_lines.h"
 #include "pods/qtwebengine/page_bridge.h"
 #include "pods/qtwebengine/page_key.h"
@@ -102,6 +103,14 @@ void WebViewClient::executeScript(const char* script) {
 void WebViewClient::loadURL(const char* url) {
     if (url == nullptr) return;
     const QUrl address = engineUrl(url);
+    if (!engineLoads(address)) {
+        // Such a load would never end, or end in another page.
+        veqpod::refuseAddress(url);
+        const std::string asked = url;
+        tellHandler([asked](VEQ::IPageLoadHandler& handler) { handler.onLoadStarted(asked.c_str()); });
+        tellHandler([asked](VEQ::IPageLoadHandler& handler) { handler.onLoadFailed(asked.c_str()); });
+        return;
+    }
     requestedUris.emplace_back(url);
     pendingUri = text(address);
     if (ownedPages.add(url)) offerPageBridge(page, ownedPages.keys());

@@ -12,6 +12,7 @@
 #include <QWebEngineView>
 #include <QWidget>
 
+#include "pods/qtwebengine/page_bridge.h"
 #include "pods/tests/engine_loop.h"
 
 namespace veqpod_test {
@@ -85,17 +86,17 @@ void navigateView(const std::string& address) {
 std::string callFromLibraryWorld() {
     QWebEngineView* view = onlyView();
     if (view == nullptr) return "no view";
-    // The call's outcome is kept in that world until the test reads it.
-    evaluate(view->page(),
-             QStringLiteral("window.veq.invoke('report', {}).then((reply) => { self.veqTestOutcome = "
-                            "JSON.stringify(reply); }, (error) => { self.veqTestOutcome = error.message; }); ''"),
-             QWebEngineScript::ApplicationWorld);
-    std::string outcome;
+    // The reply is kept in that world until the test reads it.
+    evaluate(view->page(), QStringLiteral(R"js(new QWebChannel(qt.webChannelTransport, (channel) =>
+        channel.objects.veq.post(JSON.stringify({name: "report", args: "{}"}),
+                                 (reply) => { self.veqTestReply = reply; })); "")js"),
+             veqpod_qt::kBridgeWorld);
+    std::string reply;
     runUntil([&] {
-        outcome = evaluate(view->page(), QStringLiteral("self.veqTestOutcome || ''"), QWebEngineScript::ApplicationWorld);
-        return !outcome.empty();
+        reply = evaluate(view->page(), QStringLiteral("self.veqTestReply || ''"), veqpod_qt::kBridgeWorld);
+        return !reply.empty();
     });
-    return outcome;
+    return reply;
 }
 
 std::string engineHome() {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -76,7 +77,10 @@ const char kPageChannel[] = "window.qt && window.qt.webChannelTransport";
 const char kPageChannelCall[] = "window.qt.webChannelTransport.send('{}')";
 
 void goBack() {
-    onlyView()->back();
+    // To the entry before, as WebKit goes back: Chromium's own back skips a
+    // page that left by a script without the user's gesture, as the room here.
+    QWebEngineHistory* history = onlyView()->history();
+    history->goToItem(history->backItem());
 }
 
 void navigateView(const std::string& address) {

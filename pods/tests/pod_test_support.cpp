@@ -96,14 +96,16 @@ CapturedStderr::~CapturedStderr() {
     close(savedStderr);
 }
 
-bool CapturedStderr::awaitLine(const std::string& text) {
+::testing::AssertionResult CapturedStderr::awaitLine(const std::string& text) {
     return awaitLineWith({text});
 }
 
-bool CapturedStderr::awaitLineWith(const std::vector<std::string>& pieces) {
-    return runUntil([&] {
+::testing::AssertionResult CapturedStderr::awaitLineWith(const std::vector<std::string>& pieces) {
+    std::string written;
+    const bool found = runUntil([&] {
         std::ifstream file(folder.path() / "stderr");
-        for (std::string line; std::getline(file, line);) {
+        written.clear();
+        for (std::string line; std::getline(file, line); written += line + "\n") {
             size_t at = 0;
             for (const std::string& piece : pieces) {
                 at = line.find(piece, at);
@@ -114,6 +116,8 @@ bool CapturedStderr::awaitLineWith(const std::vector<std::string>& pieces) {
         }
         return false;
     });
+    if (found) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "standard error:\n" << written;
 }
 
 xloop_test::HttpRoute htmlPage(const std::string& body) {

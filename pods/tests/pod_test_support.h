@@ -68,9 +68,10 @@ public:
     CapturedStderr(const CapturedStderr&) = delete;
     CapturedStderr& operator=(const CapturedStderr&) = delete;
     // Runs the main loop until a line containing text was written.
-    bool awaitLine(const std::string& text);
-    // Runs the main loop until one line holds the pieces in this order.
-    bool awaitLineWith(const std::vector<std::string>& pieces);
+    ::testing::AssertionResult awaitLine(const std::string& text);
+    // Runs the main loop until one line holds the pieces in this order; a
+    // failure shows what was written.
+    ::testing::AssertionResult awaitLineWith(const std::vector<std::string>& pieces);
 
 private:
     TempFolder folder;

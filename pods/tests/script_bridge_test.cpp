@@ -39,11 +39,11 @@ protected:
     bool reported(size_t count) {
         return runUntil([&] { return report.invocations.size() >= count; });
     }
-    // What a page of the other origin sent as the query of a request for path.
-    std::string sentToOtherOrigin(const std::string& path) {
+    // What a page sent to origin as the query of a request for path.
+    std::string sentTo(const xloop_test::HttpTestServer& origin, const std::string& path) {
         std::string query;
         runUntil([&] {
-            for (const xloop_test::HttpRequestRecord& request : otherOrigin.requests()) {
+            for (const xloop_test::HttpRequestRecord& request : origin.requests()) {
                 const std::string& target = request.target;
                 if (target.rfind(path + "?", 0) == 0) query = target.substr(path.size() + 1);
             }
@@ -122,7 +122,7 @@ TEST_F(ScriptBridgeTest, AFrameOfAnotherOriginReachesNoAction) {
         openPage("", "<iframe src=\"" + otherOrigin.url("/frame") + "\"></iframe>");
     ASSERT_NE(client, nullptr);
 
-    EXPECT_EQ(sentToOtherOrigin("/tried"),
+    EXPECT_EQ(sentTo(otherOrigin, "/tried"),
               "handler:threw,own:threw,top:threw,event:boolean,topEvent:threw");
     // The room's own call comes after whatever the frame managed to send.
     client->executeScript("window.veq.invoke('report', {from: 'room'});");
@@ -148,7 +148,7 @@ TEST_F(ScriptBridgeTest, APageOfAnotherOriginHasNoBridgeAndItsCallsAreRefusedUnt
     ASSERT_NE(client, nullptr);
 
     client->executeScript("document.getElementById('away').click();");
-    EXPECT_EQ(sentToOtherOrigin("/seen-link"), "undefined,undefined");
+    EXPECT_EQ(sentTo(otherOrigin, "/seen-link"), "undefined,undefined");
     // As if the page had found its way into the library's own script world.
     const std::string refusal = callFromLibraryWorld();
     EXPECT_NE(refusal.find("refused"), std::string::npos) << refusal;
@@ -160,7 +160,7 @@ TEST_F(ScriptBridgeTest, APageOfAnotherOriginHasNoBridgeAndItsCallsAreRefusedUnt
     std::string away = otherOrigin.url("/away?script");
     client->executeScript(("location.href = '" + away + "';").c_str());
     ASSERT_TRUE(runUntil([&] { return loads->saw("finished " + away); }));
-    EXPECT_EQ(sentToOtherOrigin("/seen-script"), "undefined,undefined");
+    EXPECT_EQ(sentTo(otherOrigin, "/seen-script"), "undefined,undefined");
     client->loadURL(room.c_str());
     ASSERT_TRUE(roomShows(3));
     client->executeScript("window.veq.invoke('report', {loaded: 'again'});");
@@ -170,15 +170,19 @@ TEST_F(ScriptBridgeTest, APageOfAnotherOriginHasNoBridgeAndItsCallsAreRefusedUnt
 }
 
 TEST_F(ScriptBridgeTest, TheOwnedPageIsTheOneTheEngineLoadsAndOnlyItRunsTheOwnersScripts) {
-    // Engines read this as 127.0.0.1 on the server's port, the rest as a path;
-    // another reading would own localhost on the other port.
+    // WebKit reads this as 127.0.0.1 on the server's port, the rest as a path;
+    // Qt WebEngine as localhost on the other's port. Either page is owned, and
+    // the away page is of a third origin in both readings.
     const std::string path = "/@localhost:" + std::to_string(otherOrigin.port()) + "/page";
-    server.setRoute(path, htmlPage("<script>window.veq.invoke('report', {});</script>"));
-    otherOrigin.setRoute("/away", htmlPage("<script>new Image().src = '/seen?' + typeof window.veq;</script>"));
-    const std::string away = "http://localhost:" + std::to_string(otherOrigin.port()) + "/away";
+    const xloop_test::HttpRoute owned = htmlPage("<script>window.veq.invoke('report', {});</script>");
+    server.setRoute(path, owned);
+    otherOrigin.setRoute("/page", owned);
+    server.setRoute("/away", htmlPage("<script>new Image().src = '/seen?' + typeof window.veq;</script>"));
+    const std::string away = "http://localhost:" + std::to_string(server.port()) + "/away";
     BrowserClient* client = createClient("about:blank");
     ASSERT_NE(client, nullptr);
     client->registerActionHandler("report", &report);
+    client->setPageLoadHandler(loads);
 
     client->loadURL(("http://127.0.0.1:" + std::to_string(server.port()) + "\\" + path.substr(1)).c_str());
     ASSERT_TRUE(reported(1));
@@ -186,10 +190,11 @@ TEST_F(ScriptBridgeTest, TheOwnedPageIsTheOneTheEngineLoadsAndOnlyItRunsTheOwner
         // On its way to another origin: no script may race that page's commit.
         CapturedStderr log;
         navigateView(away);
+        ASSERT_TRUE(runUntil([&] { return loads->saw("started " + away); }));
         client->executeScript("new Image().src = '/ran';");
         EXPECT_TRUE(log.awaitLine("VEQPod: dropped a script for " + away));
     }
-    EXPECT_EQ(sentToOtherOrigin("/seen"), "undefined");
+    EXPECT_EQ(sentTo(server, "/seen"), "undefined");
     CapturedStderr log;
     client->executeScript("new Image().src = '/ran';");
     EXPECT_TRUE(log.awaitLine("VEQPod: dropped a script for " + away));
@@ -207,9 +212,10 @@ TEST_F(ScriptBridgeTest, AFailedScriptIsNamedBesideWhereItFailed) {
     client->executeScript("onRetryComplete();");
     const std::string payload(100, 'x');
     client->executeScript(("initXLoopRoom(\"" + payload + "\");").c_str());
-    // The engine's own words for the error, between where and what ran.
+    // The engine's own words for the error (and a column where it gives one)
+    // between where and what ran.
     EXPECT_TRUE(log.awaitLineWith({"onRetryComplete", " (running onRetryComplete();)"}));
-    EXPECT_TRUE(log.awaitLineWith({page + ":2:", ": TypeError: ",
+    EXPECT_TRUE(log.awaitLineWith({page + ":2:", " TypeError: ",
                                    " (running initXLoopRoom(\\\"" + payload.substr(0, 49) + "...)"}));
 }
 

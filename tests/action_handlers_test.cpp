@@ -18,6 +18,7 @@
 #include "tests/preferences_files.h"
 #include "tests/room_support.h"
 #include "tests/test_support.h"
+#include "tests/wine.h"
 
 using namespace xloop_test;
 using Calls = std::vector<veqpod::ClientCall>;
@@ -301,7 +302,8 @@ TEST_F(RetryGetOnlineTest, DeletingTheHandlerStopsTheCheckAndNothingIsLoaded) {
     ASSERT_TRUE(runUiTasksUntil([&] { return server.requestCount() == 1; }));
 
     handler.reset();  // cancels the check, which aborts its request
-    EXPECT_TRUE(waitUntil([&] { return server.hangUps() == 1; }));
+    // Wine's WinINet lets go of an aborted request's connection only at its time-out.
+    EXPECT_TRUE(runningUnderWine() || waitUntil([&] { return server.hangUps() == 1; }));
     runPendingUiTasks();
     EXPECT_TRUE(calls().empty());
 }

@@ -15,6 +15,7 @@
 #include "pods/qtwebengine/page_bridge.h"
 #include "pods/qtwebengine/page_key.h"
 #include "pods/qtwebengine/refusals.h"
+#include "pods/qtwebengine/snapshot.h"
 #include "pods/qtwebengine/web_page.h"
 
 namespace veqpod_qt {
@@ -64,6 +65,7 @@ WebViewClient::WebViewClient(QWebEngineProfile* profile, QWidget* hostWidget, Wi
         onConsoleError(message, line, sourceId);
     });
     configure(page->settings());
+    frames = new FrameWatch(widgets.view());
     endpoint = new BridgeEndpoint([this](const QJsonObject& message) { return onBridgeMessage(message); }, page);
     openBridgeChannel(page, endpoint);
     refuseNativeRequests(page);
@@ -123,6 +125,10 @@ void WebViewClient::loadURL(const char* url) {
     page->load(address);
 }
 
+void WebViewClient::saveSnapshot(const char* pngPath, VEQPodSnapshotDone done, void* context) {
+    veqpod_qt::saveSnapshot(*frames, pngPath, done, context);
+}
+
 void WebViewClient::setPageBusy(bool busy) {
     widgets.setBusy(busy);
 }
@@ -135,6 +141,7 @@ void WebViewClient::onNavigationRequested(const QWebEngineNavigationRequest& req
     pendingUri = text(request.url());
     scriptRuns.forget();
     if (request.navigationType() == QWebEngineNavigationRequest::RedirectNavigation) return;
+    frames->reset();
     startReported = true;
     reportStarted(pendingUri);
 }
@@ -167,6 +174,7 @@ void WebViewClient::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     const std::string uri = text(info.url());
     switch (info.status()) {
         case QWebEngineLoadingInfo::LoadStartedStatus:
+            frames->reset();
             pendingUri = uri;
             if (!startReported) reportStarted(uri);
             startReported = false;

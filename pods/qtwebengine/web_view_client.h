@@ -11,6 +11,7 @@
 #include <QString>
 
 #include "pods/common/client_base.h"
+#include "pods/common/veqpod_extras.h"
 #include "pods/qtwebengine/client_widgets.h"
 #include "pods/qtwebengine/script_runs.h"
 
@@ -21,6 +22,7 @@ class QWebEngineProfile;
 namespace veqpod_qt {
 
 class BridgeEndpoint;
+class FrameWatch;
 class WebPage;
 
 class WebViewClient final : public veqpod::ClientBase {
@@ -35,6 +37,8 @@ public:
     ~WebViewClient() override;
 
     QWebEngineView* view() const { return widgets.view(); }
+    // As VEQPodSaveSnapshot describes, once the page has been drawn.
+    void saveSnapshot(const char* pngPath, VEQPodSnapshotDone done, void* context);
 
     void executeScript(const char* script) override;
     void loadURL(const char* url) override;
@@ -58,6 +62,7 @@ private:
     ClientWidgets widgets;
     WidgetsGone widgetsGone;
     WebPage* page;
+    FrameWatch* frames;
     // Goes with the page, which the host may delete first with its widget.
     QPointer<BridgeEndpoint> endpoint;
     // Connections and callbacks of this client end with it.

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include <QChildEvent>
 #include <QCoreApplication>
 #include <QImage>
 #include <QMetaObject>
@@ -12,6 +11,8 @@
 #include <QString>
 #include <QThreadPool>
 #include <QWebEngineView>
+
+#include "pods/qtwebengine/page_bridge.h"
 
 namespace veqpod_qt {
 namespace {
@@ -31,35 +32,25 @@ void writePng(const QImage& image, const QString& path, VEQPodSnapshotDone done,
 
 }  // namespace
 
-FrameWatch::FrameWatch(QWebEngineView* view) : QObject(view), view(view) {
-    view->installEventFilter(this);
-    for (QObject* child : view->children()) child->installEventFilter(this);
-}
+const char FrameWatch::kDrawnMessage[] = "veqpod:drawn";
+
+FrameWatch::FrameWatch(QWebEngineView* view) : QObject(view), view(view) {}
 
 FrameWatch::~FrameWatch() {
     view = nullptr;
     callWaiting();
 }
 
-void FrameWatch::reset() {
-    drawn = false;
-}
-
 void FrameWatch::afterDrawn(Then then) {
     waiting.push_back(std::move(then));
-    if (drawn) callWaiting();
+    if (waiting.size() > 1) return;
+    const QString ask = QStringLiteral("requestAnimationFrame(() => requestAnimationFrame(() => console.log(\"%1\")));")
+                            .arg(QLatin1String(kDrawnMessage));
+    view->page()->runJavaScript(ask, kBridgeWorld);
 }
 
-bool FrameWatch::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != view) {
-        if (event->type() == QEvent::Paint) {
-            drawn = true;
-            callWaiting();
-        }
-    } else if (event->type() == QEvent::ChildAdded) {
-        static_cast<QChildEvent*>(event)->child()->installEventFilter(this);
-    }
-    return false;
+void FrameWatch::drawn() {
+    callWaiting();
 }
 
 // From the event loop, once the drawing is done; the view may be gone by then.

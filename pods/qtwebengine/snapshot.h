@@ -12,32 +12,32 @@ class QWebEngineView;
 
 namespace veqpod_qt {
 
-// Chromium draws a page into the view some time after the page has loaded:
-// this tells when the view has drawn since the last load started. The view
-// draws through a child widget of Chromium's, made again when the page moves
-// to another renderer, so every child is watched.
+// Chromium draws a page into the view some time after the page has loaded,
+// and the view shows the page's background colour meanwhile. This asks the
+// page, in the library's own script world, to say when two frames have begun
+// since: by then the frame that drew it has reached the view.
 class FrameWatch final : public QObject {
 public:
     // Given the view, or null when it went first.
     using Then = std::function<void(QWebEngineView* view)>;
 
+    // What the page writes to its console when two frames have begun.
+    static const char kDrawnMessage[];
+
     // Goes with the view.
     explicit FrameWatch(QWebEngineView* view);
     ~FrameWatch() override;
-    // A load started: what was drawn so far is of the page before.
-    void reset();
-    // Calls then from the event loop once the view has drawn since the last
-    // reset (at once when it has), or once it is gone.
+    // Calls then from the event loop once the page has been drawn, or once
+    // the view is gone.
     void afterDrawn(Then then);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The page wrote kDrawnMessage (a page could write it too: the snapshot
+    // is then only taken early).
+    void drawn();
 
 private:
     void callWaiting();
 
     QWebEngineView* view;
-    bool drawn = false;
     std::vector<Then> waiting;
 };
 

@@ -61,9 +61,14 @@ WebViewClient::WebViewClient(QWebEngineProfile* profile, QWidget* hostWidget, Wi
       scriptRuns([this](const ScriptRuns::Run& run, const ScriptRuns::Failure& failure) {
           reportScriptFailure(run, failure);
       }) {
-    page = new WebPage(profile, widgets.view(), [this](const QString& message, int line, const QString& sourceId) {
-        onConsoleError(message, line, sourceId);
-    });
+    page = new WebPage(profile, widgets.view(),
+                       [this](bool error, const QString& message, int line, const QString& sourceId) {
+                           if (error) {
+                               onConsoleError(message, line, sourceId);
+                           } else if (message == QLatin1String(FrameWatch::kDrawnMessage)) {
+                               frames->drawn();
+                           }
+                       });
     configure(page->settings());
     frames = new FrameWatch(widgets.view());
     endpoint = new BridgeEndpoint([this](const QJsonObject& message) { return onBridgeMessage(message); }, page);
@@ -141,7 +146,6 @@ void WebViewClient::onNavigationRequested(const QWebEngineNavigationRequest& req
     pendingUri = text(request.url());
     scriptRuns.forget();
     if (request.navigationType() == QWebEngineNavigationRequest::RedirectNavigation) return;
-    frames->reset();
     startReported = true;
     reportStarted(pendingUri);
 }
@@ -174,7 +178,6 @@ void WebViewClient::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     const std::string uri = text(info.url());
     switch (info.status()) {
         case QWebEngineLoadingInfo::LoadStartedStatus:
-            frames->reset();
             pendingUri = uri;
             if (!startReported) reportStarted(uri);
             startReported = false;

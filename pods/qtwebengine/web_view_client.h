@@ -62,7 +62,7 @@ private:
     ClientWidgets widgets;
     WidgetsGone widgetsGone;
     WebPage* page;
-    FrameWatch* frames;
+    FrameWatch* frames = nullptr;
     // Goes with the page, which the host may delete first with its widget.
     QPointer<BridgeEndpoint> endpoint;
     // Connections and callbacks of this client end with it.

@@ -74,6 +74,13 @@
  *    and is reported as the page's own unheard rejections are, at the place
  *    Chromium gives; those of the page's scripts name none, since Chromium's
  *    errors carry none. The page's console is otherwise written nowhere.
+ *  - VEQPodSaveSnapshot grabs the view (QWidget::grab) once Chromium has
+ *    drawn the page: the view shows the page's background colour until its
+ *    first frame arrives, so the page is asked, in the library's own world,
+ *    to write "veqpod:drawn" to its console once two frames have begun (a
+ *    page that writes it itself only hastens the snapshot). The PNG is
+ *    written, all or nothing, on a pool thread; done comes on the library's
+ *    thread, with 0 when the client goes first.
  *  - Refused for every frame of every page, each with one escaped line on
  *    standard error as in the WebKitGTK library: downloads (the profile's
  *    requests are cancelled before they write), printing (the request is

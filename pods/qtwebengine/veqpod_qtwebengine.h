@@ -47,7 +47,11 @@
  *    refused as a download is a failure. A load cut short by a newer
  *    navigation reports nothing, as Chromium says nothing of it. A move
  *    within the page (a fragment, the history API) is no load: it reports
- *    nothing, and the page keeps the bridge.
+ *    nothing, and the page keeps the bridge. A navigation the page makes
+ *    while it loads (location.href in an inline script), which Chromium calls
+ *    a redirect, finishes the page's document (it was shown) and starts a
+ *    load of its own, as WebKit tells it; a redirect of the server's goes on
+ *    with the load it belongs to.
  *  - An address the engine would not load as the page it names is refused
  *    with a line, "refused to load", and reported as started and failed:
  *    one that QUrl finds invalid or relative (Qt would show about:blank),

@@ -81,8 +81,10 @@ WebViewClient::WebViewClient(QWebEngineProfile* profile, QWidget* hostWidget, Wi
                      [this](const QWebEngineLoadingInfo& info) { onLoadingChanged(info); });
     // At a commit, and at a move within the page (a fragment, the history
     // API), which never leads to another page.
-    QObject::connect(page, &QWebEnginePage::urlChanged, lifetime.get(),
-                     [this](const QUrl& url) { shownUri = text(url); });
+    QObject::connect(page, &QWebEnginePage::urlChanged, lifetime.get(), [this](const QUrl& url) {
+        shownUri = text(url);
+        if (!pendingUri.empty()) loadCommitted = true;
+    });
     QObject::connect(widgets.frame(), &QObject::destroyed, lifetime.get(), [this] {
         widgets.markDeleted();
         this->widgetsGone(this);
@@ -145,7 +147,18 @@ void WebViewClient::onNavigationRequested(const QWebEngineNavigationRequest& req
     if (!request.isMainFrame()) return;
     pendingUri = text(request.url());
     scriptRuns.forget();
-    if (request.navigationType() == QWebEngineNavigationRequest::RedirectNavigation) return;
+    if (request.navigationType() == QWebEngineNavigationRequest::RedirectNavigation) {
+        if (!loadCommitted) return;
+        // Chromium calls the page's own navigation a redirect too when the
+        // page makes it while it loads: its document was loaded, as far as
+        // the handler is concerned, and another load starts.
+        const std::string loaded = shownUri;
+        tellHandler([loaded](VEQ::IPageLoadHandler& handler) { handler.onLoadFinished(loaded.c_str()); });
+        finishedEarly = loaded;
+    } else {
+        finishedEarly.clear();
+    }
+    loadCommitted = false;
     startReported = true;
     reportStarted(pendingUri);
 }
@@ -179,12 +192,16 @@ void WebViewClient::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     switch (info.status()) {
         case QWebEngineLoadingInfo::LoadStartedStatus:
             pendingUri = uri;
+            loadCommitted = false;
+            finishedEarly.clear();
             if (!startReported) reportStarted(uri);
             startReported = false;
             return;
         case QWebEngineLoadingInfo::LoadSucceededStatus:
             pendingUri.clear();
             startReported = false;
+            loadCommitted = false;
+            if (uri == finishedEarly) return;
             tellHandler([uri](VEQ::IPageLoadHandler& handler) { handler.onLoadFinished(uri.c_str()); });
             return;
         case QWebEngineLoadingInfo::LoadFailedStatus:

@@ -73,6 +73,11 @@ private:
     // a load started (which it gives only when none was under way) is then
     // not reported again.
     bool startReported = false;
+    // The load under way has committed its document.
+    bool loadCommitted = false;
+    // The document whose load was reported finished as the page left it
+    // while loading; Qt may still tell that its load succeeded.
+    std::string finishedEarly;
     // The address of the document the page shows, as of its commit or its
     // last move within itself.
     std::string shownUri;

@@ -45,7 +45,11 @@
  *    is finished too. Failed: the address that failed, with no error page
  *    (Chromium's are turned off) and no finished event; a top-frame load
  *    refused as a download is a failure. A load cut short by a newer
- *    navigation reports nothing, as Chromium says nothing of it. A move
+ *    navigation reports nothing (Chromium stops it before it tells of the
+ *    newer one: only the stop of a load refused as a download fails). A
+ *    move a page makes while it still loads (a script setting location,
+ *    a meta refresh) is, to Chromium, a redirect of that load: the page
+ *    that asked reports no finish and the move no start. A move
  *    within the page (a fragment, the history API) is no load: it reports
  *    nothing, and the page keeps the bridge. A navigation the page makes
  *    while it loads (location.href in an inline script), which Chromium calls

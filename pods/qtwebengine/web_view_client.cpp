@@ -3,6 +3,7 @@
 #include <utility>
 
 #include <QMetaObject>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineNavigationRequest>
 #include <QWebEngineProfile>
@@ -77,6 +78,11 @@ WebViewClient::WebViewClient(QWebEngineProfile* profile, QWidget* hostWidget, Wi
     widgets.view()->setPage(page);
     QObject::connect(page, &QWebEnginePage::navigationRequested, lifetime.get(),
                      [this](QWebEngineNavigationRequest& request) { onNavigationRequested(request); });
+    // After the profile's refusal, which cancels every download.
+    QObject::connect(profile, &QWebEngineProfile::downloadRequested, lifetime.get(),
+                     [this](QWebEngineDownloadRequest* download) {
+                         if (download->page() == page && !pendingUri.empty()) downloadRefused = true;
+                     });
     QObject::connect(page, &QWebEnginePage::loadingChanged, lifetime.get(),
                      [this](const QWebEngineLoadingInfo& info) { onLoadingChanged(info); });
     // At a commit, and at a move within the page (a fragment, the history
@@ -146,6 +152,7 @@ void WebViewClient::setPageBusy(bool busy) {
 void WebViewClient::onNavigationRequested(const QWebEngineNavigationRequest& request) {
     if (!request.isMainFrame()) return;
     pendingUri = text(request.url());
+    downloadRefused = false;
     scriptRuns.forget();
     if (request.navigationType() == QWebEngineNavigationRequest::RedirectNavigation) {
         if (!loadCommitted) return;
@@ -216,11 +223,10 @@ void WebViewClient::onLoadingChanged(const QWebEngineLoadingInfo& info) {
             }
             return;
         case QWebEngineLoadingInfo::LoadStoppedStatus:
-            // A load replaced by a newer one is not reported; the newest
-            // stops when it turns into a download (refused) or is stopped.
             if (uri != pendingUri) return;
             pendingUri.clear();
             startReported = false;
+            if (!std::exchange(downloadRefused, false)) return;
             tellHandler([uri](VEQ::IPageLoadHandler& handler) { handler.onLoadFailed(uri.c_str()); });
             return;
     }

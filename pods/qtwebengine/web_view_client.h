@@ -84,6 +84,10 @@ private:
     // The address of the load under way, whose document may commit before
     // we hear of it; empty when none is.
     std::string pendingUri;
+    // The load under way turned into a download, which was refused: its stop
+    // is a failure. Chromium stops a load cut short by a newer one as well,
+    // before it tells of the newer one; that stop is no failure.
+    bool downloadRefused = false;
     ScriptRuns scriptRuns;
 };
 

@@ -44,18 +44,16 @@
  *    redirect; a page that a server sent with an error status shows, and
  *    is finished too. Failed: the address that failed, with no error page
  *    (Chromium's are turned off) and no finished event; a top-frame load
- *    refused as a download is a failure. A load cut short by a newer
- *    navigation reports nothing (Chromium stops it before it tells of the
- *    newer one: only the stop of a load refused as a download fails). A
- *    move a page makes while it still loads (a script setting location,
- *    a meta refresh) is, to Chromium, a redirect of that load: the page
- *    that asked reports no finish and the move no start. A move
- *    within the page (a fragment, the history API) is no load: it reports
- *    nothing, and the page keeps the bridge. A navigation the page makes
- *    while it loads (location.href in an inline script), which Chromium calls
- *    a redirect, finishes the page's document (it was shown) and starts a
- *    load of its own, as WebKit tells it; a redirect of the server's goes on
- *    with the load it belongs to.
+ *    refused as a download is a failure (Chromium stops the load, and asks
+ *    for the download just before or after). A load cut short by a newer
+ *    navigation reports nothing (Chromium may stop it before it tells of
+ *    the newer one), nor does a load stopped otherwise. A move a page makes
+ *    while it still loads (a script setting location, a meta refresh),
+ *    which Chromium calls a redirect of that load, finishes the page's
+ *    document (it was shown) and starts a load of its own, as WebKit tells
+ *    it; a redirect of the server's goes on with the load it belongs to. A
+ *    move within the page (a fragment, the history API) is no load: it
+ *    reports nothing, and the page keeps the bridge.
  *  - An address the engine would not load as the page it names is refused
  *    with a line, "refused to load", and reported as started and failed:
  *    one that QUrl finds invalid or relative (Qt would show about:blank),

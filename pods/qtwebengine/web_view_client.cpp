@@ -81,7 +81,7 @@ WebViewClient::WebViewClient(QWebEngineProfile* profile, QWidget* hostWidget, Wi
     // After the profile's refusal, which cancels every download.
     QObject::connect(profile, &QWebEngineProfile::downloadRequested, lifetime.get(),
                      [this](QWebEngineDownloadRequest* download) {
-                         if (download->page() == page && !pendingUri.empty()) downloadRefused = true;
+                         if (download->page() == page) onDownloadRefused(text(download->url()));
                      });
     QObject::connect(page, &QWebEnginePage::loadingChanged, lifetime.get(),
                      [this](const QWebEngineLoadingInfo& info) { onLoadingChanged(info); });
@@ -153,6 +153,7 @@ void WebViewClient::onNavigationRequested(const QWebEngineNavigationRequest& req
     if (!request.isMainFrame()) return;
     pendingUri = text(request.url());
     downloadRefused = false;
+    stoppedUri.clear();
     scriptRuns.forget();
     if (request.navigationType() == QWebEngineNavigationRequest::RedirectNavigation) {
         if (!loadCommitted) return;
@@ -199,6 +200,7 @@ void WebViewClient::onLoadingChanged(const QWebEngineLoadingInfo& info) {
     switch (info.status()) {
         case QWebEngineLoadingInfo::LoadStartedStatus:
             pendingUri = uri;
+            stoppedUri.clear();
             loadCommitted = false;
             finishedEarly.clear();
             if (!startReported) reportStarted(uri);
@@ -226,9 +228,23 @@ void WebViewClient::onLoadingChanged(const QWebEngineLoadingInfo& info) {
             if (uri != pendingUri) return;
             pendingUri.clear();
             startReported = false;
-            if (!std::exchange(downloadRefused, false)) return;
-            tellHandler([uri](VEQ::IPageLoadHandler& handler) { handler.onLoadFailed(uri.c_str()); });
+            if (std::exchange(downloadRefused, false)) {
+                tellHandler([uri](VEQ::IPageLoadHandler& handler) { handler.onLoadFailed(uri.c_str()); });
+            } else {
+                stoppedUri = uri;
+            }
             return;
+    }
+}
+
+// A top-frame load that turned into a download fails; Chromium asks for the
+// download just before or just after it stops the load.
+void WebViewClient::onDownloadRefused(const std::string& uri) {
+    if (!stoppedUri.empty() && uri == stoppedUri) {
+        stoppedUri.clear();
+        tellHandler([uri](VEQ::IPageLoadHandler& handler) { handler.onLoadFailed(uri.c_str()); });
+    } else if (!pendingUri.empty()) {
+        downloadRefused = true;
     }
 }
 

@@ -47,6 +47,7 @@ public:
 private:
     void onNavigationRequested(const QWebEngineNavigationRequest& request);
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
+    void onDownloadRefused(const std::string& uri);
     // Tells the handler that a load of uri started, named as it was asked
     // for when it was.
     void reportStarted(const std::string& uri);
@@ -84,10 +85,11 @@ private:
     // The address of the load under way, whose document may commit before
     // we hear of it; empty when none is.
     std::string pendingUri;
-    // The load under way turned into a download, which was refused: its stop
-    // is a failure. Chromium stops a load cut short by a newer one as well,
-    // before it tells of the newer one; that stop is no failure.
+    // A top-frame load that turned into a download fails. Chromium stops it
+    // and asks for the download, in either order; it stops a load cut short
+    // by a newer one as well, and a stop alone is no failure.
     bool downloadRefused = false;
+    std::string stoppedUri;
     ScriptRuns scriptRuns;
 };
 

@@ -91,5 +91,38 @@ TEST_F(PageLoadTest, APagesOwnNavigationsStartWithTheirOwnAddresses) {
                                        "finished " + server.url("/next")}));
 }
 
+// A move the page makes while it still loads is a redirect of that load to
+// Chromium: the page was shown all the same, so it finishes, and the move starts.
+TEST_F(PageLoadTest, AMoveWhileThePageLoadsFinishesItAndStartsTheMove) {
+    xloop_test::HttpRoute slow = htmlPage("<p>slow</p>");
+    slow.delayMilliseconds = 30000;
+    server.setRoute("/slow", slow);
+    server.setRoute("/next", htmlPage("<p>next</p>"));
+    server.setRoute("/start", htmlPage("<script>location.href = '/slow';"
+                                       "setTimeout(() => { location.href = '/next'; }, 1000);</script>"));
+    BrowserClient* client = createClient(server.url("/start"));
+    ASSERT_NE(client, nullptr);
+    ASSERT_TRUE(client->setPageLoadHandler(handler));
+
+    ASSERT_TRUE(runUntil([&] { return handler->saw("finished " + server.url("/next")); }));
+    EXPECT_EQ(handler->events, (Events{"started " + server.url("/start"), "finished " + server.url("/start"),
+                                       "started " + server.url("/slow"), "started " + server.url("/next"),
+                                       "finished " + server.url("/next")}));
+}
+
+// The download is refused, so nothing shows: the load failed.
+TEST_F(PageLoadTest, ALoadThatTurnsIntoADownloadFails) {
+    xloop_test::HttpRoute file = htmlPage("#!/bin/sh");
+    file.headers = {{"Content-Type", "text/plain"}, {"Content-Disposition", "attachment; filename=\"x.sh\""}};
+    server.setRoute("/x.sh", file);
+    const std::string url = server.url("/x.sh");
+    BrowserClient* client = createClient(url);
+    ASSERT_NE(client, nullptr);
+    ASSERT_TRUE(client->setPageLoadHandler(handler));
+
+    ASSERT_TRUE(runUntil([&] { return handler->saw("failed " + url); }));
+    EXPECT_EQ(handler->events, (Events{"started " + url, "failed " + url}));
+}
+
 }  // namespace
 }  // namespace veqpod_test

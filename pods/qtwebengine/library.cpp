@@ -37,6 +37,8 @@ bool hasDisplay() {
 
 // Qt WebEngine cannot start twice in a process: the application made here
 // lives as long as the process, through every ShutdownBrowser.
+QApplication* g_ownApplication = nullptr;
+
 bool ensureApplication() {
     if (QCoreApplication::instance() != nullptr) return qobject_cast<QApplication*>(QCoreApplication::instance());
     if (!hasDisplay()) return false;
@@ -45,8 +47,20 @@ bool ensureApplication() {
     static int argc = 1;
     static char name[] = "veqpod";
     static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
+    g_ownApplication = new QApplication(argc, argv);
     return true;
+}
+
+// Chromium's threads must end before the process's exit handlers take away
+// what they use (the GL driver's, among them): deleting the application
+// ends Qt WebEngine. Run first at exit, being registered after the engine
+// and its driver started.
+void endOwnApplication() {
+    g_library.clients.destroyAll();
+    delete g_library.profile;
+    g_library.profile = nullptr;
+    delete g_ownApplication;
+    g_ownApplication = nullptr;
 }
 
 // Only a widget alive in this application can hold a client.
@@ -76,8 +90,16 @@ int InitializeBrowser(void*) {
 int ShutdownBrowser(void) {
     g_library.clients.destroyAll();
     // After the pages, whose deletion a call from a page may have put off.
-    if (g_library.profile != nullptr) g_library.profile->deleteLater();
+    if (veqpod_qt::servingDepth() > 0 && g_library.profile != nullptr) {
+        g_library.profile->deleteLater();
+    } else {
+        delete g_library.profile;
+    }
     g_library.profile = nullptr;
+    static bool endsAtExit = false;
+    if (veqpod_qt::g_ownApplication != nullptr && !endsAtExit) {
+        endsAtExit = std::atexit(veqpod_qt::endOwnApplication) == 0;
+    }
     return 1;
 }
 

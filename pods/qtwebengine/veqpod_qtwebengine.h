@@ -10,7 +10,10 @@
  *  - InitializeBrowser(hostValue): hostValue is ignored. Uses the host's
  *    QApplication, or makes one when there is none (setting
  *    Qt::AA_ShareOpenGLContexts first, as Qt WebEngine needs) and keeps it
- *    for the life of the process, since Qt WebEngine cannot start twice.
+ *    for the life of the process, since Qt WebEngine cannot start twice:
+ *    once ShutdownBrowser has run, the library deletes that application at
+ *    the process's exit, before the exit handlers of the libraries Chromium
+ *    uses run under its threads.
  *    Returns 0 when the host's application is no QApplication, or when it
  *    has to make one and no display is named (DISPLAY, WAYLAND_DISPLAY or
  *    QT_QPA_PLATFORM); 1 otherwise, also when called again while started.

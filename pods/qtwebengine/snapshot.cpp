@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include <QChildEvent>
 #include <QCoreApplication>
 #include <QImage>
 #include <QMetaObject>
@@ -10,12 +11,17 @@
 #include <QSaveFile>
 #include <QString>
 #include <QThreadPool>
+#include <QTimer>
 #include <QWebEngineView>
 
 #include "pods/qtwebengine/page_bridge.h"
 
 namespace veqpod_qt {
 namespace {
+
+// How long a drawing that reached the view before the page's word may take
+// to show: a few frames.
+constexpr int kSettleMilliseconds = 100;
 
 void writePng(const QImage& image, const QString& path, VEQPodSnapshotDone done, void* context) {
     // Encoding a window-sized PNG takes longer than the UI thread may.
@@ -34,7 +40,10 @@ void writePng(const QImage& image, const QString& path, VEQPodSnapshotDone done,
 
 const char FrameWatch::kDrawnMessage[] = "veqpod:drawn";
 
-FrameWatch::FrameWatch(QWebEngineView* view) : QObject(view), view(view) {}
+FrameWatch::FrameWatch(QWebEngineView* view) : QObject(view), view(view) {
+    view->installEventFilter(this);
+    for (QObject* child : view->children()) child->installEventFilter(this);
+}
 
 FrameWatch::~FrameWatch() {
     view = nullptr;
@@ -43,18 +52,33 @@ FrameWatch::~FrameWatch() {
 
 void FrameWatch::afterDrawn(Then then) {
     waiting.push_back(std::move(then));
-    if (waiting.size() > 1) return;
+    if (stage != Stage::Idle) return;
+    stage = Stage::AwaitingFrames;
     const QString ask = QStringLiteral("requestAnimationFrame(() => requestAnimationFrame(() => console.log(\"%1\")));")
                             .arg(QLatin1String(kDrawnMessage));
     view->page()->runJavaScript(ask, kBridgeWorld);
 }
 
 void FrameWatch::drawn() {
-    callWaiting();
+    if (stage != Stage::AwaitingFrames) return;
+    stage = Stage::AwaitingPaint;
+    QTimer::singleShot(kSettleMilliseconds, this, [this] {
+        if (stage == Stage::AwaitingPaint) callWaiting();
+    });
+}
+
+bool FrameWatch::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view) {
+        if (event->type() == QEvent::ChildAdded) static_cast<QChildEvent*>(event)->child()->installEventFilter(this);
+    } else if (event->type() == QEvent::Paint && stage == Stage::AwaitingPaint) {
+        callWaiting();
+    }
+    return false;
 }
 
 // From the event loop, once the drawing is done; the view may be gone by then.
 void FrameWatch::callWaiting() {
+    stage = Stage::Idle;
     if (waiting.empty()) return;
     QPointer<QWebEngineView> shown(view);
     QMetaObject::invokeMethod(

@@ -15,7 +15,11 @@ namespace veqpod_qt {
 // Chromium draws a page into the view some time after the page has loaded,
 // and the view shows the page's background colour meanwhile. This asks the
 // page, in the library's own script world, to say when two frames have begun
-// since: by then the frame that drew it has reached the view.
+// since: by then the page has been drawn, and the drawing is on its way to
+// the view. It has arrived when the view paints next (a paint of the child
+// widget Chromium draws through, made again when the page moves to another
+// renderer, so every child is watched), or, when it arrived before the
+// page's word, no paint comes: a short wait ends then.
 class FrameWatch final : public QObject {
 public:
     // Given the view, or null when it went first.
@@ -34,10 +38,15 @@ public:
     // is then only taken early).
     void drawn();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    enum class Stage { Idle, AwaitingFrames, AwaitingPaint };
     void callWaiting();
 
     QWebEngineView* view;
+    Stage stage = Stage::Idle;
     std::vector<Then> waiting;
 };
 

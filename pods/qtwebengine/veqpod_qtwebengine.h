@@ -87,7 +87,9 @@
  *    drawn the page: the view shows the page's background colour until its
  *    first frame arrives, so the page is asked, in the library's own world,
  *    to write "veqpod:drawn" to its console once two frames have begun (a
- *    page that writes it itself only hastens the snapshot). The PNG is
+ *    page that writes it itself only hastens the snapshot), and the view is
+ *    grabbed when it paints next, or 100 ms later when the drawing reached
+ *    it before the page's word and it does not paint again. The PNG is
  *    written, all or nothing, on a pool thread; done comes on the library's
  *    thread, with 0 when the client goes first.
  *  - Refused for every frame of every page, each with one escaped line on

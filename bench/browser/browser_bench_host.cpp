@@ -7,7 +7,7 @@
 
 #include <glib-unix.h>
 
-#include "pods/webkitgtk/veqpod_webkit.h"
+#include "xloop/veqpod_extras.h"
 #include "testing/http_test_server.h"
 
 namespace xloop_bench {

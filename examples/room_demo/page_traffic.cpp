@@ -1,7 +1,7 @@
 #include "examples/room_demo/page_traffic.h"
 
 #include "examples/room_demo/page_calls.h"
-#include "pods/webkitgtk/veqpod_webkit.h"
+#include "xloop/veqpod_extras.h"
 
 namespace xloop_demo {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "pods/webkitgtk/veqpod_webkit.h"
+#include "xloop/veqpod_extras.h"
 
 namespace xloop_demo {
 namespace {

@@ -1,11 +1,8 @@
 // The library's entry points and the clients it keeps alive.
-#include <algorithm>
-#include <vector>
-
 #include <gtk/gtk.h>
 #include <webkit2/webkit2.h>
 
-#include "pods/webkitgtk/observer.h"
+#include "pods/common/client_list.h"
 #include "pods/webkitgtk/refusals.h"
 #include "pods/webkitgtk/snapshot.h"
 #include "pods/webkitgtk/veqpod_webkit.h"
@@ -17,30 +14,17 @@ namespace {
 struct Library {
     // Shared by all clients; ephemeral, so nothing of a run stays on disk.
     WebKitWebContext* context = nullptr;
-    // Oldest first.
-    std::vector<WebViewClient*> clients;
+    veqpod::ClientList clients;
 };
 
 Library g_library;
 
 WebViewClient* findClient(BrowserClient* client) {
-    auto found = std::find(g_library.clients.begin(), g_library.clients.end(), client);
-    return found != g_library.clients.end() ? *found : nullptr;
+    return static_cast<WebViewClient*>(g_library.clients.find(client));
 }
 
 void destroyClient(BrowserClient* client) {
-    WebViewClient* doomed = findClient(client);
-    if (doomed == nullptr) return;
-    g_library.clients.erase(std::find(g_library.clients.begin(), g_library.clients.end(), doomed));
-    doomed->notifyDestroy();
-    delete doomed;
-}
-
-const char* initialUrl(const BrowserInitData* initData) {
-    if (initData == nullptr || initData->initialURL == nullptr || initData->initialURL[0] == 0) {
-        return "about:blank";
-    }
-    return initData->initialURL;
+    g_library.clients.destroy(client);
 }
 
 }  // namespace
@@ -59,7 +43,7 @@ int InitializeBrowser(void*) {
 }
 
 int ShutdownBrowser(void) {
-    while (!g_library.clients.empty()) veqpod_webkit::destroyClient(g_library.clients.front());
+    g_library.clients.destroyAll();
     if (g_library.context != nullptr) g_object_unref(g_library.context);
     g_library.context = nullptr;
     return 1;
@@ -75,8 +59,8 @@ BrowserClient* CreateBrowserClientWithInitData(void* hostArg1, void*, int32_t,
     }
     auto* client = new veqpod_webkit::WebViewClient(g_library.context, hostContainer,
                                                     veqpod_webkit::destroyClient);
-    g_library.clients.push_back(client);
-    client->loadURL(veqpod_webkit::initialUrl(initData));
+    g_library.clients.add(client);
+    client->loadURL(veqpod::initialUrl(initData));
     return client;
 }
 
@@ -103,14 +87,6 @@ void VEQPodSaveSnapshot(BrowserClient* client, const char* pngPath, VEQPodSnapsh
         return;
     }
     veqpod_webkit::saveSnapshot(found->view(), pngPath, done, context);
-}
-
-void VEQPodSetObserver(const VEQPodObserver* observer) {
-    veqpod_webkit::setObserver(observer);
-}
-
-void VEQPodSetScriptErrorObserver(const VEQPodScriptErrorObserver* observer) {
-    veqpod_webkit::setScriptErrorObserver(observer);
 }
 
 }  // extern "C"

@@ -1,10 +1,13 @@
-// The page's way to the action handlers: window.veq.invoke(name, args).
+// The page's way to the action handlers in WebKit: the scripts of
+// pods/common/bridge_script.h over a script message channel.
 #pragma once
 
 #include <set>
 #include <string>
 
 #include <webkit2/webkit2.h>
+
+#include "pods/common/client_base.h"
 
 namespace veqpod_webkit {
 
@@ -21,26 +24,8 @@ void closeBridgeChannel(WebKitUserContentManager* manager);
 // whose pageKey is one of ownedPages, and to no other.
 void offerPageBridge(WebKitUserContentManager* manager, const std::set<std::string>& ownedPages);
 
-struct Invocation {
-    std::string actionName;
-    std::string argumentText;  // the arguments as the page's JSON.stringify wrote them
-};
-
-// Reads what the bridge posted for window.veq.invoke; false when the message
-// is not one.
-bool readInvocation(JSCValue* message, Invocation* invocation);
-
-// An error that no script of the page caught (in an event handler, a
-// rejected promise), with where it was thrown when JavaScriptCore says.
-struct PageScriptError {
-    std::string message;
-    std::string sourceUri;
-    unsigned line = 0;
-    unsigned column = 0;
-};
-
-// Reads what the bridge posted for such an error; false when the message is
-// not one.
-bool readPageScriptError(JSCValue* message, PageScriptError* error);
+// Read what the bridge posted; false when the message is not one.
+bool readInvocation(JSCValue* message, veqpod::Invocation* invocation);
+bool readPageScriptError(JSCValue* message, veqpod::PageScriptError* error);
 
 }  // namespace veqpod_webkit

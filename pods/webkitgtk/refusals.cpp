@@ -4,7 +4,7 @@
 
 #include <libsoup/soup.h>
 
-#include "pods/webkitgtk/log_line.h"
+#include "pods/common/refusals.h"
 
 namespace veqpod_webkit {
 namespace {
@@ -36,7 +36,7 @@ gboolean onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPo
         return FALSE;
     }
     WebKitURIRequest* request = webkit_response_policy_decision_get_request(responseDecision);
-    logEscaped("refused a download of", webkit_uri_request_get_uri(request));
+    veqpod::refuseDownload(webkit_uri_request_get_uri(request));
     webkit_policy_decision_ignore(decision);
     return TRUE;
 }
@@ -45,48 +45,47 @@ gboolean onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPo
 // context menu) ends here.
 void onDownloadStarted(WebKitWebContext*, WebKitDownload* download, gpointer) {
     WebKitURIRequest* request = webkit_download_get_request(download);
-    logEscaped("refused a download of", request != nullptr ? webkit_uri_request_get_uri(request) : "");
+    veqpod::refuseDownload(request != nullptr ? webkit_uri_request_get_uri(request) : "");
     webkit_download_cancel(download);
 }
 
 gboolean onPrint(WebKitWebView* view, WebKitPrintOperation*, gpointer) {
-    logEscaped("refused to print on", shownUri(view));
+    veqpod::refusePrinting(shownUri(view));
     return TRUE;
 }
 
-// The realm text is the server's own: no prompt shows it to the user.
 gboolean onAuthenticate(WebKitWebView*, WebKitAuthenticationRequest* request, gpointer) {
     const char* host = webkit_authentication_request_get_host(request);
-    const std::string server = std::string(host != nullptr ? host : "") + ":" +
-                               std::to_string(webkit_authentication_request_get_port(request));
-    logEscaped("refused an authentication request from", server);
+    veqpod::refuseAuthentication(host != nullptr ? host : "", webkit_authentication_request_get_port(request));
     webkit_authentication_request_cancel(request);
     return TRUE;
 }
 
 // Geolocation, notifications, media, the clipboard and whatever else asks.
 gboolean onPermissionRequest(WebKitWebView* view, WebKitPermissionRequest* request, gpointer) {
-    logEscaped((std::string("refused a permission request (") + G_OBJECT_TYPE_NAME(request) + ") on").c_str(),
-               shownUri(view));
+    veqpod::refusePermission(G_OBJECT_TYPE_NAME(request), shownUri(view));
     webkit_permission_request_deny(request);
     return TRUE;
 }
 
 // WebKitGTK does not say which frame opened a dialog, so none can be told
-// to come from the top frame of an owned page: every one is answered without
-// showing, as cancelled, except that a page being left is let go.
-gboolean onScriptDialog(WebKitWebView* view, WebKitScriptDialog* dialog, gpointer) {
+// to come from the top frame of an owned page.
+veqpod::ScriptDialog kindOf(WebKitScriptDialog* dialog) {
     switch (webkit_script_dialog_get_dialog_type(dialog)) {
-        case WEBKIT_SCRIPT_DIALOG_CONFIRM:
-            webkit_script_dialog_confirm_set_confirmed(dialog, FALSE);
-            break;
-        case WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM:
-            webkit_script_dialog_confirm_set_confirmed(dialog, TRUE);
-            break;
-        default:
-            break;
+        case WEBKIT_SCRIPT_DIALOG_CONFIRM: return veqpod::ScriptDialog::Confirm;
+        case WEBKIT_SCRIPT_DIALOG_PROMPT: return veqpod::ScriptDialog::Prompt;
+        case WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM: return veqpod::ScriptDialog::LeavePage;
+        default: return veqpod::ScriptDialog::Alert;
     }
-    logEscaped("refused a script dialog on", shownUri(view));
+}
+
+// A prompt left alone answers as cancelled.
+gboolean onScriptDialog(WebKitWebView* view, WebKitScriptDialog* dialog, gpointer) {
+    const veqpod::ScriptDialog kind = kindOf(dialog);
+    const bool yes = veqpod::answerScriptDialog(kind, shownUri(view));
+    if (kind == veqpod::ScriptDialog::Confirm || kind == veqpod::ScriptDialog::LeavePage) {
+        webkit_script_dialog_confirm_set_confirmed(dialog, yes);
+    }
     return TRUE;
 }
 

@@ -1,13 +1,14 @@
 #include "pods/webkitgtk/web_view_client.h"
 
 #include <memory>
-#include <new>
 #include <utility>
 
-#include "pods/webkitgtk/log_line.h"
-#include "pods/webkitgtk/observer.h"
+#include "pods/common/observer.h"
+#include "pods/common/script_lines.h"
 #include "pods/webkitgtk/page_bridge.h"
+#include "pods/webkitgtk/page_key.h"
 #include "pods/webkitgtk/refusals.h"
+#include "pods/webkitgtk/script_failure.h"
 
 namespace veqpod_webkit {
 namespace {
@@ -20,20 +21,6 @@ WebKitWebView* makeView(WebKitWebContext* context, WebKitUserContentManager* man
 std::string currentUri(WebKitWebView* view) {
     const char* uri = webkit_web_view_get_uri(view);
     return uri != nullptr ? uri : "";
-}
-
-// Where a failure in the text given to executeScript shows: the page's
-// address would name a line of the page's own.
-const char kExecutedScriptUri[] = "veqpod:executeScript";
-
-// How much of a failed script its line quotes: enough to name the page
-// function it called, not the payload after it.
-constexpr size_t kQuotedScriptBytes = 64;
-
-std::string scriptHead(const std::string& script) {
-    std::string head = script.substr(0, kQuotedScriptBytes + 1);
-    if (head.size() > kQuotedScriptBytes) head.replace(kQuotedScriptBytes, std::string::npos, "...");
-    return head;
 }
 
 // What a script's failure is reported with; the client is only compared.
@@ -55,8 +42,6 @@ void onScriptEvaluated(GObject* view, GAsyncResult* result, gpointer data) {
     if (value != nullptr) g_object_unref(value);
     if (error == nullptr) return;
     if (g_error_matches(error, WEBKIT_JAVASCRIPT_ERROR, WEBKIT_JAVASCRIPT_ERROR_SCRIPT_FAILED)) {
-        // Both may quote the page.
-        logEscaped("script failed:", std::string(error->message) + " (running " + scriptHead(run->script) + ")");
         reportScriptFailure(run->client, run->pageUri, run->script, error->message);
     }
     g_error_free(error);
@@ -66,7 +51,8 @@ void onScriptEvaluated(GObject* view, GAsyncResult* result, gpointer data) {
 
 WebViewClient::WebViewClient(WebKitWebContext* context, GtkContainer* hostContainer,
                              WidgetsGone widgetsGone)
-    : contentManager(webkit_user_content_manager_new()),
+    : ClientBase(pageKey),
+      contentManager(webkit_user_content_manager_new()),
       widgets(makeView(context, contentManager), hostContainer),
       widgetsGone(std::move(widgetsGone)) {
     openBridgeChannel(contentManager);
@@ -85,52 +71,17 @@ WebViewClient::~WebViewClient() {
     g_signal_handlers_disconnect_by_data(view(), this);
     g_signal_handlers_disconnect_by_data(contentManager, this);
     closeBridgeChannel(contentManager);
-    pageLoadHandler.reset();
     g_object_unref(contentManager);
-}
-
-void WebViewClient::notifyDestroy() {
-    if (destroyNotifier != nullptr) destroyNotifier->onDestroy(this);
-}
-
-bool WebViewClient::setUserData(const char* key, void* value) {
-    if (key == nullptr) return false;
-    userData[key] = value;
-    return true;
-}
-
-void* WebViewClient::getUserData(const char* key) {
-    if (key == nullptr) return nullptr;
-    auto found = userData.find(key);
-    return found != userData.end() ? found->second : nullptr;
-}
-
-bool WebViewClient::registerActionHandler(const char* actionName, VEQ::JSActionHandler* handler) {
-    if (actionName == nullptr || handler == nullptr) return false;
-    actionHandlers[actionName] = handler;
-    return true;
-}
-
-bool WebViewClient::setPageLoadHandler(std::shared_ptr<VEQ::IPageLoadHandler> handler) {
-    pageLoadHandler = std::move(handler);
-    return true;
 }
 
 void WebViewClient::executeScript(const char* script) {
     if (script == nullptr) return;
-    // The owner's scripts carry the owner's data: no other page gets them.
-    // The view names a page it goes to before that page's commit reaches us,
-    // so both the page shown and the one on its way must be the owner's.
-    const std::string nextUri = currentUri(view());
-    if (!ownedPages.contains(shownUri.c_str())) {
-        logEscaped("dropped a script for", shownUri);
-    } else if (!ownedPages.contains(nextUri.c_str())) {
-        logEscaped("dropped a script for", nextUri);
-    } else {
-        webkit_web_view_evaluate_javascript(view(), script, -1, nullptr, kExecutedScriptUri, nullptr,
+    // The view names a page it goes to before that page's commit reaches us.
+    if (mayRunScript(shownUri, currentUri(view()))) {
+        webkit_web_view_evaluate_javascript(view(), script, -1, nullptr, veqpod::kExecutedScriptUri, nullptr,
                                             onScriptEvaluated, new ScriptRun{this, shownUri, script});
     }
-    reportScript(this, shownUri, script);
+    veqpod::reportScript(this, shownUri, script);
 }
 
 void WebViewClient::loadURL(const char* url) {
@@ -144,11 +95,6 @@ void WebViewClient::setPageBusy(bool busy) {
     widgets.setBusy(busy);
 }
 
-bool WebViewClient::setDestroyNotifier(VEQ::DestroyNotifier* notifier) {
-    destroyNotifier = notifier;
-    return true;
-}
-
 // The handler may destroy this client: each callback below touches the
 // client only before it calls out, and holds its own handler reference.
 void WebViewClient::onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self) {
@@ -160,7 +106,7 @@ void WebViewClient::onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gp
         return;
     }
     if (event != WEBKIT_LOAD_STARTED && event != WEBKIT_LOAD_FINISHED) return;
-    std::shared_ptr<VEQ::IPageLoadHandler> handler = client->pageLoadHandler;
+    std::shared_ptr<VEQ::IPageLoadHandler> handler = client->loadHandler();
     if (!handler) return;
     // A load finishes in the document it committed; the view's address may
     // already name the next navigation (going back names its page first).
@@ -183,7 +129,7 @@ gboolean WebViewClient::onLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* fai
     client->loadPending = false;
     // A load replaced by a newer navigation did not fail: the newer one goes on.
     if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED)) return TRUE;
-    std::shared_ptr<VEQ::IPageLoadHandler> handler = client->pageLoadHandler;
+    std::shared_ptr<VEQ::IPageLoadHandler> handler = client->loadHandler();
     if (handler) handler->onLoadFailed(failingUri != nullptr ? failingUri : "");
     // Handled: WebKit shows no error page.
     return TRUE;
@@ -193,60 +139,26 @@ gboolean WebViewClient::onScriptMessage(WebKitUserContentManager*, JSCValue* mes
                                         WebKitScriptMessageReply* reply, gpointer self) {
     auto* client = static_cast<WebViewClient*>(self);
     const std::string uri = client->shownUri;
-    PageScriptError error;
+    veqpod::PageScriptError error;
     if (client->ownedPages.contains(uri.c_str()) && readPageScriptError(message, &error)) {
         JSCValue* nothing = jsc_value_new_undefined(jsc_value_get_context(message));
         webkit_script_message_reply_return_value(reply, nothing);
         g_object_unref(nothing);
-        const std::string place = error.sourceUri.empty() ? "" : error.sourceUri + ":" + std::to_string(error.line) +
-                                                                  ":" + std::to_string(error.column) + ": ";
-        logEscaped("script failed:", place + error.message);
-        reportScriptError(client, uri, "", error.message, error.sourceUri, error.line, error.column);
+        client->reportPageScriptError(uri, error);
         return TRUE;
     }
-    Invocation invocation;
-    std::string outcome;
-    const bool served = client->serveAction(uri, message, &invocation, &outcome);
-    if (served) {
-        JSCValue* replyText = jsc_value_new_string(jsc_value_get_context(message), outcome.c_str());
-        webkit_script_message_reply_return_value(reply, replyText);
-        g_object_unref(replyText);
-    } else {
-        webkit_script_message_reply_return_error_message(reply, outcome.c_str());
-    }
-    // Told last, once the page has its answer; the handler may have destroyed the client.
-    reportAction(client, uri, invocation.actionName, invocation.argumentText, outcome, served);
+    client->serveAction(
+        uri, [message](veqpod::Invocation* invocation) { return readInvocation(message, invocation); },
+        [message, reply](bool served, const std::string& outcome) {
+            if (!served) {
+                webkit_script_message_reply_return_error_message(reply, outcome.c_str());
+                return;
+            }
+            JSCValue* replyText = jsc_value_new_string(jsc_value_get_context(message), outcome.c_str());
+            webkit_script_message_reply_return_value(reply, replyText);
+            g_object_unref(replyText);
+        });
     return TRUE;
-}
-
-bool WebViewClient::serveAction(const std::string& uri, JSCValue* message, Invocation* invocation,
-                                std::string* outcome) {
-    // The bridge only reaches the owner's pages; this holds even if a page
-    // found its way into the library's script world.
-    if (!ownedPages.contains(uri.c_str())) {
-        logEscaped("refused an action call from", uri);
-        *outcome = "refused: this page was not loaded by the browser's owner";
-        return false;
-    }
-    if (!readInvocation(message, invocation)) {
-        *outcome = "not an action invocation";
-        return false;
-    }
-    auto found = actionHandlers.find(invocation->actionName);
-    if (found == actionHandlers.end()) {
-        *outcome = "no handler for action " + invocation->actionName;
-        return false;
-    }
-    char* result = nullptr;
-    found->second->handleAction(invocation->actionName.c_str(), invocation->argumentText.c_str(),
-                                &result);
-    if (result == nullptr) {
-        *outcome = "the action gave no reply";
-        return false;
-    }
-    *outcome = result;
-    ::operator delete(result);
-    return true;
 }
 
 // A move within the page (a fragment, the history API) changes the address

@@ -32,9 +32,11 @@ ensure_windows_packages() {
   ensure_packages g++-mingw-w64-x86-64-posix wine64 googletest clang-16 lld-16 llvm-16
 }
 
-# What the WebKitGTK browser library needs, and a virtual display for its tests.
+# What the browser libraries need (WebKitGTK; Qt WebEngine, whose Chromium
+# draws with Mesa's GL), and a virtual display for their tests.
 ensure_browser_packages() {
-  ensure_packages pkgconf libwebkit2gtk-4.1-dev xvfb xauth
+  ensure_packages pkgconf libwebkit2gtk-4.1-dev qt6-webengine-dev qt6-webchannel-dev libgl-dev libgl1-mesa-dri \
+    xvfb xauth
 }
 
 # configure_and_build PRESET: configures and builds one of CMakePresets.json.

@@ -4,6 +4,10 @@
 
 namespace veqpod {
 
+void refuseAddress(const std::string& uri) {
+    logEscaped("refused to load", uri);
+}
+
 void refuseDownload(const std::string& uri) {
     logEscaped("refused a download of", uri);
 }

@@ -7,6 +7,8 @@
 
 namespace veqpod {
 
+// An address the engine would not load, or would load as another page.
+void refuseAddress(const std::string& uri);
 void refuseDownload(const std::string& uri);
 void refusePrinting(const std::string& pageUri);
 void refuseAuthentication(const std::string& host, int port);

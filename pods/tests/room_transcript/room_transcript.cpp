@@ -85,6 +85,7 @@ private:
     bool openRoom();
     bool useEveryAction();
     bool visitAndReload();
+    bool moveAround();
     bool loseAndRegainTheServer();
 
     Recorder& record;
@@ -119,7 +120,7 @@ bool Flow::run() {
         return false;
     }
     serveSite(*server, false);
-    const bool done = openRoom() && useEveryAction() && visitAndReload() && loseAndRegainTheServer();
+    const bool done = openRoom() && useEveryAction() && visitAndReload() && moveAround() && loseAndRegainTheServer();
     record.step("ShutDownVEQ");
     ShutDownVEQ();
     FreeVEQConfiguration(config);
@@ -162,10 +163,11 @@ bool Flow::openRoom() {
 
 bool Flow::useEveryAction() {
     auto calledOnce = [&](const std::string& step, const std::string& script, const std::string& action) {
-        const int before = record.actionCalls(action);
+        const std::string called = "action " + action + " ";
+        const int before = record.entriesStartingWith(called);
         record.step(step);
         room->executeScript(script.c_str());
-        return until([&] { return record.actionCalls(action) > before; }, action + " after " + step);
+        return until([&] { return record.entriesStartingWith(called) > before; }, action + " after " + step);
     };
     const bool used =
         calledOnce("the user saves a preference",
@@ -214,6 +216,31 @@ bool Flow::visitAndReload() {
     // A room that answers is loaded again, the second time with a warning.
     return stepUntilLine("the user presses retry in the room", pressRetry, "xloop-room-demo: room shown") &&
            stepUntilLine("the user presses retry in the room again", pressRetry, "xloop-room-demo: room shown");
+}
+
+// Where engines tell loads their own ways: moves within the page, a page the
+// server has not, going back, a load cut short by a newer one.
+bool Flow::moveAround() {
+    const std::string roomShown = "xloop-room-demo: room shown";
+    const std::string within =
+        "addEventListener(\"hashchange\", () => { history.pushState({}, \"\", \"?moved\");"
+        " window.veq.invoke(\"writeLog\", {msg: \"moved within the page\"}); }, {once: true});"
+        " location.hash = \"#updates\";";
+    if (!stepUntilLine("the page moves within itself", inPage(within), "moved within the page")) return false;
+    const int errors = record.entriesStartingWith("script error ");
+    record.step("the page goes to a page the server has not");
+    room->executeScript("location.href = \"/veqtemplate/missing.html\";");
+    if (!until([&] { return record.entriesStartingWith("script error ") > errors; }, "the missing page initialised")) {
+        return false;
+    }
+    HttpRoute slow;
+    slow.delayMilliseconds = 60 * 1000;
+    server->setRoute("/veqtemplate/slow.html", slow);
+    const std::string cutShort =
+        "location.href = \"/veqtemplate/slow.html\";"
+        " setTimeout(() => { location.href = \"/veqtemplate/room.html?lang=en_us\"; }, 500);";
+    return stepUntilLine("the page goes back", inPage("history.back();"), roomShown) &&
+           stepUntilLine("the page goes to a slow page, then to the room", inPage(cutShort), roomShown);
 }
 
 bool Flow::loseAndRegainTheServer() {

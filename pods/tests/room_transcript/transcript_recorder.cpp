@@ -33,11 +33,12 @@ void onAction(void* self, BrowserClient*, const char* page, const char* name, co
                                       (served ? " -> " : " refused: ") + outcome);
 }
 
-void onScriptFailed(void* self, BrowserClient*, const char* page, const char* script, const char* message,
-                    const char* source, unsigned line, unsigned column) {
-    static_cast<Recorder*>(self)->add(std::string("script error on ") + page + ": " + message + " at " + source +
-                                      ":" + std::to_string(line) + ":" + std::to_string(column) + " running " +
-                                      script);
+// The error's text and place are the engine's own words ("ReferenceError:
+// x is not defined", "TypeError: undefined is not a function"), not the
+// module's: which call failed, on which page, is what must agree.
+void onScriptFailed(void* self, BrowserClient*, const char* page, const char* script, const char*, const char*,
+                    unsigned, unsigned) {
+    static_cast<Recorder*>(self)->add(std::string("script error on ") + page + " running " + script);
 }
 
 }  // namespace
@@ -75,7 +76,6 @@ void Recorder::logLine(const std::string& line) {
 void Recorder::add(const std::string& entry) {
     std::lock_guard<std::mutex> guard(lock);
     entries.push_back(oneLine(entry));
-    if (entry.rfind("action ", 0) == 0) actions.push_back(entry.substr(7, entry.find(' ', 7) - 7));
 }
 
 int Recorder::linesWith(const std::string& fragment) const {
@@ -85,9 +85,11 @@ int Recorder::linesWith(const std::string& fragment) const {
     }));
 }
 
-int Recorder::actionCalls(const std::string& name) const {
+int Recorder::entriesStartingWith(const std::string& prefix) const {
     std::lock_guard<std::mutex> guard(lock);
-    return static_cast<int>(std::count(actions.begin(), actions.end(), name));
+    return static_cast<int>(std::count_if(entries.begin(), entries.end(), [&](const std::string& entry) {
+        return entry.rfind(prefix, 0) == 0;
+    }));
 }
 
 std::string Recorder::text() const {

@@ -23,8 +23,8 @@ public:
     void step(const std::string& what);
     // How many log lines so far, of any thread, contain fragment.
     int linesWith(const std::string& fragment) const;
-    // How many times the page called the action so far.
-    int actionCalls(const std::string& name) const;
+    // How many entries so far start with prefix ("action writeLog ", "script error ").
+    int entriesStartingWith(const std::string& prefix) const;
     // The UI thread's record, then the worker threads' lines in their order:
     // the two interleave as the threads happen to run, each alone does not.
     std::string text() const;
@@ -38,7 +38,6 @@ private:
     std::vector<std::string> entries;
     std::vector<std::string> workerLines;
     std::vector<std::string> allLines;
-    std::vector<std::string> actions;
 };
 
 }  // namespace room_transcript

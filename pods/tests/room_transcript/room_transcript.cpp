@@ -233,6 +233,14 @@ bool Flow::moveAround() {
     if (!until([&] { return record.entriesStartingWith("script error ") > errors; }, "the missing page initialised")) {
         return false;
     }
+    HttpRoute moved;
+    moved.status = 302;
+    moved.headers = {{"Location", "/veqtemplate/room.html?lang=en_us"}};
+    server->setRoute("/veqtemplate/old.html", moved);
+    HttpRoute download;
+    download.body = "PK";
+    download.headers = {{"Content-Type", "application/zip"}, {"Content-Disposition", "attachment; filename=a.zip"}};
+    server->setRoute("/veqtemplate/a.zip", download);
     HttpRoute slow;
     slow.delayMilliseconds = 60 * 1000;
     server->setRoute("/veqtemplate/slow.html", slow);
@@ -240,6 +248,12 @@ bool Flow::moveAround() {
         "location.href = \"/veqtemplate/slow.html\";"
         " setTimeout(() => { location.href = \"/veqtemplate/room.html?lang=en_us\"; }, 500);";
     return stepUntilLine("the page goes back", inPage("history.back();"), roomShown) &&
+           stepUntilLine("the page follows a redirect", inPage("location.href = \"/veqtemplate/old.html\";"),
+                         roomShown) &&
+           stepUntilLine("the page goes to a download", inPage("location.href = \"/veqtemplate/a.zip\";"),
+                         "xloop-room-demo: offline page shown") &&
+           stepUntilLine("the user presses retry", inPage("document.getElementById(\"retry\").click();"),
+                         roomShown) &&
            stepUntilLine("the page goes to a slow page, then to the room", inPage(cutShort), roomShown);
 }
 

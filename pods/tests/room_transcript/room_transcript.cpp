@@ -1,6 +1,7 @@
 // The room in a real browser engine, driven through the module's exports as a
 // host drives it: the room down and the offline page, retries, every action,
-// the update list, the visit, a failed load and the room back. Each step waits
+// the update list, the visit, a failed load and the room back, then the page's
+// own moves, where engines tell loads their own ways. Each step waits
 // until its effect shows, so the record is the same from run to run; the
 // record is written with what differs between runs (port, temporary folder,
 // cache-busting number) replaced, for scripts/test to compare between engines.
@@ -120,7 +121,7 @@ bool Flow::run() {
         return false;
     }
     serveSite(*server, false);
-    const bool done = openRoom() && useEveryAction() && visitAndReload() && moveAround() && loseAndRegainTheServer();
+    const bool done = openRoom() && useEveryAction() && visitAndReload() && loseAndRegainTheServer() && moveAround();
     record.step("ShutDownVEQ");
     ShutDownVEQ();
     FreeVEQConfiguration(config);
@@ -219,7 +220,8 @@ bool Flow::visitAndReload() {
 }
 
 // Where engines tell loads their own ways: moves within the page, a page the
-// server has not, going back, a load cut short by a newer one.
+// server has not, going back, a redirect, a download, a load cut short by a
+// newer one.
 bool Flow::moveAround() {
     const std::string roomShown = "xloop-room-demo: room shown";
     const std::string within =

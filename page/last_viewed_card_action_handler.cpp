@@ -7,6 +7,7 @@
 #include "prefs/host_keys.h"
 #include "prefs/preference_limits.h"
 #include "prefs/preference_stores.h"
+#include "prefs/preferences_document.h"
 #include "runtime/log.h"
 
 namespace VEQ {
@@ -54,7 +55,7 @@ void XLoopWriteLastViewedCardIDActionHandler::keepPending(const std::string& key
         reason = "the pairs waiting would outgrow the page's share of the store";
     }
     if (reason != nullptr) {
-        XLoop::logDebug("Refused writeLastViewedCardID of %s: %s", XLoop::LoggedText(key).c_str(), reason);
+        XLoop::logDebug("Refused writeLastViewedCardID of %s: %s", XLoop::printableKey(key).c_str(), reason);
         return;
     }
     pendingBytes = pendingBytes - heldBytes + key.size() + value.size();

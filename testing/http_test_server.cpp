@@ -208,6 +208,7 @@ struct HttpTestServer::Impl {
     std::vector<std::pair<std::string, HttpRoute>> routes;
     std::vector<HttpRequestRecord> records;
     int completed = 0;
+    int hangUps = 0;
 
     std::thread acceptThread;
     // Touched only by the accept thread until it is joined.
@@ -315,6 +316,14 @@ struct HttpTestServer::Impl {
             }
         }
         if (!delay(route.delayMilliseconds)) return;
+        if (route.holdUntilHangUp) {
+            char byte;
+            if (waitUntilReady(s, false) && recv(s, &byte, 1, 0) <= 0) {
+                std::lock_guard<std::mutex> lock(mutex);
+                hangUps++;
+            }
+            return;
+        }
 
         const bool isHead = method == "HEAD";
         int status = route.status;
@@ -431,6 +440,11 @@ int HttpTestServer::requestCount() const {
 int HttpTestServer::completedAnswers() const {
     std::lock_guard<std::mutex> lock(impl->mutex);
     return impl->completed;
+}
+
+int HttpTestServer::hangUps() const {
+    std::lock_guard<std::mutex> lock(impl->mutex);
+    return impl->hangUps;
 }
 
 int HttpTestServer::closedPort() {

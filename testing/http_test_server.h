@@ -34,6 +34,8 @@ struct HttpRoute {
     // Answer HEAD with this status, 405 (Allow: GET) or 501, with no headers
     // of the route; GET still gets `status`. 0 answers HEAD as GET.
     int headStatus = 0;
+    // Send nothing; wait for the client to hang up (counted by hangUps()).
+    bool holdUntilHangUp = false;
     // Extra response headers, sent in this order, e.g. {"Location", "/elsewhere"}.
     // A Content-Length given here replaces the one the server would send.
     std::vector<std::pair<std::string, std::string>> headers;
@@ -79,6 +81,8 @@ public:
     static int closedPort();
     // Answers whose last byte was sent.
     int completedAnswers() const;
+    // Connections held by holdUntilHangUp that the client closed.
+    int hangUps() const;
 
 private:
     struct Impl;

@@ -158,8 +158,9 @@ TEST(PreferenceFileFaultTest, AFileOutOfReachForAWhileIsLeftAsItIsAndCaughtUpWit
     EXPECT_FALSE(std::filesystem::exists(file.u8string() + ".unreadable"));
     EXPECT_TRUE(log.contains("(VEQ): Read the preferences from " + file.u8string() + " after all"));
 
-    // A bad file found later is kept beside the first one kept aside, never over it.
-    for (const std::string bad : {"<general a='1'", "<general b='2'"}) {
+    // A bad file found later is kept beside those kept aside before, never over them, up to nine copies.
+    for (int copy = 3; copy <= 8; ++copy) writeBytes(file.u8string() + ".unreadable." + std::to_string(copy), "");
+    for (const std::string bad : {"<general a='1'", "<general b='2'", "<general c='3'", "<general d='4'"}) {
         writeBytes(file, bad);
         VEQ::PlatformPreferences later(temp.path().u8string(), "en_US");
         later.loadPreferences();
@@ -167,6 +168,7 @@ TEST(PreferenceFileFaultTest, AFileOutOfReachForAWhileIsLeftAsItIsAndCaughtUpWit
     }
     EXPECT_EQ(fileBytes(file.u8string() + ".unreadable"), "<general a='1'");
     EXPECT_EQ(fileBytes(file.u8string() + ".unreadable.2"), "<general b='2'");
+    EXPECT_EQ(fileBytes(file.u8string() + ".unreadable.9"), "<general d='4'");
 }
 
 // A save keeps the mode the file was given and removes only the new files of

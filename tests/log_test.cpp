@@ -32,17 +32,17 @@ TEST(LogTest, LinesCarryThePrefixAndNoAddedLineEndAndAreCutAfter1015Characters) 
 TEST(LogTest, ControlBytesAndBrokenTextAreWrittenSafeAndCutsKeepWholeCharacters) {
     LogCapture log;
     logDebug("Got %s\n", "two\nlines \x1b]0;title\x07 \xc2\x9b C1 \xff bad caf\xc3\xa9");
-    // U+2028, U+202E, U+2069 and U+200F; U+2027 and U+20AC pass.
-    logDebug("%s", "a\xe2\x80\xa8" "b\xe2\x80\xae" "c\xe2\x81\xa9" "d\xe2\x80\x8f" "\xe2\x80\xa7\xe2\x82\xac");
+    // U+2028, U+202E, U+2069 and U+200F; U+2027 and U+20AC pass; a line end the format did not end in is escaped.
+    logDebug("%s", "a\xe2\x80\xa8" "b\xe2\x80\xae" "c\xe2\x81\xa9" "d\xe2\x80\x8f" "\xe2\x80\xa7\xe2\x82\xac\n");
     const std::string nearlyFull(1014, 'a');
     logDebug("%s\xc3\xa9", nearlyFull.c_str());   // the two-byte character does not fit
     logDebug("%s\n", nearlyFull.c_str());          // the format's line end does
-    logDebug("%s", (nearlyFull + "\x01").c_str());  // an escape that does not fit whole is left out
+    logDebug("%s", (nearlyFull.substr(2) + "\x01").c_str());  // an escape that leaves no room for the NUL is left out
     EXPECT_EQ(log.lines(),
               (std::vector<std::string>{
                   "(VEQ): Got two\\x0Alines \\x1B]0;title\\x07 \\xC2\\x9B C1 \\xFF bad caf\xc3\xa9\n",
-                  "(VEQ): a\\xE2\\x80\\xA8b\\xE2\\x80\\xAEc\\xE2\\x81\\xA9d\\xE2\\x80\\x8F\xe2\x80\xa7\xe2\x82\xac",
-                  "(VEQ): " + nearlyFull, "(VEQ): " + nearlyFull + "\n", "(VEQ): " + nearlyFull}));
+                  "(VEQ): a\\xE2\\x80\\xA8b\\xE2\\x80\\xAEc\\xE2\\x81\\xA9d\\xE2\\x80\\x8F\xe2\x80\xa7\xe2\x82\xac\\x0A",
+                  "(VEQ): " + nearlyFull, "(VEQ): " + nearlyFull + "\n", "(VEQ): " + nearlyFull.substr(2)}));
 }
 
 TEST(LogTest, ALoggedTextGivesTheLineOfTheWholeText) {

@@ -35,7 +35,7 @@ TEST(UriPolicyTest, OnlyWebAndMailLinksMayBeOpened) {
                                 "C:\\Windows\\System32\\calc.exe", "\\\\server\\share\\setup.exe", "/usr/bin/xterm",
                                 "calc.exe", "javascript:alert(1)", "data:text/html,<b>x</b>", "ms-settings:",
                                 "httpx://example.test/", "http", ":http://example.test/", " http://example.test/",
-                                "http://example.test/a b", "http://example.test/\" --new-window", "http://a\nb",
+                                "http://example.test/a b", "http://example.test/\"--new-window", "http://a\nb",
                                 "shell:startup", "vbscript:x", "https\\://x",
                                 // Mail programs attach local files named in a link.
                                 "mailto:a@example.test?attach=/home/u/.ssh/id_rsa",

@@ -34,6 +34,13 @@ TEST(PreferenceLimitsTest, AnEntryPastALimitIsRefusedWithOneLineAndChangesNothin
     EXPECT_TRUE(log.contains("(VEQ): Preference \"" + std::string(64, 'k') +
                              "...\" not stored: its key is longer than 1024 bytes"));
     EXPECT_TRUE(log.contains("(VEQ): Preference \"big\" not stored: its value is longer than 262144 bytes"));
+
+    // The page's share of the entries, the two above among them.
+    Map page;
+    for (size_t i = 0; i < XLoop::kMaxPagePreferenceEntries; ++i) page["p" + std::to_string(10000 + i)] = "";
+    store.setPagePreferences(page);
+    EXPECT_EQ(store.getAllPreferences().size(), XLoop::kMaxPagePreferenceEntries);
+    EXPECT_TRUE(log.contains("(VEQ): Preference \"p19898\" not stored: the page's entries number 9900 already"));
 }
 
 TEST(PreferenceLimitsTest, EntriesLeftOutOfTheFileCountByTheirSize) {

@@ -35,8 +35,8 @@ TEST(TextEncodingTest, ValidTextRoundTripsAndInvalidSequencesAreReplaced) {
     EXPECT_EQ(toWide("a\xff" "b"), u"a\uFFFDb");
     EXPECT_EQ(toWide("a\x80" "b"), u"a\uFFFDb");
     EXPECT_EQ(toWide("end\xe2\x82"), u"end\uFFFD");
-    const char16_t loneSurrogate[] = {u'x', 0xD800, u'y', 0};
-    EXPECT_EQ(toUtf8(loneSurrogate), "x\xef\xbf\xbdy");
+    const char16_t loneSurrogates[] = {u'x', 0xD800, u'y', 0xDBFF, 0xE000, 0};
+    EXPECT_EQ(toUtf8(loneSurrogates), "x\xef\xbf\xbdy\xef\xbf\xbd\xee\x80\x80");
 
     // Every consumer of the decoder refuses the same forms: overlong, encoded
     // surrogates, past U+10FFFF, truncated, stray continuation bytes.

@@ -27,7 +27,9 @@
  *  - UpdateBrowserClientZoomScale(client, scale) sets the page zoom (1.0 is
  *    normal size); returns 1, or 0 for an unknown client or a scale <= 0.
  *  - VEQSetIsLibShared(flag): there is nothing to share here; returns 1.
- *  - Load events: started reports the view's URL, finished the URL of the
+ *  - Load events: started reports the address being loaded (as given to
+ *    loadURL, or as the page or the history asked for it, not the page it
+ *    leaves, which the view still names), finished the URL of the
  *    document that load committed (the view may already name the next
  *    navigation, as going back does before it starts); a failure
  *    reports the URL that failed, shows no error page and is followed by no

@@ -60,6 +60,7 @@ WebViewClient::WebViewClient(WebKitWebContext* context, GtkContainer* hostContai
                      (std::string("script-message-with-reply-received::") + kBridgeChannel).c_str(),
                      G_CALLBACK(onScriptMessage), this);
     refuseNativeRequests(view());
+    g_signal_connect(view(), "decide-policy", G_CALLBACK(onDecidePolicy), this);
     g_signal_connect(view(), "load-changed", G_CALLBACK(onLoadChanged), this);
     g_signal_connect(view(), "notify::uri", G_CALLBACK(onUriChanged), this);
     g_signal_connect(view(), "load-failed", G_CALLBACK(onLoadFailed), this);
@@ -101,6 +102,8 @@ void WebViewClient::onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gp
     auto* client = static_cast<WebViewClient*>(self);
     client->loadPending = event == WEBKIT_LOAD_STARTED || event == WEBKIT_LOAD_REDIRECTED;
     if (event == WEBKIT_LOAD_COMMITTED) client->shownUri = currentUri(view);
+    std::string navigatingUri = std::move(client->navigatingUri);
+    client->navigatingUri.clear();
     if (event == WEBKIT_LOAD_FINISHED && client->finishAfterFailurePending) {
         client->finishAfterFailurePending = false;
         return;
@@ -114,6 +117,8 @@ void WebViewClient::onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gp
     if (event == WEBKIT_LOAD_STARTED && !client->requestedUris.empty()) {
         uri = std::move(client->requestedUris.front());
         client->requestedUris.pop_front();
+    } else if (event == WEBKIT_LOAD_STARTED && !navigatingUri.empty()) {
+        uri = std::move(navigatingUri);
     }
     if (event == WEBKIT_LOAD_STARTED) {
         handler->onLoadStarted(uri.c_str());
@@ -171,6 +176,17 @@ void WebViewClient::onUriChanged(GObject* view, GParamSpec*, gpointer self) {
     if (!client->loadPending && pageKey(uri.c_str()) == pageKey(client->shownUri.c_str())) {
         client->shownUri = std::move(uri);
     }
+}
+
+// Runs after the refusals, which let every navigation go on.
+gboolean WebViewClient::onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
+                                       WebKitPolicyDecisionType type, gpointer self) {
+    if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION) return FALSE;
+    WebKitNavigationAction* action =
+        webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
+    static_cast<WebViewClient*>(self)->navigatingUri =
+        webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
+    return FALSE;
 }
 
 void WebViewClient::onWidgetsDestroyed(GtkWidget*, gpointer self) {

@@ -35,6 +35,8 @@ private:
     static gboolean onScriptMessage(WebKitUserContentManager* manager, JSCValue* message,
                                     WebKitScriptMessageReply* reply, gpointer self);
     static void onUriChanged(GObject* view, GParamSpec* property, gpointer self);
+    static gboolean onDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision,
+                                   WebKitPolicyDecisionType type, gpointer self);
     static void onWidgetsDestroyed(GtkWidget* frame, gpointer self);
 
     WebKitUserContentManager* contentManager;
@@ -45,6 +47,9 @@ private:
     // The addresses asked for, in order, whose loads have not started yet:
     // when a load starts, the view still reports the page it is leaving.
     std::deque<std::string> requestedUris;
+    // The address of the top frame's last navigation let go, which the page
+    // or the history started: its load starts naming the page it leaves too.
+    std::string navigatingUri;
     // The address of the document the view shows: the view's own address
     // names a page being loaded as soon as its load starts.
     std::string shownUri;

@@ -67,5 +67,28 @@ TEST_F(PageLoadTest, ALoadReplacedByANewerOneReportsNoFailure) {
               (Events{"started " + slowUrl, "started " + fastUrl, "finished " + fastUrl}));
 }
 
+// The page goes on its own: each start names the page being loaded, and the
+// load it cuts short is no failure (the module would show its offline page).
+TEST_F(PageLoadTest, APagesOwnNavigationsStartWithTheirOwnAddresses) {
+    xloop_test::HttpRoute slow = htmlPage("<p>slow</p>");
+    slow.delayMilliseconds = 30000;
+    server.setRoute("/slow", slow);
+    server.setRoute("/next", htmlPage("<p>next</p>"));
+    server.setRoute("/start", htmlPage("<script>location.href = '/slow';"
+                                       "setTimeout(() => { location.href = '/next'; }, 1000);</script>"));
+    BrowserClient* client = createClient("about:blank");
+    ASSERT_NE(client, nullptr);
+    ASSERT_TRUE(client->setPageLoadHandler(handler));
+    ASSERT_TRUE(runUntil([&] { return handler->saw("finished about:blank"); }));
+    handler->events.clear();
+
+    client->loadURL(server.url("/start").c_str());
+
+    ASSERT_TRUE(runUntil([&] { return handler->saw("finished " + server.url("/next")); }));
+    EXPECT_EQ(handler->events, (Events{"started " + server.url("/start"), "finished " + server.url("/start"),
+                                       "started " + server.url("/slow"), "started " + server.url("/next"),
+                                       "finished " + server.url("/next")}));
+}
+
 }  // namespace
 }  // namespace veqpod_test

@@ -8,7 +8,6 @@
 
 #include "pods/common/client_list.h"
 #include "pods/qtwebengine/refusals.h"
-#include "pods/qtwebengine/snapshot.h"
 #include "pods/qtwebengine/veqpod_qtwebengine.h"
 #include "pods/qtwebengine/web_view_client.h"
 
@@ -113,7 +112,7 @@ void VEQPodSaveSnapshot(BrowserClient* client, const char* pngPath, VEQPodSnapsh
         done(0, context);
         return;
     }
-    veqpod_qt::saveSnapshot(found->view(), pngPath, done, context);
+    found->saveSnapshot(pngPath, done, context);
 }
 
 }  // extern "C"

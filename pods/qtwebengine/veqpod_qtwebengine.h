@@ -45,7 +45,11 @@
  *    is finished too. Failed: the address that failed, with no error page
  *    (Chromium's are turned off) and no finished event; a top-frame load
  *    refused as a download is a failure. A load cut short by a newer
- *    navigation reports nothing, as Chromium says nothing of it. A move
+ *    navigation reports nothing (Chromium stops it before it tells of the
+ *    newer one: only the stop of a load refused as a download fails). A
+ *    move a page makes while it still loads (a script setting location,
+ *    a meta refresh) is, to Chromium, a redirect of that load: the page
+ *    that asked reports no finish and the move no start. A move
  *    within the page (a fragment, the history API) is no load: it reports
  *    nothing, and the page keeps the bridge.
  *  - An address the engine would not load as the page it names is refused
@@ -59,21 +63,28 @@
  *  - executeScript runs the text in the main world of the top frame, only
  *    while both the document shown and the load under way, if any, are
  *    pages the owner loaded; otherwise as in the WebKitGTK library. The
- *    text is followed by a line that names it "veqpod:executeScript", and
- *    by an empty statement, so that its own value is never a promise that
- *    Chromium would wait for. Chromium reports an exception that a script
- *    run so did not catch only to the page's console, as "Uncaught
- *    <error>", before the run ends (the run's own result cannot tell an
- *    exception from undefined): the first such console error while a run is
- *    under way is taken as that run's failure (an uncaught exception of a
- *    frame or of a timer at that very time would be taken for it too). Its
- *    line gives Chromium's place of the fault (the address and line, no
- *    column) and the error without "Uncaught ", then the script's first 64
- *    bytes; and it goes to the script-error observer. A promise that the
- *    text itself let fail unheard reaches only the console as well, and is
- *    reported as the page's own unheard rejections are. Unheard rejections
- *    name no place: Chromium's errors carry none. The page's console is
- *    otherwise not written anywhere.
+ *    text is followed by a value of the library's own, so that its own value
+ *    is never a promise that Chromium would wait for, and by a line that
+ *    names it "veqpod:executeScript". Chromium tells a run only its value
+ *    (none when the text threw), and reports an exception that nobody
+ *    caught only to the page's console, as "Uncaught <error>", sometimes
+ *    after the value: a run that threw takes the first such console error
+ *    that no earlier run took, while runs are under way (an uncaught
+ *    exception of a frame or of a timer at that very time could be taken for
+ *    it). Its line gives Chromium's place of the fault (the address and
+ *    line, no column) and the error without "Uncaught ", then the script's
+ *    first 64 bytes; and it goes to the script-error observer. A promise
+ *    that the text itself let fail unheard reaches only the console as well,
+ *    and is reported as the page's own unheard rejections are, at the place
+ *    Chromium gives; those of the page's scripts name none, since Chromium's
+ *    errors carry none. The page's console is otherwise written nowhere.
+ *  - VEQPodSaveSnapshot grabs the view (QWidget::grab) once Chromium has
+ *    drawn the page: the view shows the page's background colour until its
+ *    first frame arrives, so the page is asked, in the library's own world,
+ *    to write "veqpod:drawn" to its console once two frames have begun (a
+ *    page that writes it itself only hastens the snapshot). The PNG is
+ *    written, all or nothing, on a pool thread; done comes on the library's
+ *    thread, with 0 when the client goes first.
  *  - Refused for every frame of every page, each with one escaped line on
  *    standard error as in the WebKitGTK library: downloads (the profile's
  *    requests are cancelled before they write), printing (the request is

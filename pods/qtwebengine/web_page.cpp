@@ -19,8 +19,8 @@ bool isLeavePageQuestion(const QString& message) {
 
 }  // namespace
 
-WebPage::WebPage(QWebEngineProfile* profile, QObject* parent, ConsoleErrors consoleErrors)
-    : QWebEnginePage(profile, parent), consoleErrors(std::move(consoleErrors)) {}
+WebPage::WebPage(QWebEngineProfile* profile, QObject* parent, ConsoleMessages consoleMessages)
+    : QWebEnginePage(profile, parent), consoleMessages(std::move(consoleMessages)) {}
 
 std::string shownAddress(const QWebEnginePage* page) {
     return page->url().toString(QUrl::FullyEncoded).toStdString();
@@ -50,11 +50,11 @@ bool WebPage::javaScriptPrompt(const QUrl&, const QString&, const QString&, QStr
     return veqpod::answerScriptDialog(veqpod::ScriptDialog::Prompt, shownAddress(this));
 }
 
-// Qt would write the page's console to standard error, unescaped; only errors
-// are of interest, and only to the client.
+// Qt would write the page's console to standard error, unescaped: it goes to
+// the client alone.
 void WebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
                                        int lineNumber, const QString& sourceId) {
-    if (level == ErrorMessageLevel) consoleErrors(message, lineNumber, sourceId);
+    consoleMessages(level == ErrorMessageLevel, message, lineNumber, sourceId);
 }
 
 }  // namespace veqpod_qt

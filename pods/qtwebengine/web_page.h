@@ -12,11 +12,12 @@ class WebPage final : public QWebEnginePage {
     Q_OBJECT
 
 public:
-    // Told every message of the page's console at the error level: Chromium
-    // reports there what a script threw that nobody caught.
-    using ConsoleErrors = std::function<void(const QString& message, int line, const QString& sourceId)>;
+    // Told every message of the page's console: Chromium reports there what
+    // a script threw that nobody caught, at the error level.
+    using ConsoleMessages =
+        std::function<void(bool error, const QString& message, int line, const QString& sourceId)>;
 
-    WebPage(QWebEngineProfile* profile, QObject* parent, ConsoleErrors consoleErrors);
+    WebPage(QWebEngineProfile* profile, QObject* parent, ConsoleMessages consoleMessages);
 
 protected:
     QWebEnginePage* createWindow(WebWindowType type) override;
@@ -30,7 +31,7 @@ protected:
                                   const QString& sourceId) override;
 
 private:
-    ConsoleErrors consoleErrors;
+    ConsoleMessages consoleMessages;
 };
 
 // The address the page shows, as text.

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include <QMetaObject>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineNavigationRequest>
 #include <QWebEngineProfile>
@@ -15,12 +16,16 @@
 #include "pods/qtwebengine/page_bridge.h"
 #include "pods/qtwebengine/page_key.h"
 #include "pods/qtwebengine/refusals.h"
+#include "pods/qtwebengine/snapshot.h"
 #include "pods/qtwebengine/web_page.h"
 
 namespace veqpod_qt {
 namespace {
 
 int g_servingDepth = 0;
+
+// The value a run of executeScript gives when its text did not throw.
+const char kRanValue[] = "veqpod:ran";
 
 std::string text(const QUrl& url) {
     return url.toString(QUrl::FullyEncoded).toStdString();
@@ -53,17 +58,31 @@ WebViewClient::WebViewClient(QWebEngineProfile* profile, QWidget* hostWidget, Wi
     : ClientBase(pageKey),
       widgets(hostWidget),
       widgetsGone(std::move(widgetsGone)),
-      lifetime(std::make_unique<QObject>()) {
-    page = new WebPage(profile, widgets.view(), [this](const QString& message, int line, const QString& sourceId) {
-        onConsoleError(message, line, sourceId);
-    });
+      lifetime(std::make_unique<QObject>()),
+      scriptRuns([this](const ScriptRuns::Run& run, const ScriptRuns::Failure& failure) {
+          reportScriptFailure(run, failure);
+      }) {
+    page = new WebPage(profile, widgets.view(),
+                       [this](bool error, const QString& message, int line, const QString& sourceId) {
+                           if (error) {
+                               onConsoleError(message, line, sourceId);
+                           } else if (message == QLatin1String(FrameWatch::kDrawnMessage)) {
+                               frames->drawn();
+                           }
+                       });
     configure(page->settings());
+    frames = new FrameWatch(widgets.view());
     endpoint = new BridgeEndpoint([this](const QJsonObject& message) { return onBridgeMessage(message); }, page);
     openBridgeChannel(page, endpoint);
     refuseNativeRequests(page);
     widgets.view()->setPage(page);
     QObject::connect(page, &QWebEnginePage::navigationRequested, lifetime.get(),
                      [this](QWebEngineNavigationRequest& request) { onNavigationRequested(request); });
+    // After the profile's refusal, which cancels every download.
+    QObject::connect(profile, &QWebEngineProfile::downloadRequested, lifetime.get(),
+                     [this](QWebEngineDownloadRequest* download) {
+                         if (download->page() == page && !pendingUri.empty()) downloadRefused = true;
+                     });
     QObject::connect(page, &QWebEnginePage::loadingChanged, lifetime.get(),
                      [this](const QWebEngineLoadingInfo& info) { onLoadingChanged(info); });
     // At a commit, and at a move within the page (a fragment, the history
@@ -85,16 +104,16 @@ WebViewClient::~WebViewClient() {
 void WebViewClient::executeScript(const char* script) {
     if (script == nullptr) return;
     if (mayRunScript(shownUri, pendingUri.empty() ? shownUri : pendingUri)) {
-        const uint64_t id = ++lastScriptRun;
-        scriptRuns.push_back({id, script, shownUri});
-        // Chromium names the text after this, where it reports an exception.
-        // The text's own value is of no interest: were it a promise, Chromium
-        // would wait for it and take its failure as heard.
-        const QString source = QString::fromUtf8(script) + "\n;void 0;\n//# sourceURL=" +
+        scriptRuns.started({script, shownUri});
+        // The text's value is ours: were it the script's own and a promise,
+        // Chromium would wait for it and take its failure as heard. A run
+        // that throws has none. The last line names the text where Chromium
+        // reports an exception.
+        const QString source = QString::fromUtf8(script) + "\n;\"" + kRanValue + "\";\n//# sourceURL=" +
                                QString::fromLatin1(veqpod::kExecutedScriptUri);
         QPointer<QObject> alive(lifetime.get());
-        page->runJavaScript(source, QWebEngineScript::MainWorld, [this, alive, id](const QVariant&) {
-            if (alive) onScriptEnded(id);
+        page->runJavaScript(source, QWebEngineScript::MainWorld, [this, alive](const QVariant& value) {
+            if (alive) scriptRuns.ended(value.toString() != QLatin1String(kRanValue));
         });
     }
     veqpod::reportScript(this, shownUri, script);
@@ -117,6 +136,10 @@ void WebViewClient::loadURL(const char* url) {
     page->load(address);
 }
 
+void WebViewClient::saveSnapshot(const char* pngPath, VEQPodSnapshotDone done, void* context) {
+    veqpod_qt::saveSnapshot(*frames, pngPath, done, context);
+}
+
 void WebViewClient::setPageBusy(bool busy) {
     widgets.setBusy(busy);
 }
@@ -127,6 +150,8 @@ void WebViewClient::setPageBusy(bool busy) {
 void WebViewClient::onNavigationRequested(const QWebEngineNavigationRequest& request) {
     if (!request.isMainFrame()) return;
     pendingUri = text(request.url());
+    downloadRefused = false;
+    scriptRuns.forget();
     if (request.navigationType() == QWebEngineNavigationRequest::RedirectNavigation) return;
     startReported = true;
     reportStarted(pendingUri);
@@ -181,28 +206,27 @@ void WebViewClient::onLoadingChanged(const QWebEngineLoadingInfo& info) {
             }
             return;
         case QWebEngineLoadingInfo::LoadStoppedStatus:
-            // A load replaced by a newer one is not reported; the newest
-            // stops when it turns into a download (refused) or is stopped.
             if (uri != pendingUri) return;
             pendingUri.clear();
             startReported = false;
+            if (!std::exchange(downloadRefused, false)) return;
             tellHandler([uri](VEQ::IPageLoadHandler& handler) { handler.onLoadFailed(uri.c_str()); });
             return;
     }
 }
 
-// Chromium reports what a script threw only to the console, before the
-// script's run ends: an exception while a run is under way is that run's.
 void WebViewClient::onConsoleError(const QString& message, int line, const QString& sourceId) {
     reportUnheardRejection(message, line, sourceId);
-    if (scriptRuns.empty() || scriptRuns.front().failed || !isUncaughtException(message)) return;
-    ScriptRun& run = scriptRuns.front();
-    run.failed = true;
-    const std::string failure = message.mid(int(sizeof "Uncaught " - 1)).toStdString();
-    const std::string source = sourceId.toStdString();
-    const std::string place = source.empty() ? "" : source + ":" + std::to_string(line) + ": ";
-    veqpod::logScriptFailure(place + failure, run.script);
-    veqpod::reportScriptError(this, run.pageUri, run.script, failure, source, line > 0 ? unsigned(line) : 0, 0);
+    if (!isUncaughtException(message)) return;
+    scriptRuns.uncaught({message.mid(int(sizeof "Uncaught " - 1)).toStdString(), sourceId.toStdString(),
+                         line > 0 ? unsigned(line) : 0});
+}
+
+void WebViewClient::reportScriptFailure(const ScriptRuns::Run& run, const ScriptRuns::Failure& failure) {
+    const std::string place =
+        failure.sourceUri.empty() ? "" : failure.sourceUri + ":" + std::to_string(failure.line) + ": ";
+    veqpod::logScriptFailure(place + failure.message, run.script);
+    veqpod::reportScriptError(this, run.pageUri, run.script, failure.message, failure.sourceUri, failure.line, 0);
 }
 
 // A promise that the text given to executeScript itself let fail unheard
@@ -214,10 +238,6 @@ void WebViewClient::reportUnheardRejection(const QString& message, int line, con
     const unsigned place = line > 0 ? unsigned(line) : 0;
     reportPageScriptError(shownUri, {"Unhandled rejection: " + message.mid(unheard.size()).toStdString(),
                                      sourceId.toStdString(), place, 0});
-}
-
-void WebViewClient::onScriptEnded(uint64_t id) {
-    while (!scriptRuns.empty() && scriptRuns.front().id <= id) scriptRuns.pop_front();
 }
 
 QString WebViewClient::onBridgeMessage(const QJsonObject& message) {

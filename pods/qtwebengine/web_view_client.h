@@ -1,7 +1,6 @@
 // A browser client: one web view with the module's data and callbacks.
 #pragma once
 
-#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -12,7 +11,9 @@
 #include <QString>
 
 #include "pods/common/client_base.h"
+#include "pods/common/veqpod_extras.h"
 #include "pods/qtwebengine/client_widgets.h"
+#include "pods/qtwebengine/script_runs.h"
 
 class QWebEngineLoadingInfo;
 class QWebEngineNavigationRequest;
@@ -21,6 +22,7 @@ class QWebEngineProfile;
 namespace veqpod_qt {
 
 class BridgeEndpoint;
+class FrameWatch;
 class WebPage;
 
 class WebViewClient final : public veqpod::ClientBase {
@@ -35,20 +37,14 @@ public:
     ~WebViewClient() override;
 
     QWebEngineView* view() const { return widgets.view(); }
+    // As VEQPodSaveSnapshot describes, once the page has been drawn.
+    void saveSnapshot(const char* pngPath, VEQPodSnapshotDone done, void* context);
 
     void executeScript(const char* script) override;
     void loadURL(const char* url) override;
     void setPageBusy(bool busy) override;
 
 private:
-    // A script of executeScript whose run has not ended yet.
-    struct ScriptRun {
-        uint64_t id;
-        std::string script;
-        std::string pageUri;
-        bool failed = false;
-    };
-
     void onNavigationRequested(const QWebEngineNavigationRequest& request);
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
     // Tells the handler that a load of uri started, named as it was asked
@@ -59,13 +55,14 @@ private:
     // before whatever ends that load.
     void tellHandler(std::function<void(VEQ::IPageLoadHandler&)> event);
     void onConsoleError(const QString& message, int line, const QString& sourceId);
+    void reportScriptFailure(const ScriptRuns::Run& run, const ScriptRuns::Failure& failure);
     void reportUnheardRejection(const QString& message, int line, const QString& sourceId);
-    void onScriptEnded(uint64_t id);
     QString onBridgeMessage(const QJsonObject& message);
 
     ClientWidgets widgets;
     WidgetsGone widgetsGone;
     WebPage* page;
+    FrameWatch* frames = nullptr;
     // Goes with the page, which the host may delete first with its widget.
     QPointer<BridgeEndpoint> endpoint;
     // Connections and callbacks of this client end with it.
@@ -82,8 +79,11 @@ private:
     // The address of the load under way, whose document may commit before
     // we hear of it; empty when none is.
     std::string pendingUri;
-    std::deque<ScriptRun> scriptRuns;
-    uint64_t lastScriptRun = 0;
+    // The load under way turned into a download, which was refused: its stop
+    // is a failure. Chromium stops a load cut short by a newer one as well,
+    // before it tells of the newer one; that stop is no failure.
+    bool downloadRefused = false;
+    ScriptRuns scriptRuns;
 };
 
 // How many calls from pages are being served right now: a client destroyed

@@ -68,6 +68,31 @@ gboolean onPermissionRequest(WebKitWebView* view, WebKitPermissionRequest* reque
     return TRUE;
 }
 
+// A window.open, a link to a new window: no window is made.
+GtkWidget* onCreate(WebKitWebView* view, WebKitNavigationAction* action, gpointer) {
+    WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+    veqpod::refuseNewWindow(request != nullptr ? webkit_uri_request_get_uri(request) : "", shownUri(view));
+    return nullptr;
+}
+
+// WebKit would show the user's files in a dialog of its own.
+gboolean onFileChooser(WebKitWebView* view, WebKitFileChooserRequest* request, gpointer) {
+    veqpod::refuseFileChooser(shownUri(view));
+    webkit_file_chooser_request_cancel(request);
+    return TRUE;
+}
+
+gboolean onEnterFullScreen(WebKitWebView* view, gpointer) {
+    veqpod::refuseFullScreen(shownUri(view));
+    return TRUE;
+}
+
+// Not handled: the load fails, as it would anyway.
+gboolean onTlsErrors(WebKitWebView*, gchar* failingUri, GTlsCertificate*, GTlsCertificateFlags, gpointer) {
+    veqpod::refuseCertificateError(failingUri != nullptr ? failingUri : "");
+    return FALSE;
+}
+
 // WebKitGTK does not say which frame opened a dialog, so none can be told
 // to come from the top frame of an owned page.
 veqpod::ScriptDialog kindOf(WebKitScriptDialog* dialog) {
@@ -96,11 +121,18 @@ void refuseDownloads(WebKitWebContext* context) {
 }
 
 void refuseNativeRequests(WebKitWebView* view) {
+    // Asked for, rather than blocked without a word, so that it is refused
+    // with a line.
+    webkit_settings_set_javascript_can_open_windows_automatically(webkit_web_view_get_settings(view), TRUE);
     g_signal_connect(view, "decide-policy", G_CALLBACK(onDecidePolicy), nullptr);
     g_signal_connect(view, "print", G_CALLBACK(onPrint), nullptr);
     g_signal_connect(view, "authenticate", G_CALLBACK(onAuthenticate), nullptr);
     g_signal_connect(view, "permission-request", G_CALLBACK(onPermissionRequest), nullptr);
     g_signal_connect(view, "script-dialog", G_CALLBACK(onScriptDialog), nullptr);
+    g_signal_connect(view, "create", G_CALLBACK(onCreate), nullptr);
+    g_signal_connect(view, "run-file-chooser", G_CALLBACK(onFileChooser), nullptr);
+    g_signal_connect(view, "enter-fullscreen", G_CALLBACK(onEnterFullScreen), nullptr);
+    g_signal_connect(view, "load-failed-with-tls-errors", G_CALLBACK(onTlsErrors), nullptr);
 }
 
 }  // namespace veqpod_webkit

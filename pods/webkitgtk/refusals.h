@@ -1,6 +1,7 @@
 // What the room does not need, refused for every frame of every page a view
-// shows: downloads, printing, HTTP authentication, permission requests and
-// script dialogs. Each refusal writes one line.
+// shows: downloads, printing, HTTP authentication, permission requests,
+// script dialogs, new windows, file choosers, full screen and certificate
+// errors. Each refusal writes one line.
 #pragma once
 
 #include <webkit2/webkit2.h>

@@ -54,7 +54,9 @@
  *    download attribute, say) is cancelled before it writes),
  *    printing, HTTP authentication (cancelled: no prompt shows a server's
  *    realm), permission requests of every kind (geolocation, notifications,
- *    media, the clipboard: denied), and script dialogs. WebKitGTK does not
+ *    media, the clipboard: denied), new windows (none is made), file
+ *    choosers (no file), full screen, certificate errors (the load fails),
+ *    and script dialogs. WebKitGTK does not
  *    say which frame opened a script dialog, so none can be known to come
  *    from the top frame of an owned page: alert, confirm and prompt are
  *    answered as cancelled without showing, and "leave this page?" lets the

@@ -12,7 +12,8 @@
 #include "examples/room_demo/configuration_record.h"
 #include "examples/room_demo/room_pages.h"
 #include "examples/room_demo/session_folder.h"
-#include "pods/webkitgtk/tests/pod_test_support.h"
+#include "pods/tests/engine_loop.h"
+#include "tests/test_support.h"
 #include "xloop/xloop_client.h"
 
 namespace xloop_demo_test {

@@ -9,7 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "examples/room_demo/workbench.h"
-#include "pods/webkitgtk/tests/pod_test_support.h"
+#include "pods/tests/engine_loop.h"
+#include "tests/test_support.h"
 
 namespace xloop_demo_test {
 namespace {
@@ -44,7 +45,7 @@ protected:
     void press(Button button) { gtk_button_clicked(bench->panel().button(button)); }
     bool canPress(Button button) { return gtk_widget_get_sensitive(GTK_WIDGET(bench->panel().button(button))); }
 
-    veqpod_test::TempFolder pages;
+    xloop_test::TempFolder pages;
     xloop_demo::WorkbenchOptions options;
     std::unique_ptr<xloop_demo::Workbench> bench;
 };

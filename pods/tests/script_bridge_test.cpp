@@ -5,63 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "pods/webkitgtk/page_bridge.h"
-#include "pods/webkitgtk/tests/pod_test_support.h"
+#include "pods/tests/pod_test_support.h"
 
 namespace veqpod_test {
 namespace {
-
-WebKitWebView* findView(GtkWidget* widget) {
-    if (WEBKIT_IS_WEB_VIEW(widget)) return WEBKIT_WEB_VIEW(widget);
-    if (!GTK_IS_CONTAINER(widget)) return nullptr;
-    WebKitWebView* found = nullptr;
-    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
-    for (GList* child = children; child != nullptr && found == nullptr; child = child->next) {
-        found = findView(GTK_WIDGET(child->data));
-    }
-    g_list_free(children);
-    return found;
-}
-
-// The view of the one client in its own window.
-WebKitWebView* onlyView() {
-    WebKitWebView* view = nullptr;
-    GList* windows = gtk_window_list_toplevels();
-    for (GList* window = windows; window != nullptr && view == nullptr; window = window->next) {
-        view = findView(GTK_WIDGET(window->data));
-    }
-    g_list_free(windows);
-    return view;
-}
-
-// Awaits an expression in the library's own script world of the one page
-// shown; the result's text, or the error's message.
-std::string awaitInBridgeWorld(const std::string& expression) {
-    WebKitWebView* view = onlyView();
-    if (view == nullptr) return "no view";
-    std::string outcome;
-    const std::string body = "return await " + expression + ";";
-    webkit_web_view_call_async_javascript_function(
-        view, body.c_str(), -1, nullptr, veqpod_webkit::kBridgeWorld, nullptr, nullptr,
-        [](GObject* source, GAsyncResult* result, gpointer data) {
-            GError* error = nullptr;
-            JSCValue* value = webkit_web_view_call_async_javascript_function_finish(
-                WEBKIT_WEB_VIEW(source), result, &error);
-            auto* text = static_cast<std::string*>(data);
-            if (value != nullptr) {
-                char* valueText = jsc_value_to_string(value);
-                *text = valueText;
-                g_free(valueText);
-                g_object_unref(value);
-            } else {
-                *text = error->message;
-                g_error_free(error);
-            }
-        },
-        &outcome);
-    runUntil([&] { return !outcome.empty(); });
-    return outcome;
-}
 
 // Replies with the very text it received.
 class EchoingActionHandler : public RecordingActionHandler {
@@ -92,11 +39,11 @@ protected:
     bool reported(size_t count) {
         return runUntil([&] { return report.invocations.size() >= count; });
     }
-    // What a page of the other origin sent as the query of a request for path.
-    std::string sentToOtherOrigin(const std::string& path) {
+    // What a page sent to origin as the query of a request for path.
+    std::string sentTo(const xloop_test::HttpTestServer& origin, const std::string& path) {
         std::string query;
         runUntil([&] {
-            for (const xloop_test::HttpRequestRecord& request : otherOrigin.requests()) {
+            for (const xloop_test::HttpRequestRecord& request : origin.requests()) {
                 const std::string& target = request.target;
                 if (target.rfind(path + "?", 0) == 0) query = target.substr(path.size() + 1);
             }
@@ -162,8 +109,7 @@ TEST_F(ScriptBridgeTest, AFrameOfAnotherOriginReachesNoAction) {
           }
         };
         const call = JSON.stringify({id: 1, name: "report", args: "{}"});
-        attempt("handler",
-                () => window.webkit.messageHandlers.veq.postMessage({name: "report", args: "{}"}));
+        attempt("handler", () => )" + std::string(kPageChannelCall) + R"();
         attempt("own", () => window.veq.invoke("report", {}));
         attempt("top", () => top.veq.invoke("report", {}));
         attempt("event",
@@ -176,7 +122,7 @@ TEST_F(ScriptBridgeTest, AFrameOfAnotherOriginReachesNoAction) {
         openPage("", "<iframe src=\"" + otherOrigin.url("/frame") + "\"></iframe>");
     ASSERT_NE(client, nullptr);
 
-    EXPECT_EQ(sentToOtherOrigin("/tried"),
+    EXPECT_EQ(sentTo(otherOrigin, "/tried"),
               "handler:threw,own:threw,top:threw,event:boolean,topEvent:threw");
     // The room's own call comes after whatever the frame managed to send.
     client->executeScript("window.veq.invoke('report', {from: 'room'});");
@@ -188,7 +134,7 @@ TEST_F(ScriptBridgeTest, AFrameOfAnotherOriginReachesNoAction) {
 TEST_F(ScriptBridgeTest, APageOfAnotherOriginHasNoBridgeAndItsCallsAreRefusedUntilTheRoomIsBack) {
     otherOrigin.setRoute("/away", htmlPage(R"(<script>
         new Image().src = "/seen-" + location.search.slice(1) + "?" + typeof window.veq + "," +
-                          typeof (window.webkit && window.webkit.messageHandlers.veq);
+                          typeof ()" + std::string(kPageChannel) + R"();
     </script>)"));
     std::string room = server.url("/page");
     auto roomShows = [&](long times) {
@@ -202,15 +148,11 @@ TEST_F(ScriptBridgeTest, APageOfAnotherOriginHasNoBridgeAndItsCallsAreRefusedUnt
     ASSERT_NE(client, nullptr);
 
     client->executeScript("document.getElementById('away').click();");
-    EXPECT_EQ(sentToOtherOrigin("/seen-link"), "undefined,undefined");
+    EXPECT_EQ(sentTo(otherOrigin, "/seen-link"), "undefined,undefined");
     // As if the page had found its way into the library's own script world.
-    const std::string refusal = awaitInBridgeWorld(
-        "window.webkit.messageHandlers.veq.postMessage({name: 'report', args: '{}'})");
+    const std::string refusal = callFromLibraryWorld();
     EXPECT_NE(refusal.find("refused"), std::string::npos) << refusal;
-    // Going back names the room as the view's address at once; WebKit may
-    // then still tell the end of the page being left, as here.
-    webkit_web_view_go_back(onlyView());
-    g_signal_emit_by_name(onlyView(), "load-changed", WEBKIT_LOAD_FINISHED);
+    goBack();
     ASSERT_TRUE(roomShows(2));
     client->executeScript("window.veq.invoke('report', {back: 'yes'});");
     ASSERT_TRUE(reported(1));
@@ -218,7 +160,7 @@ TEST_F(ScriptBridgeTest, APageOfAnotherOriginHasNoBridgeAndItsCallsAreRefusedUnt
     std::string away = otherOrigin.url("/away?script");
     client->executeScript(("location.href = '" + away + "';").c_str());
     ASSERT_TRUE(runUntil([&] { return loads->saw("finished " + away); }));
-    EXPECT_EQ(sentToOtherOrigin("/seen-script"), "undefined,undefined");
+    EXPECT_EQ(sentTo(otherOrigin, "/seen-script"), "undefined,undefined");
     client->loadURL(room.c_str());
     ASSERT_TRUE(roomShows(3));
     client->executeScript("window.veq.invoke('report', {loaded: 'again'});");
@@ -227,27 +169,32 @@ TEST_F(ScriptBridgeTest, APageOfAnotherOriginHasNoBridgeAndItsCallsAreRefusedUnt
     EXPECT_EQ(report.invocations[1].argument, R"({"loaded":"again"})");
 }
 
-TEST_F(ScriptBridgeTest, TheOwnedPageIsTheOneWebKitLoadsAndOnlyItRunsTheOwnersScripts) {
+TEST_F(ScriptBridgeTest, TheOwnedPageIsTheOneTheEngineLoadsAndOnlyItRunsTheOwnersScripts) {
     // WebKit reads this as 127.0.0.1 on the server's port, the rest as a path;
-    // another reading would own localhost on the other port.
+    // Qt WebEngine as localhost on the other's port. Either page is owned, and
+    // the away page is of a third origin in both readings.
     const std::string path = "/@localhost:" + std::to_string(otherOrigin.port()) + "/page";
-    server.setRoute(path, htmlPage("<script>window.veq.invoke('report', {});</script>"));
-    otherOrigin.setRoute("/away", htmlPage("<script>new Image().src = '/seen?' + typeof window.veq;</script>"));
-    const std::string away = "http://localhost:" + std::to_string(otherOrigin.port()) + "/away";
+    const xloop_test::HttpRoute owned = htmlPage("<script>window.veq.invoke('report', {});</script>");
+    server.setRoute(path, owned);
+    otherOrigin.setRoute("/page", owned);
+    server.setRoute("/away", htmlPage("<script>new Image().src = '/seen?' + typeof window.veq;</script>"));
+    const std::string away = "http://localhost:" + std::to_string(server.port()) + "/away";
     BrowserClient* client = createClient("about:blank");
     ASSERT_NE(client, nullptr);
     client->registerActionHandler("report", &report);
+    client->setPageLoadHandler(loads);
 
     client->loadURL(("http://127.0.0.1:" + std::to_string(server.port()) + "\\" + path.substr(1)).c_str());
     ASSERT_TRUE(reported(1));
     {
         // On its way to another origin: no script may race that page's commit.
         CapturedStderr log;
-        webkit_web_view_load_uri(onlyView(), away.c_str());
+        navigateView(away);
+        ASSERT_TRUE(runUntil([&] { return loads->saw("started " + away); }));
         client->executeScript("new Image().src = '/ran';");
         EXPECT_TRUE(log.awaitLine("VEQPod: dropped a script for " + away));
     }
-    EXPECT_EQ(sentToOtherOrigin("/seen"), "undefined");
+    EXPECT_EQ(sentTo(server, "/seen"), "undefined");
     CapturedStderr log;
     client->executeScript("new Image().src = '/ran';");
     EXPECT_TRUE(log.awaitLine("VEQPod: dropped a script for " + away));
@@ -265,9 +212,11 @@ TEST_F(ScriptBridgeTest, AFailedScriptIsNamedBesideWhereItFailed) {
     client->executeScript("onRetryComplete();");
     const std::string payload(100, 'x');
     client->executeScript(("initXLoopRoom(\"" + payload + "\");").c_str());
-    EXPECT_TRUE(log.awaitLine("Can't find variable: onRetryComplete (running onRetryComplete();)"));
-    EXPECT_TRUE(log.awaitLine(page + ":2:15: TypeError: undefined is not an object (evaluating 'text.missing.call') "
-                              "(running initXLoopRoom(\\\"" + payload.substr(0, 49) + "...)"));
+    // The engine's own words for the error (and a column where it gives one)
+    // between where and what ran.
+    EXPECT_TRUE(log.awaitLineWith({"onRetryComplete", " (running onRetryComplete();)"}));
+    EXPECT_TRUE(log.awaitLineWith({page + ":2:", " TypeError: ",
+                                   " (running initXLoopRoom(\\\"" + payload.substr(0, 49) + "...)"}));
 }
 
 // What an installed observer was told, one line per report.

@@ -2,7 +2,7 @@
 #include <memory>
 #include <string>
 
-#include "pods/webkitgtk/tests/pod_test_support.h"
+#include "pods/tests/pod_test_support.h"
 
 namespace veqpod_test {
 namespace {

@@ -1,4 +1,4 @@
-// Helpers for driving the WebKitGTK browser library through its interface.
+// Helpers for driving a browser library through its interface.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include "pods/webkitgtk/veqpod_webkit.h"
+#include "pods/tests/engine_driver.h"
+#include "pods/tests/engine_loop.h"
+#include "pods/common/veqpod_extras.h"
 #include "testing/http_test_server.h"
 #include "tests/test_support.h"
 
@@ -26,10 +28,6 @@ protected:
     void TearDown() override;
     bool started = false;
 };
-
-// Runs the GLib main loop until done() holds, or gives up after a deadline
-// that only a hung build reaches; returns whether done() held.
-bool runUntil(const std::function<bool()>& done);
 
 // A plain client in its own window, showing url.
 BrowserClient* createClient(const std::string& url, void* hostContainer = nullptr);
@@ -70,7 +68,10 @@ public:
     CapturedStderr(const CapturedStderr&) = delete;
     CapturedStderr& operator=(const CapturedStderr&) = delete;
     // Runs the main loop until a line containing text was written.
-    bool awaitLine(const std::string& text);
+    ::testing::AssertionResult awaitLine(const std::string& text);
+    // Runs the main loop until one line holds the pieces in this order; a
+    // failure shows what was written.
+    ::testing::AssertionResult awaitLineWith(const std::vector<std::string>& pieces);
 
 private:
     TempFolder folder;

@@ -4,9 +4,7 @@
 #include <string>
 #include <vector>
 
-#include <gtk/gtk.h>
-
-#include "pods/webkitgtk/tests/pod_test_support.h"
+#include "pods/tests/pod_test_support.h"
 
 namespace veqpod_test {
 namespace {
@@ -38,25 +36,6 @@ public:
 private:
     Events* log;
 };
-
-GtkWidget* findSpinner(GtkWidget* window) {
-    GtkWidget* frame = gtk_bin_get_child(GTK_BIN(window));
-    GtkWidget* spinner = nullptr;
-    if (frame == nullptr || !GTK_IS_CONTAINER(frame)) return nullptr;
-    gtk_container_foreach(
-        GTK_CONTAINER(frame),
-        [](GtkWidget* child, gpointer found) {
-            if (GTK_IS_SPINNER(child)) *static_cast<GtkWidget**>(found) = child;
-        },
-        &spinner);
-    return spinner;
-}
-
-bool isSpinning(GtkWidget* spinner) {
-    gboolean active = FALSE;
-    g_object_get(spinner, "active", &active, nullptr);
-    return gtk_widget_get_visible(spinner) && active;
-}
 
 class ClientTest : public PodTest {
 protected:
@@ -114,15 +93,14 @@ TEST_F(ClientTest, ShutdownDestroysEveryClientStillAliveOldestFirst) {
 }
 
 TEST_F(ClientTest, DestroyingTheHostContainerDestroysTheClientOnce) {
-    GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    gtk_widget_show(window);
+    void* window = makeHostContainer();
     BrowserClient* client = createClient("about:blank", window);
     ASSERT_NE(client, nullptr);
     RecordingNotifier notifier(&log);
     client->setUserData("name", const_cast<char*>("hosted"));
     client->setDestroyNotifier(&notifier);
 
-    gtk_widget_destroy(window);
+    destroyHostContainer(window);
     VEQPodDestroyBrowserClient(client);
     ShutdownBrowser();
 
@@ -130,31 +108,27 @@ TEST_F(ClientTest, DestroyingTheHostContainerDestroysTheClientOnce) {
 }
 
 TEST_F(ClientTest, AHostArgumentThatIsNoContainerGivesNoClient) {
-    GtkWidget* label = gtk_label_new("not a container");
-    g_object_ref_sink(label);
+    void* label = makeNonContainer();
 
     EXPECT_EQ(createClient("about:blank", label), nullptr);
 
-    g_object_unref(label);
+    releaseNonContainer(label);
 }
 
-TEST_F(ClientTest, TheBusyStateShowsASpinnerOverThePage) {
-    GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    gtk_widget_show(window);
+TEST_F(ClientTest, TheBusyStateShowsAnIndicatorOverThePage) {
+    void* window = makeHostContainer();
     BrowserClient* client = createClient("about:blank", window);
     ASSERT_NE(client, nullptr);
-    GtkWidget* spinner = findSpinner(window);
-    ASSERT_NE(spinner, nullptr);
-    EXPECT_FALSE(isSpinning(spinner));
+    EXPECT_EQ(busyIndicatorShows(window), false);
 
     client->setPageBusy(true);
-    EXPECT_TRUE(isSpinning(spinner));
+    EXPECT_EQ(busyIndicatorShows(window), true);
     client->setPageBusy(false);
-    EXPECT_FALSE(isSpinning(spinner));
+    EXPECT_EQ(busyIndicatorShows(window), false);
 
     VEQPodDestroyBrowserClient(client);
-    EXPECT_EQ(gtk_bin_get_child(GTK_BIN(window)), nullptr);
-    gtk_widget_destroy(window);
+    EXPECT_TRUE(runUntil([&] { return holdsNoClient(window); }));
+    destroyHostContainer(window);
 }
 
 }  // namespace

@@ -1,30 +1,16 @@
-#include "pods/webkitgtk/tests/pod_test_support.h"
+#include "pods/tests/pod_test_support.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <new>
 #include <set>
 
 #include <cairo.h>
 #include <fcntl.h>
-#include <glib.h>
 #include <unistd.h>
 
 namespace veqpod_test {
-namespace {
-
-// Far beyond any page load here; reached only by a hung build.
-constexpr gint64 kDeadlineMicroseconds = 60 * G_USEC_PER_SEC;
-// How often the loop wakes to look at the deadline.
-constexpr guint kWakeMilliseconds = 50;
-
-gboolean keepWaking(gpointer) {
-    return G_SOURCE_CONTINUE;
-}
-
-}  // namespace
 
 void PodTest::SetUp() {
     if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
@@ -36,14 +22,6 @@ void PodTest::SetUp() {
 
 void PodTest::TearDown() {
     if (started) ShutdownBrowser();
-}
-
-bool runUntil(const std::function<bool()>& done) {
-    gint64 deadline = g_get_monotonic_time() + kDeadlineMicroseconds;
-    guint waker = g_timeout_add(kWakeMilliseconds, keepWaking, nullptr);
-    while (!done() && g_get_monotonic_time() < deadline) g_main_context_iteration(nullptr, TRUE);
-    g_source_remove(waker);
-    return done();
 }
 
 BrowserClient* createClient(const std::string& url, void* hostContainer) {
@@ -118,13 +96,28 @@ CapturedStderr::~CapturedStderr() {
     close(savedStderr);
 }
 
-bool CapturedStderr::awaitLine(const std::string& text) {
-    return runUntil([&] {
+::testing::AssertionResult CapturedStderr::awaitLine(const std::string& text) {
+    return awaitLineWith({text});
+}
+
+::testing::AssertionResult CapturedStderr::awaitLineWith(const std::vector<std::string>& pieces) {
+    std::string written;
+    const bool found = runUntil([&] {
         std::ifstream file(folder.path() / "stderr");
-        std::ostringstream written;
-        written << file.rdbuf();
-        return written.str().find(text) != std::string::npos;
+        written.clear();
+        for (std::string line; std::getline(file, line); written += line + "\n") {
+            size_t at = 0;
+            for (const std::string& piece : pieces) {
+                at = line.find(piece, at);
+                if (at == std::string::npos) break;
+                at += piece.size();
+            }
+            if (at != std::string::npos) return true;
+        }
+        return false;
     });
+    if (found) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "standard error:\n" << written;
 }
 
 xloop_test::HttpRoute htmlPage(const std::string& body) {

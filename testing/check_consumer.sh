@@ -47,7 +47,7 @@ if [ -n "$toolchain" ]; then
   cmake --install "$build" --prefix "$prefix" >/dev/null
 else
   # A host with a browser library of its own installs the module alone.
-  cmake --install "$build" --prefix "$prefix" --component Unspecified >/dev/null
+  cmake --install "$build" --prefix "$prefix" --component module >/dev/null
   cp -P "$veqpod"/libVEQPod.so* "$prefix/lib/"
 fi
 configure=(-S "$source" -G Ninja -DCMAKE_PREFIX_PATH="$prefix")

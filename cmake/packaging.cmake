@@ -47,7 +47,7 @@ foreach(library IN ITEMS "VEQPodWebKit;veqpod-webkitgtk;WebKitGTK" "VEQPodQtWebE
     set(CPACK_COMPONENT_${upper}_DEPENDS module)
   endif()
 endforeach()
-set(CPACK_COMPONENT_MODULE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}")
+set(CPACK_COMPONENT_MODULE_DESCRIPTION "The module libXLoopConfigureClient.so.1, its headers, CMake package and pkg-config file")
 set(CPACK_COMPONENT_TOOLS_DESCRIPTION "xloop-config: checks a VEQConfig.xml before it is published")
 set(CPACK_COMPONENT_TOOLS_DEPENDS module)
 # The module needs a libVEQPod.so.1 beside it: one of ours or a host's own,

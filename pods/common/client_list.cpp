@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "pods/common/veqpod_extras.h"
+
 namespace veqpod {
 
 ClientBase* ClientList::find(BrowserClient* client) const {
@@ -21,6 +23,11 @@ void ClientList::destroyAll() {
     while (!clients.empty()) destroy(clients.front());
 }
 
+ClientList& liveClients() {
+    static ClientList clients;
+    return clients;
+}
+
 const char* initialUrl(const BrowserInitData* initData) {
     if (initData == nullptr || initData->initialURL == nullptr || initData->initialURL[0] == 0) {
         return "about:blank";
@@ -29,3 +36,16 @@ const char* initialUrl(const BrowserInitData* initData) {
 }
 
 }  // namespace veqpod
+
+extern "C" {
+
+void VEQPodDestroyBrowserClient(BrowserClient* client) {
+    veqpod::liveClients().destroy(client);
+}
+
+// Neither engine has anything to share between modules.
+int VEQSetIsLibShared(int) {
+    return 1;
+}
+
+}  // extern "C"

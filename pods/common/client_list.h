@@ -20,6 +20,10 @@ private:
     std::vector<ClientBase*> clients;
 };
 
+// The library's clients: a process loads one browser library, which keeps
+// one list, read and changed on the thread that ran InitializeBrowser.
+ClientList& liveClients();
+
 // The address a new client loads: initialURL, or "about:blank" when it is
 // null or empty.
 const char* initialUrl(const BrowserInitData* initData);

@@ -17,17 +17,12 @@ namespace {
 struct Library {
     // Shared by all clients; off the record, so nothing of a run stays on disk.
     QWebEngineProfile* profile = nullptr;
-    veqpod::ClientList clients;
 };
 
 Library g_library;
 
 WebViewClient* findClient(BrowserClient* client) {
-    return static_cast<WebViewClient*>(g_library.clients.find(client));
-}
-
-void destroyClient(BrowserClient* client) {
-    g_library.clients.destroy(client);
+    return static_cast<WebViewClient*>(veqpod::liveClients().find(client));
 }
 
 bool hasDisplay() {
@@ -56,7 +51,7 @@ bool ensureApplication() {
 // ends Qt WebEngine. Run first at exit, being registered after the engine
 // and its driver started.
 void endOwnApplication() {
-    g_library.clients.destroyAll();
+    veqpod::liveClients().destroyAll();
     delete g_library.profile;
     g_library.profile = nullptr;
     delete g_ownApplication;
@@ -88,7 +83,7 @@ int InitializeBrowser(void*) {
 }
 
 int ShutdownBrowser(void) {
-    g_library.clients.destroyAll();
+    veqpod::liveClients().destroyAll();
     // After the pages, whose deletion a call from a page may have put off.
     if (veqpod_qt::servingDepth() > 0 && g_library.profile != nullptr) {
         g_library.profile->deleteLater();
@@ -107,8 +102,8 @@ BrowserClient* CreateBrowserClientWithInitData(void* hostArg1, void*, int32_t, B
     if (g_library.profile == nullptr) return nullptr;
     if (hostArg1 != nullptr && !veqpod_qt::isLiveWidget(hostArg1)) return nullptr;
     auto* client = new veqpod_qt::WebViewClient(g_library.profile, static_cast<QWidget*>(hostArg1),
-                                                veqpod_qt::destroyClient);
-    g_library.clients.add(client);
+                                                [](BrowserClient* gone) { veqpod::liveClients().destroy(gone); });
+    veqpod::liveClients().add(client);
     client->loadURL(veqpod::initialUrl(initData));
     return client;
 }
@@ -118,14 +113,6 @@ int UpdateBrowserClientZoomScale(BrowserClient* client, double zoomScale) {
     if (found == nullptr || !(zoomScale > 0)) return 0;
     found->view()->setZoomFactor(zoomScale);
     return 1;
-}
-
-int VEQSetIsLibShared(int) {
-    return 1;
-}
-
-void VEQPodDestroyBrowserClient(BrowserClient* client) {
-    veqpod_qt::destroyClient(client);
 }
 
 void VEQPodSaveSnapshot(BrowserClient* client, const char* pngPath, VEQPodSnapshotDone done, void* context) {

@@ -14,17 +14,12 @@ namespace {
 struct Library {
     // Shared by all clients; ephemeral, so nothing of a run stays on disk.
     WebKitWebContext* context = nullptr;
-    veqpod::ClientList clients;
 };
 
 Library g_library;
 
 WebViewClient* findClient(BrowserClient* client) {
-    return static_cast<WebViewClient*>(g_library.clients.find(client));
-}
-
-void destroyClient(BrowserClient* client) {
-    g_library.clients.destroy(client);
+    return static_cast<WebViewClient*>(veqpod::liveClients().find(client));
 }
 
 }  // namespace
@@ -43,7 +38,7 @@ int InitializeBrowser(void*) {
 }
 
 int ShutdownBrowser(void) {
-    g_library.clients.destroyAll();
+    veqpod::liveClients().destroyAll();
     if (g_library.context != nullptr) g_object_unref(g_library.context);
     g_library.context = nullptr;
     return 1;
@@ -58,8 +53,8 @@ BrowserClient* CreateBrowserClientWithInitData(void* hostArg1, void*, int32_t,
         hostContainer = GTK_CONTAINER(hostArg1);
     }
     auto* client = new veqpod_webkit::WebViewClient(g_library.context, hostContainer,
-                                                    veqpod_webkit::destroyClient);
-    g_library.clients.add(client);
+                                                    [](BrowserClient* gone) { veqpod::liveClients().destroy(gone); });
+    veqpod::liveClients().add(client);
     client->loadURL(veqpod::initialUrl(initData));
     return client;
 }
@@ -69,14 +64,6 @@ int UpdateBrowserClientZoomScale(BrowserClient* client, double zoomScale) {
     if (found == nullptr || !(zoomScale > 0)) return 0;
     webkit_web_view_set_zoom_level(found->view(), zoomScale);
     return 1;
-}
-
-int VEQSetIsLibShared(int) {
-    return 1;
-}
-
-void VEQPodDestroyBrowserClient(BrowserClient* client) {
-    veqpod_webkit::destroyClient(client);
 }
 
 void VEQPodSaveSnapshot(BrowserClient* client, const char* pngPath, VEQPodSnapshotDone done,
